@@ -1,0 +1,150 @@
+// Throughput of the join digests against a byte-at-a-time CRC-32 and a plain
+// memcpy, all over the same buffer in one run.
+//
+//   digest_bench [MiB] [runs]     defaults: 256 MiB, best of 3 runs
+
+#include "join/crc32.h"
+#include "join/md5.h"
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+using mendlet::CRC32_INITIAL;
+
+constexpr std::size_t CHUNK = 65536;
+
+std::uint64_t splitmix64(std::uint64_t& state) {
+    state += 0x9E3779B97F4A7C15ull;
+    std::uint64_t z = state;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+}
+
+void fill_random(std::vector<std::uint8_t>& data) {
+    std::uint64_t state = 0x4D656E646C6574ull;
+    std::size_t i = 0;
+    for (; i + 8 <= data.size(); i += 8) {
+        const std::uint64_t word = splitmix64(state);
+        for (std::size_t k = 0; k < 8; ++k) data[i + k] = static_cast<std::uint8_t>(word >> (8 * k));
+    }
+    const std::uint64_t word = splitmix64(state);
+    for (std::size_t k = 0; i < data.size(); ++i, ++k) data[i] = static_cast<std::uint8_t>(word >> (8 * k));
+}
+
+std::uint32_t crc_reference(const std::uint8_t* bytes, std::size_t length) {
+    const auto& table = mendlet::crc32_table();
+    std::uint32_t value = CRC32_INITIAL;
+    for (std::size_t i = 0; i < length; ++i) value = table[(value ^ bytes[i]) & 0xFFu] ^ (value >> 8);
+    return value;
+}
+
+// Runs body() `runs` times and returns the shortest wall time in seconds.
+template <typename Body>
+double best_seconds(int runs, Body body) {
+    double best = 0.0;
+    for (int run = 0; run < runs; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        body();
+        const auto stop = std::chrono::steady_clock::now();
+        const double seconds = std::chrono::duration<double>(stop - start).count();
+        if (run == 0 || seconds < best) best = seconds;
+    }
+    return best;
+}
+
+// Read through a volatile so the compiler cannot prove successive copies
+// land in the same place and drop all but the last.
+std::uint8_t* volatile g_copy_target = nullptr;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::size_t mib = 256;
+    int runs = 3;
+    if (argc > 1) {
+        const long value = std::strtol(argv[1], nullptr, 10);
+        if (value <= 0) {
+            std::fprintf(stderr, "usage: %s [MiB > 0] [runs > 0]\n", argv[0]);
+            return 2;
+        }
+        mib = static_cast<std::size_t>(value);
+    }
+    if (argc > 2) {
+        const long value = std::strtol(argv[2], nullptr, 10);
+        if (value <= 0 || value > 1000) {
+            std::fprintf(stderr, "usage: %s [MiB > 0] [runs > 0]\n", argv[0]);
+            return 2;
+        }
+        runs = static_cast<int>(value);
+    }
+
+    const std::size_t size = mib * 1024 * 1024;
+    std::vector<std::uint8_t> data(size);
+    fill_random(data);
+    std::vector<std::uint8_t> copy_buffer(CHUNK);
+    g_copy_target = copy_buffer.data();
+
+    std::printf("buffer: %zu MiB, best of %d runs, chunk %zu bytes\n", mib, runs, CHUNK);
+
+    std::uint32_t sliced = 0;
+    const double t_sliced =
+        best_seconds(runs, [&] { sliced = mendlet::crc32_update(CRC32_INITIAL, data.data(), data.size()); });
+
+    std::uint32_t reference = 0;
+    const double t_reference = best_seconds(runs, [&] { reference = crc_reference(data.data(), data.size()); });
+
+    std::array<std::uint8_t, 16> digest{};
+    const double t_md5 = best_seconds(runs, [&] {
+        mendlet::Md5Context context;
+        mendlet::md5_init(context);
+        for (std::size_t pos = 0; pos < size; pos += CHUNK)
+            mendlet::md5_update(context, data.data() + pos, static_cast<std::uint32_t>(std::min(CHUNK, size - pos)));
+        digest = mendlet::md5_final(context);
+    });
+
+    unsigned copy_check = 0;
+    const double t_copy = best_seconds(runs, [&] {
+        unsigned check = 0;
+        for (std::size_t pos = 0; pos < size; pos += CHUNK) {
+            std::uint8_t* target = g_copy_target;
+            const std::size_t n = std::min(CHUNK, size - pos);
+            std::memcpy(target, data.data() + pos, n);
+            check += target[(pos / CHUNK) % n];
+        }
+        copy_check = check;
+    });
+
+    const double mebibytes = static_cast<double>(size) / (1024.0 * 1024.0);
+    const double r_sliced = mebibytes / t_sliced;
+    const double r_reference = mebibytes / t_reference;
+    const double r_md5 = mebibytes / t_md5;
+    const double r_copy = mebibytes / t_copy;
+
+    std::printf("crc32 sliced        %10.1f MiB/s  (%s)\n", r_sliced, mendlet::format_crc32(sliced).c_str());
+    std::printf("crc32 byte-at-time  %10.1f MiB/s  (%s)\n", r_reference, mendlet::format_crc32(reference).c_str());
+    std::printf("md5 (64 KiB chunks) %10.1f MiB/s  (%s)\n", r_md5, mendlet::format_md5(digest).c_str());
+    std::printf("memcpy (64 KiB)     %10.1f MiB/s  (check %u)\n", r_copy, copy_check);
+    std::printf("\n");
+    std::printf("crc32 sliced / byte-at-a-time : %6.2fx\n", r_sliced / r_reference);
+    std::printf("crc32 sliced / memcpy         : %6.3f\n", r_sliced / r_copy);
+    std::printf("crc32 byte-at-a-time / memcpy : %6.3f\n", r_reference / r_copy);
+    std::printf("md5 / memcpy                  : %6.3f\n", r_md5 / r_copy);
+
+    if (sliced != reference) {
+        std::fprintf(stderr, "error: sliced CRC-32 %s differs from reference %s\n",
+                     mendlet::format_crc32(sliced).c_str(), mendlet::format_crc32(reference).c_str());
+        return 1;
+    }
+    return 0;
+}

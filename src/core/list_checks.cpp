@@ -1,0 +1,146 @@
+#include "core/list_checks.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "core/part_list.h"
+#include "lang/text_format.h"
+#include "lang/text_table.h"
+#include "settings/settings.h"
+
+namespace mendlet {
+
+namespace {
+
+// At most this many ordinals are listed in a question; more are shown as ", ..".
+inline constexpr std::uint32_t LISTED_ORDINALS_MAX = 8;
+
+// The tests only make sense for a list that starts with part number 1 named "….001".
+bool starts_with_first_part(const PartList& list) {
+    const PartEntry* first = list.first();
+    if (first == nullptr || first->ordinal != 1) return false;
+    const std::wstring& path = first->path;
+    return path.size() >= 5 && path.compare(path.size() - 4, 4, L".001") == 0;
+}
+
+// A list of ordinals for a question: "2, 3, 4" and ", .." once it is full.
+class OrdinalList {
+public:
+    // False once the list is full, when ", .." was written instead.
+    bool add(std::uint32_t ordinal) {
+        if (count_ == LISTED_ORDINALS_MAX) {
+            text_ += L", ..";
+            overflowed_ = true;
+            return false;
+        }
+        if (count_ > 0) text_ += L", ";
+        text_ += std::to_wstring(ordinal);
+        ++count_;
+        return true;
+    }
+    std::uint32_t count() const { return count_; }
+    bool overflowed() const { return overflowed_; }
+    const std::wstring& text() const { return text_; }
+
+private:
+    std::wstring text_;
+    std::uint32_t count_ = 0;
+    bool overflowed_ = false;
+};
+
+// Lists the ordinals skipped between the expected one and the entry's own.
+void list_missing(OrdinalList& missing, std::uint32_t expected_next, std::uint32_t ordinal) {
+    if (ordinal < expected_next) {
+        missing.add(expected_next);
+        return;
+    }
+    for (std::uint32_t skipped = expected_next; skipped != ordinal; ++skipped)
+        if (!missing.add(skipped)) return;
+}
+
+}  // namespace
+
+void evaluate_statuses(PartList& list, bool force, const Settings& settings) {
+    if (list.empty()) return;
+    const bool missing_test = !settings.skip_missing_test_on_load;
+    const bool size_test = !settings.skip_size_test_on_load;
+    if ((force && !missing_test && !size_test) || !starts_with_first_part(list)) {
+        for (PartEntry& entry : list) entry.set_status(STATUS_OK);
+        return;
+    }
+    std::uint32_t expected = 1;
+    const std::uint64_t reference_size = list.first()->size;
+    const std::uint32_t last_index = list.count() - 1;
+    for (std::uint32_t i = 1; i <= last_index; ++i) {
+        PartEntry& entry = *list.at(i);
+        if (entry.category == 2) continue;
+        if (missing_test) {
+            const bool unexpected = entry.ordinal != expected + 1;
+            expected = entry.ordinal;
+            if (unexpected) {
+                entry.set_status(STATUS_UNEXPECTED_ORDINAL);
+                continue;
+            }
+        }
+        if (size_test) {
+            if (i == last_index && entry.size > reference_size) {
+                entry.set_status(STATUS_LAST_LARGER);
+                continue;
+            }
+            if (i != last_index && entry.size != reference_size) {
+                entry.set_status(STATUS_SIZE_MISMATCH);
+                continue;
+            }
+        }
+        entry.set_status(STATUS_OK);
+    }
+}
+
+bool check_before_join(const PartList& list, bool test_missing, bool test_size, const TextTable& texts,
+                       Questioner& questioner) {
+    if (!starts_with_first_part(list)) return true;
+    OrdinalList missing;
+    OrdinalList mismatched;
+    std::uint32_t expected = 1;
+    const std::uint64_t reference_size = list.first()->size;
+    bool last_part_smaller = true;
+    const std::uint32_t last_index = list.count() - 1;
+    for (std::uint32_t i = 1; i <= last_index; ++i) {
+        const PartEntry& entry = *list.at(i);
+        if (test_missing && !missing.overflowed()) {
+            if (entry.ordinal != expected + 1) list_missing(missing, expected + 1, entry.ordinal);
+            expected = entry.ordinal;
+        }
+        if (test_size) {
+            if (i == last_index) {
+                last_part_smaller = entry.size < reference_size;
+            } else if (entry.size != reference_size && !mismatched.add(entry.ordinal)) {
+                break;  // the size list is full: neither test looks further
+            }
+        }
+    }
+
+    const std::wstring_view question_end = texts.messages[23];
+    if (test_missing && missing.count() > 0) {
+        const wchar_t* format = missing.overflowed() ? texts.messages[19] : texts.messages[18];
+        Question question{format_text(format, {static_cast<std::int32_t>(missing.count()), missing.text()}),
+                          texts.messages[17], Question::Icon::warning, false};
+        question.text += question_end;
+        if (!questioner.ask_yes_no(question)) return false;
+    }
+    if (test_size && mismatched.count() > 0) {
+        Question question{
+            format_text(texts.messages[21], {static_cast<std::int32_t>(mismatched.count()), mismatched.text()}),
+            texts.messages[20], Question::Icon::warning, false};
+        question.text += question_end;
+        if (!questioner.ask_yes_no(question)) return false;
+    }
+    if (test_size && !last_part_smaller) {
+        Question question{std::wstring(texts.messages[22]) + std::wstring(question_end), texts.messages[20],
+                          Question::Icon::information, true};
+        if (!questioner.ask_yes_no(question)) return false;
+    }
+    return true;
+}
+
+}  // namespace mendlet
