@@ -1,0 +1,224 @@
+#include "join/crc32.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace mendlet {
+namespace {
+
+// Small fixed generator (splitmix64) so every platform sees the same data.
+class TestRandom {
+public:
+    explicit TestRandom(std::uint64_t seed) : state_(seed) {}
+
+    std::uint64_t next() {
+        state_ += 0x9E3779B97F4A7C15ull;
+        std::uint64_t z = state_;
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return z ^ (z >> 31);
+    }
+
+    // Value in [0, bound).
+    std::size_t below(std::size_t bound) { return static_cast<std::size_t>(next() % bound); }
+
+private:
+    std::uint64_t state_;
+};
+
+// Eight bytes per generator step, least significant first.
+std::vector<std::uint8_t> random_bytes(std::size_t size, std::uint64_t seed) {
+    TestRandom random(seed);
+    std::vector<std::uint8_t> bytes(size);
+    for (std::size_t i = 0; i < size; i += 8) {
+        const std::uint64_t word = random.next();
+        for (std::size_t k = 0; k < 8 && i + k < size; ++k) bytes[i + k] = static_cast<std::uint8_t>(word >> (8 * k));
+    }
+    return bytes;
+}
+
+std::vector<std::uint8_t> to_bytes(const std::string& text) {
+    return std::vector<std::uint8_t>(text.begin(), text.end());
+}
+
+std::string crc_text(const std::vector<std::uint8_t>& bytes) {
+    return format_crc32(crc32_update(CRC32_INITIAL, bytes.data(), bytes.size()));
+}
+
+std::uint32_t reference_crc(std::uint32_t value, const std::uint8_t* bytes, std::size_t length) {
+    const auto& table = crc32_table();
+    for (std::size_t i = 0; i < length; ++i) value = table[(value ^ bytes[i]) & 0xFFu] ^ (value >> 8);
+    return value;
+}
+
+// Lower-case only, so an upper-case digit fails the round trip.
+bool parse_lower_hex(const std::string& text, std::uint32_t& value) {
+    value = 0;
+    for (char c : text) {
+        std::uint32_t digit = 0;
+        if (c >= '0' && c <= '9')
+            digit = static_cast<std::uint32_t>(c - '0');
+        else if (c >= 'a' && c <= 'f')
+            digit = static_cast<std::uint32_t>(c - 'a' + 10);
+        else
+            return false;
+        value = (value << 4) | digit;
+    }
+    return true;
+}
+
+// 200,003 bytes: not a multiple of any chunk size used below.
+constexpr std::size_t LARGE_SIZE = 200003;
+constexpr std::uint64_t LARGE_SEED = 0x4D656E646C6574ull;
+// zlib.crc32 over the same generator output.
+constexpr const char* LARGE_CRC = "a490bbd6";
+
+std::uint32_t crc_in_chunks(const std::vector<std::uint8_t>& data, std::size_t chunk) {
+    std::uint32_t value = CRC32_INITIAL;
+    for (std::size_t pos = 0; pos < data.size(); pos += chunk)
+        value = crc32_update(value, data.data() + pos, std::min(chunk, data.size() - pos));
+    return value;
+}
+
+TEST(Crc32KnownValues, CheckString) { EXPECT_EQ(crc_text(to_bytes("123456789")), "cbf43926"); }
+
+TEST(Crc32KnownValues, EmptyInput) {
+    EXPECT_EQ(crc32_update(CRC32_INITIAL, nullptr, 0), CRC32_INITIAL);
+    EXPECT_EQ(format_crc32(crc32_update(CRC32_INITIAL, nullptr, 0)), "00000000");
+}
+
+TEST(Crc32KnownValues, RunsOfLetterA) {
+    // zlib.crc32 of n times 'a'; lengths straddle the 16-byte slice boundary.
+    struct Case {
+        std::size_t length;
+        const char* crc;
+    };
+    const Case cases[] = {
+        {55, "aadfe34e"},  {56, "79790d37"},  {63, "6824c5de"},  {64, "89b46555"},
+        {119, "4144ebae"}, {120, "d9987447"}, {127, "f0bebe96"}, {128, "f12b368c"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.length);
+        EXPECT_EQ(crc_text(std::vector<std::uint8_t>(c.length, 'a')), c.crc);
+    }
+}
+
+TEST(Crc32KnownValues, LargeBuffer) { EXPECT_EQ(crc_text(random_bytes(LARGE_SIZE, LARGE_SEED)), LARGE_CRC); }
+
+TEST(Crc32Table, PublishedEntries) {
+    const auto& table = crc32_table();
+    EXPECT_EQ(table[0], 0x00000000u);
+    EXPECT_EQ(table[1], 0x77073096u);
+    EXPECT_EQ(table[128], 0xEDB88320u);
+    EXPECT_EQ(table[255], 0x2D02EF8Du);
+}
+
+TEST(Crc32Table, MatchesBitwiseDefinition) {
+    const auto& table = crc32_table();
+    for (std::uint32_t b = 0; b < 256; ++b) {
+        std::uint32_t crc = b;
+        for (int bit = 0; bit < 8; ++bit) crc = (crc & 1u) ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
+        EXPECT_EQ(table[b], crc) << "entry " << b;
+    }
+}
+
+TEST(Crc32Sliced, MatchesByteAtATimeReference) {
+    TestRandom random(0x5EED0001ull);
+    const std::vector<std::uint8_t> pool = random_bytes(4096 + 16, 0x5EED0002ull);
+
+    for (int round = 0; round < 400; ++round) {
+        const std::size_t offset = random.below(16);
+        const std::size_t length = random.below(4097);
+        // Random starting values too, as when a call continues an earlier one.
+        const std::uint32_t start = (round % 2 == 0) ? CRC32_INITIAL : static_cast<std::uint32_t>(random.next());
+        const std::uint8_t* p = pool.data() + offset;
+
+        SCOPED_TRACE(testing::Message() << "offset " << offset << " length " << length);
+        EXPECT_EQ(crc32_update(start, p, length), reference_crc(start, p, length));
+    }
+}
+
+TEST(Crc32Sliced, EveryShortLengthAndOffset) {
+    const std::vector<std::uint8_t> pool = random_bytes(128, 0x5EED0003ull);
+    for (std::size_t offset = 0; offset < 16; ++offset) {
+        for (std::size_t length = 0; length + offset <= pool.size(); ++length) {
+            const std::uint8_t* p = pool.data() + offset;
+            ASSERT_EQ(crc32_update(CRC32_INITIAL, p, length), reference_crc(CRC32_INITIAL, p, length))
+                << "offset " << offset << " length " << length;
+        }
+    }
+}
+
+TEST(Crc32Chunking, FixedChunkSizes) {
+    const std::vector<std::uint8_t> data = random_bytes(LARGE_SIZE, LARGE_SEED);
+    for (std::size_t chunk : {std::size_t{1}, std::size_t{63}, std::size_t{64}, std::size_t{65}, std::size_t{65536}}) {
+        SCOPED_TRACE(chunk);
+        EXPECT_EQ(format_crc32(crc_in_chunks(data, chunk)), LARGE_CRC);
+    }
+}
+
+TEST(Crc32Chunking, MixedChunkSizes) {
+    const std::vector<std::uint8_t> data = random_bytes(LARGE_SIZE, LARGE_SEED);
+    for (std::uint64_t seed = 1; seed <= 5; ++seed) {
+        TestRandom random(seed);
+        std::uint32_t value = CRC32_INITIAL;
+        std::size_t pos = 0;
+        while (pos < data.size()) {
+            // Mostly small pieces, now and then a large one; zero-length included.
+            const std::size_t want = (random.below(8) == 0) ? random.below(70000) : random.below(130);
+            const std::size_t take = std::min(want, data.size() - pos);
+            value = crc32_update(value, data.data() + pos, take);
+            pos += take;
+        }
+        SCOPED_TRACE(seed);
+        EXPECT_EQ(format_crc32(value), LARGE_CRC);
+    }
+}
+
+TEST(Crc32Format, ExplicitValues) {
+    EXPECT_EQ(format_crc32(0x00000000u), "ffffffff");
+    EXPECT_EQ(format_crc32(~0xDEADBEEFu), "deadbeef");
+    EXPECT_EQ(format_crc32(~0x0000ABCDu), "0000abcd");
+    EXPECT_EQ(format_crc32(~0x00000001u), "00000001");
+    EXPECT_EQ(format_crc32(~0x10000000u), "10000000");
+}
+
+TEST(Crc32Format, LeadingZeroKeptForRealInput) {
+    // Look for a short input whose CRC is below 0x10000000.
+    bool found = false;
+    for (std::uint32_t n = 0; n < 65536 && !found; ++n) {
+        const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n >> 8)};
+        const std::uint32_t value = crc32_update(CRC32_INITIAL, bytes, 2);
+        if ((~value) >= 0x10000000u) continue;
+        found = true;
+        const std::string text = format_crc32(value);
+        EXPECT_EQ(text.size(), 8u);
+        EXPECT_EQ(text[0], '0');
+        std::uint32_t parsed = 0;
+        EXPECT_TRUE(parse_lower_hex(text, parsed)) << text;
+        EXPECT_EQ(parsed, ~value) << text;
+    }
+    EXPECT_TRUE(found);
+}
+
+TEST(Crc32Format, AlwaysEightLowerCaseDigits) {
+    TestRandom random(0x5EED0004ull);
+    for (int i = 0; i < 2000; ++i) {
+        // Shifted so that many results carry leading zero digits.
+        const std::uint32_t crc = static_cast<std::uint32_t>(random.next()) >> random.below(32);
+        const std::uint32_t value = ~crc;
+        const std::string text = format_crc32(value);
+        ASSERT_EQ(text.size(), 8u);
+        std::uint32_t parsed = 0;
+        ASSERT_TRUE(parse_lower_hex(text, parsed)) << text;
+        ASSERT_EQ(parsed, crc) << text;
+    }
+}
+
+}  // namespace
+}  // namespace mendlet

@@ -1,0 +1,51 @@
+#include "support/temp_folder_win32.h"
+
+#include <shellapi.h>
+
+#include <stdexcept>
+
+namespace mendlet::testing {
+
+namespace {
+
+// Removes a folder tree; the list of names passed to the shell ends with two NULs.
+void remove_tree(const std::wstring& folder) {
+    std::wstring from = folder;
+    from.push_back(L'\0');
+    SHFILEOPSTRUCTW operation{};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    SHFileOperationW(&operation);
+}
+
+}  // namespace
+
+TempFolder::TempFolder() {
+    wchar_t temp[MAX_PATH + 1];
+    const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
+    if (length == 0 || length > MAX_PATH) throw std::runtime_error("no temporary folder");
+    for (unsigned attempt = 0;; ++attempt) {
+        path_ = std::wstring(temp) + L"mendlet-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(attempt);
+        if (CreateDirectoryW(path_.c_str(), nullptr)) return;
+        if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("cannot create a temporary folder");
+    }
+}
+
+TempFolder::~TempFolder() { remove_tree(path_); }
+
+std::wstring TempFolder::file(std::wstring_view name) const { return path_ + L"\\" + std::wstring(name); }
+
+std::wstring TempFolder::write(std::wstring_view name, std::string_view bytes) const {
+    const std::wstring path = file(name);
+    HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create a test file");
+    DWORD written = 0;
+    const BOOL ok = WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(handle);
+    if (!ok || written != bytes.size()) throw std::runtime_error("cannot write a test file");
+    return path;
+}
+
+}  // namespace mendlet::testing

@@ -1,0 +1,29 @@
+#pragma once
+// A fresh folder under the system's temporary folder, removed with everything in it when
+// the test ends.
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace mendlet::testing {
+
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::wstring& path() const { return path_; }
+    // Full path of a file in the folder.
+    std::wstring file(std::wstring_view name) const;
+    // Writes bytes to a file in the folder and returns its full path.
+    std::wstring write(std::wstring_view name, std::string_view bytes) const;
+
+private:
+    std::wstring path_;
+};
+
+}  // namespace mendlet::testing
