@@ -8,39 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "support/test_data.h"
+
 namespace mendlet {
 namespace {
 
-// Small fixed generator (splitmix64) so every platform sees the same data.
-class TestRandom {
-public:
-    explicit TestRandom(std::uint64_t seed) : state_(seed) {}
-
-    std::uint64_t next() {
-        state_ += 0x9E3779B97F4A7C15ull;
-        std::uint64_t z = state_;
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-
-    // Value in [0, bound).
-    std::size_t below(std::size_t bound) { return static_cast<std::size_t>(next() % bound); }
-
-private:
-    std::uint64_t state_;
-};
-
-// Eight bytes per generator step, least significant first.
-std::vector<std::uint8_t> random_bytes(std::size_t size, std::uint64_t seed) {
-    TestRandom random(seed);
-    std::vector<std::uint8_t> bytes(size);
-    for (std::size_t i = 0; i < size; i += 8) {
-        const std::uint64_t word = random.next();
-        for (std::size_t k = 0; k < 8 && i + k < size; ++k) bytes[i + k] = static_cast<std::uint8_t>(word >> (8 * k));
-    }
-    return bytes;
-}
+using test_support::LARGE_SEED;
+using test_support::LARGE_SIZE;
+using test_support::random_bytes;
+using test_support::TestRandom;
 
 std::vector<std::uint8_t> to_bytes(const std::string& text) {
     return std::vector<std::uint8_t>(text.begin(), text.end());
@@ -56,25 +32,6 @@ std::uint32_t reference_crc(std::uint32_t value, const std::uint8_t* bytes, std:
     return value;
 }
 
-// Lower-case only, so an upper-case digit fails the round trip.
-bool parse_lower_hex(const std::string& text, std::uint32_t& value) {
-    value = 0;
-    for (char c : text) {
-        std::uint32_t digit = 0;
-        if (c >= '0' && c <= '9')
-            digit = static_cast<std::uint32_t>(c - '0');
-        else if (c >= 'a' && c <= 'f')
-            digit = static_cast<std::uint32_t>(c - 'a' + 10);
-        else
-            return false;
-        value = (value << 4) | digit;
-    }
-    return true;
-}
-
-// 200,003 bytes: not a multiple of any chunk size used below.
-constexpr std::size_t LARGE_SIZE = 200003;
-constexpr std::uint64_t LARGE_SEED = 0x4D656E646C6574ull;
 // zlib.crc32 over the same generator output.
 constexpr const char* LARGE_CRC = "a490bbd6";
 
@@ -186,38 +143,6 @@ TEST(Crc32Format, ExplicitValues) {
     EXPECT_EQ(format_crc32(~0x0000ABCDu), "0000abcd");
     EXPECT_EQ(format_crc32(~0x00000001u), "00000001");
     EXPECT_EQ(format_crc32(~0x10000000u), "10000000");
-}
-
-TEST(Crc32Format, LeadingZeroKeptForRealInput) {
-    // Look for a short input whose CRC is below 0x10000000.
-    bool found = false;
-    for (std::uint32_t n = 0; n < 65536 && !found; ++n) {
-        const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n >> 8)};
-        const std::uint32_t value = crc32_update(CRC32_INITIAL, bytes, 2);
-        if ((~value) >= 0x10000000u) continue;
-        found = true;
-        const std::string text = format_crc32(value);
-        EXPECT_EQ(text.size(), 8u);
-        EXPECT_EQ(text[0], '0');
-        std::uint32_t parsed = 0;
-        EXPECT_TRUE(parse_lower_hex(text, parsed)) << text;
-        EXPECT_EQ(parsed, ~value) << text;
-    }
-    EXPECT_TRUE(found);
-}
-
-TEST(Crc32Format, AlwaysEightLowerCaseDigits) {
-    TestRandom random(0x5EED0004ull);
-    for (int i = 0; i < 2000; ++i) {
-        // Shifted so that many results carry leading zero digits.
-        const std::uint32_t crc = static_cast<std::uint32_t>(random.next()) >> random.below(32);
-        const std::uint32_t value = ~crc;
-        const std::string text = format_crc32(value);
-        ASSERT_EQ(text.size(), 8u);
-        std::uint32_t parsed = 0;
-        ASSERT_TRUE(parse_lower_hex(text, parsed)) << text;
-        ASSERT_EQ(parsed, crc) << text;
-    }
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ std::string utf16_file(std::wstring_view text) {
 }
 
 TEST(IniFileLookup, ReadsAUtf16LanguageFileWithEscapesAndLimits) {
-    const testing::TempFolder folder;
+    const test_support::TempFolder folder;
     const std::wstring path =
         folder.write(L"deutsch.lng", utf16_file(L"[translation]\r\nlang=Deutsch\r\nlaid=1031\r\n"
                                                 L"[messages]\r\n003=Bereit \u00fc\u00df\u20ac\r\n004=\r\n"
@@ -39,7 +39,7 @@ TEST(IniFileLookup, ReadsAUtf16LanguageFileWithEscapesAndLimits) {
 }
 
 TEST(IniFileLookup, ReadsAPlainTextFile) {
-    const testing::TempFolder folder;
+    const test_support::TempFolder folder;
     const std::wstring path = folder.write(L"plain.lng", "[list_column]\r\n000=Pfad\r\n002 = Zustand \r\n");
     TextTable texts;
     load_language_file(texts, ini_file_lookup(path));
@@ -49,7 +49,7 @@ TEST(IniFileLookup, ReadsAPlainTextFile) {
 }
 
 TEST(IniFileLookup, AMissingFileLeavesEnglish) {
-    const testing::TempFolder folder;
+    const test_support::TempFolder folder;
     TextTable texts;
     texts.messages.entries()[3].set_translation(L"Bereit");
     load_language_file(texts, ini_file_lookup(folder.file(L"absent.lng")));

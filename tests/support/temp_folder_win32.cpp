@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-namespace mendlet::testing {
+namespace mendlet::test_support {
 
 namespace {
 
@@ -48,4 +48,4 @@ std::wstring TempFolder::write(std::wstring_view name, std::string_view bytes) c
     return path;
 }
 
-}  // namespace mendlet::testing
+}  // namespace mendlet::test_support

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace mendlet::testing {
+namespace mendlet::test_support {
 
 class TempFolder {
 public:
@@ -26,4 +26,4 @@ private:
     std::wstring path_;
 };
 
-}  // namespace mendlet::testing
+}  // namespace mendlet::test_support
