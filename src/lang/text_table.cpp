@@ -1,5 +1,7 @@
 #include "lang/text_table.h"
 
+#include <algorithm>
+
 #include "lang/text_format.h"
 
 namespace mendlet {
@@ -32,8 +34,10 @@ std::array<TextSection*, 13> TextTable::sections() {
 }
 
 std::array<const TextSection*, 13> TextTable::sections() const {
-    return {&controls, &about, &list_column, &list_status_cat, &list_status, &list_tooltip, &join_button,
-            &settings, &menu,  &menu_popup,  &messages,        &tooltips,    &updater};
+    std::array<const TextSection*, 13> result{};
+    const auto all = const_cast<TextTable*>(this)->sections();
+    std::copy(all.begin(), all.end(), result.begin());
+    return result;
 }
 
 namespace {
