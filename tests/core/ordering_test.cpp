@@ -8,15 +8,12 @@
 #include <vector>
 
 #include "core/part_list.h"
+#include "support/part_paths.h"
 
 namespace mendlet {
 namespace {
 
-std::vector<std::wstring> paths_of(const PartList& list) {
-    std::vector<std::wstring> paths;
-    for (const PartEntry& entry : list) paths.push_back(entry.path);
-    return paths;
-}
+using test_support::paths_of;
 
 PartList list_of(std::initializer_list<const wchar_t*> paths, bool sorted = false, bool by_path = false) {
     PartList list;

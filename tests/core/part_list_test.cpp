@@ -6,15 +6,12 @@
 #include <vector>
 
 #include "lang/text_table.h"
+#include "support/part_paths.h"
 
 namespace mendlet {
 namespace {
 
-std::vector<std::wstring> paths_of(const PartList& list) {
-    std::vector<std::wstring> paths;
-    for (const PartEntry& entry : list) paths.push_back(entry.path);
-    return paths;
-}
+using test_support::paths_of;
 
 TEST(FormatSize, ExamplesAcrossUnitsWithoutCarry) {
     const std::pair<std::uint64_t, const wchar_t*> cases[] = {

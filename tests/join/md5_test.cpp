@@ -16,8 +16,8 @@ namespace {
 
 using test_support::LARGE_SEED;
 using test_support::LARGE_SIZE;
+using test_support::mixed_chunk_sizes;
 using test_support::random_bytes;
-using test_support::TestRandom;
 
 using Digest = std::array<std::uint8_t, 16>;
 
@@ -188,14 +188,10 @@ TEST(Md5Chunking, FixedChunkSizes) {
 TEST(Md5Chunking, MixedChunkSizes) {
     const std::vector<std::uint8_t> data = random_bytes(LARGE_SIZE, LARGE_SEED);
     for (std::uint64_t seed = 1; seed <= 5; ++seed) {
-        TestRandom random(seed);
         Md5Context context;
         md5_init(context);
         std::size_t pos = 0;
-        while (pos < data.size()) {
-            // Mostly small pieces, now and then a large one; zero-length included.
-            const std::size_t want = (random.below(8) == 0) ? random.below(70000) : random.below(130);
-            const std::size_t take = std::min(want, data.size() - pos);
+        for (std::size_t take : mixed_chunk_sizes(data.size(), seed)) {
             md5_update(context, data.data() + pos, static_cast<std::uint32_t>(take));
             pos += take;
         }

@@ -38,6 +38,19 @@ inline std::vector<std::uint8_t> random_bytes(std::size_t size, std::uint64_t se
     return bytes;
 }
 
+// Piece lengths that add up to total: mostly small, now and then a large one, and some of
+// length zero.
+inline std::vector<std::size_t> mixed_chunk_sizes(std::size_t total, std::uint64_t seed) {
+    TestRandom random(seed);
+    std::vector<std::size_t> sizes;
+    for (std::size_t done = 0; done < total;) {
+        const std::size_t want = random.below(8) == 0 ? random.below(70000) : random.below(130);
+        sizes.push_back(want < total - done ? want : total - done);
+        done += sizes.back();
+    }
+    return sizes;
+}
+
 // 200,003 bytes: not a multiple of any chunk size the digest tests use.
 inline constexpr std::size_t LARGE_SIZE = 200003;
 inline constexpr std::uint64_t LARGE_SEED = 0x4D656E646C6574ull;
