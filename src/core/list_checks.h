@@ -16,7 +16,7 @@ void evaluate_statuses(PartList& list, bool force, const Settings& settings);
 
 // A yes/no question put to the user.
 struct Question {
-    enum class Icon { warning, information };
+    enum class Icon { warning, information, question };
     std::wstring text;
     std::wstring caption;
     Icon icon = Icon::warning;

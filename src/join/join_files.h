@@ -1,0 +1,51 @@
+#pragma once
+// The file operations of a join, behind an interface so that tests can make reads and
+// writes fail where real disks rarely do.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace mendlet {
+
+// Identifies a file however its path is written (other case, other drive mapping, a link).
+struct FileIdentity {
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// An open file; closed when destroyed.
+class JoinFile {
+public:
+    virtual ~JoinFile() = default;
+    // Reads up to size bytes at the file position: none on failure, 0 at the end.
+    virtual std::optional<std::uint32_t> read(std::uint8_t* buffer, std::uint32_t size) = 0;
+    // True only when all size bytes were written.
+    virtual bool write(const std::uint8_t* data, std::uint32_t size) = 0;
+    // Moves the file position to the end and returns it: the file's size.
+    virtual std::optional<std::uint64_t> seek_to_end() = 0;
+    // Cuts the file back to size bytes.
+    virtual bool truncate(std::uint64_t size) = 0;
+};
+
+class JoinFiles {
+public:
+    virtual ~JoinFiles() = default;
+    // A part, for reading; others may read it too. None when it cannot be opened.
+    virtual std::unique_ptr<JoinFile> open_part(const std::wstring& path) = 0;
+    // The first part in append mode, for reading and writing.
+    virtual std::unique_ptr<JoinFile> open_for_append(const std::wstring& path) = 0;
+    // The output, created empty (an existing file is truncated).
+    virtual std::unique_ptr<JoinFile> create_output(const std::wstring& path) = 0;
+    // Whether a file or folder of that name exists.
+    virtual bool exists(const std::wstring& path) = 0;
+    // None when nothing of that name can be opened.
+    virtual std::optional<FileIdentity> identity(const std::wstring& path) = 0;
+    // Deletes the files, to the Recycle Bin when asked; failures are not reported.
+    virtual void delete_files(const std::vector<std::wstring>& paths, bool use_recycle_bin) = 0;
+};
+
+}  // namespace mendlet

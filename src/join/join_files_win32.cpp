@@ -1,0 +1,102 @@
+#include "join/join_files_win32.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+namespace mendlet {
+
+namespace {
+
+class Win32File : public JoinFile {
+public:
+    explicit Win32File(HANDLE handle) : handle_(handle) {}
+    ~Win32File() override { CloseHandle(handle_); }
+    Win32File(const Win32File&) = delete;
+    Win32File& operator=(const Win32File&) = delete;
+
+    std::optional<std::uint32_t> read(std::uint8_t* buffer, std::uint32_t size) override {
+        DWORD read = 0;
+        if (!ReadFile(handle_, buffer, size, &read, nullptr)) return std::nullopt;
+        return read;
+    }
+
+    bool write(const std::uint8_t* data, std::uint32_t size) override {
+        DWORD written = 0;
+        return WriteFile(handle_, data, size, &written, nullptr) && written == size;
+    }
+
+    std::optional<std::uint64_t> seek_to_end() override {
+        LARGE_INTEGER position{};
+        if (!SetFilePointerEx(handle_, LARGE_INTEGER{}, &position, FILE_END)) return std::nullopt;
+        return static_cast<std::uint64_t>(position.QuadPart);
+    }
+
+    bool truncate(std::uint64_t size) override {
+        LARGE_INTEGER position{};
+        position.QuadPart = static_cast<LONGLONG>(size);
+        return SetFilePointerEx(handle_, position, nullptr, FILE_BEGIN) && SetEndOfFile(handle_);
+    }
+
+private:
+    HANDLE handle_;
+};
+
+std::unique_ptr<JoinFile> open_file(const std::wstring& path, DWORD access, DWORD disposition, DWORD flags) {
+    const HANDLE handle = CreateFileW(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition, flags, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+    return std::make_unique<Win32File>(handle);
+}
+
+}  // namespace
+
+std::unique_ptr<JoinFile> Win32JoinFiles::open_part(const std::wstring& path) {
+    return open_file(path, GENERIC_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
+}
+
+std::unique_ptr<JoinFile> Win32JoinFiles::open_for_append(const std::wstring& path) {
+    return open_file(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
+}
+
+std::unique_ptr<JoinFile> Win32JoinFiles::create_output(const std::wstring& path) {
+    return open_file(path, GENERIC_WRITE, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL);
+}
+
+bool Win32JoinFiles::exists(const std::wstring& path) {
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW(path.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    FindClose(search);
+    return true;
+}
+
+std::optional<FileIdentity> Win32JoinFiles::identity(const std::wstring& path) {
+    // No access asked and every sharing allowed: this works even on files others hold open.
+    const HANDLE handle = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION information{};
+    const BOOL known = GetFileInformationByHandle(handle, &information);
+    CloseHandle(handle);
+    if (!known) return std::nullopt;
+    return FileIdentity{information.dwVolumeSerialNumber,
+                        (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow};
+}
+
+void Win32JoinFiles::delete_files(const std::vector<std::wstring>& paths, bool use_recycle_bin) {
+    if (!use_recycle_bin) {
+        for (const std::wstring& path : paths) DeleteFileW(path.c_str());
+        return;
+    }
+    if (paths.empty()) return;
+    // The shell takes the paths as one list: each ended by a NUL, and one more NUL at the end.
+    std::wstring from;
+    for (const std::wstring& path : paths) from.append(path).push_back(L'\0');
+    from.push_back(L'\0');
+    SHFILEOPSTRUCTW operation{};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_WANTNUKEWARNING;
+    SHFileOperationW(&operation);
+}
+
+}  // namespace mendlet

@@ -1,0 +1,18 @@
+#pragma once
+// The join's file operations on Windows files.
+
+#include "join/join_files.h"
+
+namespace mendlet {
+
+class Win32JoinFiles : public JoinFiles {
+public:
+    std::unique_ptr<JoinFile> open_part(const std::wstring& path) override;
+    std::unique_ptr<JoinFile> open_for_append(const std::wstring& path) override;
+    std::unique_ptr<JoinFile> create_output(const std::wstring& path) override;
+    bool exists(const std::wstring& path) override;
+    std::optional<FileIdentity> identity(const std::wstring& path) override;
+    void delete_files(const std::vector<std::wstring>& paths, bool use_recycle_bin) override;
+};
+
+}  // namespace mendlet

@@ -1,0 +1,70 @@
+#pragma once
+// Everything the join worker asks of the main window. The worker never touches a window
+// itself: the window carries out each request on its own thread while the worker waits.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/list_checks.h"
+#include "join/status_line.h"
+
+namespace mendlet {
+
+// The window's state that a job reads when it starts.
+struct JobInputs {
+    bool append_to_first = false;
+    bool exit_when_done = false;
+    bool hashing_disabled = false;
+    bool crc32_checked = false;
+    bool md5_checked = false;
+    std::wstring output_path;
+};
+
+// The "When done" boxes, read after a successful copy so that changes made during the job
+// count.
+struct CompletionChoices {
+    bool open_output_folder = false;
+    bool open_output_file = false;
+    bool delete_parts = false;
+};
+
+// The questions go through Questioner::ask_yes_no; the overwrite question too.
+class JoinWindow : public Questioner {
+public:
+    virtual JobInputs read_job_inputs() = 0;
+    virtual CompletionChoices read_completion_choices() = 0;
+
+    virtual void show_status(std::wstring_view text, Colour colour, bool timed) = 0;
+    virtual void reset_status() = 0;
+    // Writes the status text alone: colour, timer and persistence stay.
+    virtual void set_status_text(std::wstring_view text) = 0;
+
+    // The taskbar button starts showing progress, at 0 of 1000.
+    virtual void start_taskbar_progress() = 0;
+    // A new per-mille value for the progress bar and the taskbar button.
+    virtual void show_progress(std::uint32_t permille) = 0;
+    // Only the digests a job computed are given; the other box keeps its text.
+    virtual void show_digests(const std::optional<std::string>& crc32, const std::optional<std::string>& md5) = 0;
+
+    virtual void open_output_folder(const std::wstring& output_path) = 0;
+    virtual void open_output_file(const std::wstring& output_path) = 0;
+    // Empties the list view, the part list and the output path box, and drops a
+    // persistent status message.
+    virtual void empty_list() = 0;
+
+    // A job starts: the window holds off a system shutdown.
+    virtual void job_started() = 0;
+    // Digest boxes emptied, output path and Browse hidden, "&Stop", options disabled,
+    // progress bar shown at 0, "Joining...".
+    virtual void show_busy_state() = 0;
+    // The list redrawn, taskbar progress off, the idle controls back, progress bar hidden.
+    virtual void show_idle_state() = 0;
+    // The job has ended: shutdown is allowed again.
+    virtual void job_ended() = 0;
+    // Closes the application the normal way, after the job has ended.
+    virtual void request_close() = 0;
+};
+
+}  // namespace mendlet

@@ -1,0 +1,284 @@
+#include "join/join_worker.h"
+
+#include <algorithm>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/list_checks.h"
+#include "core/part_list.h"
+#include "join/copy_pipeline.h"
+#include "join/crc32.h"
+#include "join/join_files.h"
+#include "join/join_window.h"
+#include "join/md5.h"
+#include "lang/text_table.h"
+#include "settings/settings.h"
+
+namespace mendlet {
+
+namespace {
+
+// Indices into the messages section.
+constexpr std::size_t MSG_LOW_MEMORY = 0;
+constexpr std::size_t MSG_NO_THREAD = 1;
+constexpr std::size_t MSG_READY = 3;
+constexpr std::size_t MSG_JOINED = 6;
+constexpr std::size_t MSG_CANNOT_OPEN = 10;
+constexpr std::size_t MSG_CANNOT_CREATE = 11;
+constexpr std::size_t MSG_WRITE_FAILED = 12;
+constexpr std::size_t MSG_OVERWRITE = 15;
+constexpr std::size_t MSG_NO_OUTPUT_PATH = 16;
+
+constexpr wchar_t APP_CAPTION[] = L"Mendlet";
+
+// How the copy of the parts ended.
+enum class CopyEnd { completed, stopped, read_failed, write_failed };
+
+class JoinRun {
+public:
+    explicit JoinRun(JoinContext& job) : job_(job), window_(job.window), list_(job.list) {}
+    bool run();
+
+private:
+    bool fail(std::size_t message);
+    void choose_digests(const JobInputs& inputs);
+    bool open_append_output();
+    bool open_normal_output(const std::wstring& box_text);
+    bool output_is_a_part() const;
+    CopyEnd hash_first_part();
+    CopyEnd copy_parts();
+    CopyEnd copy_part(JoinFile& part);
+    void report_progress();
+    void feed_crc(const std::uint8_t* bytes, std::uint32_t n);
+    bool end_failed_copy(CopyEnd end);
+    void show_digests();
+    void delete_parts();
+
+    JoinContext& job_;
+    JoinWindow& window_;
+    PartList& list_;
+    bool append_ = false;
+    bool crc_on_ = false;
+    bool md5_on_ = false;
+    std::uint32_t crc_ = CRC32_INITIAL;
+    Md5Context md5_{};
+    std::wstring output_path_;
+    std::unique_ptr<JoinFile> output_;
+    std::uint64_t append_original_size_ = 0;
+    std::uint32_t start_index_ = 0;
+    std::uint64_t total_ = 0;
+    std::uint64_t done_ = 0;
+    std::uint32_t last_permille_ = 0;
+    // Declared last: its threads use the output and the MD5 context, so it finishes first.
+    CopyPipeline pipeline_;
+};
+
+bool JoinRun::fail(std::size_t message) {
+    window_.show_status(job_.texts.messages[message], COLOUR_ERROR, true);
+    return false;
+}
+
+void JoinRun::choose_digests(const JobInputs& inputs) {
+    if (inputs.exit_when_done || inputs.hashing_disabled) return;
+    crc_on_ = inputs.crc32_checked;
+    md5_on_ = inputs.md5_checked;
+    if (md5_on_) md5_init(md5_);
+}
+
+bool JoinRun::run() {
+    const JobInputs inputs = window_.read_job_inputs();
+    const Settings& settings = job_.settings;
+    if ((settings.test_missing_before_join || settings.test_size_before_join) &&
+        !check_before_join(list_, settings.test_missing_before_join, settings.test_size_before_join, job_.texts,
+                           window_)) {
+        window_.reset_status();
+        return false;
+    }
+    choose_digests(inputs);
+    if (!pipeline_.allocate()) return fail(MSG_LOW_MEMORY);
+    if (!pipeline_.start(md5_on_ ? &md5_ : nullptr)) return fail(MSG_NO_THREAD);
+
+    append_ = inputs.append_to_first;
+    if (!(append_ ? open_append_output() : open_normal_output(inputs.output_path))) return false;
+    pipeline_.set_output(*output_);
+
+    window_.start_taskbar_progress();
+    for (std::uint32_t i = start_index_; i < list_.count(); ++i) total_ += list_.at(i)->size;
+    const CopyEnd end = copy_parts();
+    pipeline_.finish();
+    if (end != CopyEnd::completed || pipeline_.write_failed()) return end_failed_copy(end);
+    output_.reset();
+
+    show_digests();
+    window_.show_status(job_.texts.messages[MSG_JOINED], COLOUR_INFO, settings.remove_all_after_join);
+    const CompletionChoices choices = window_.read_completion_choices();
+    if (choices.open_output_folder) window_.open_output_folder(output_path_);
+    if (choices.open_output_file) window_.open_output_file(output_path_);
+    if (choices.delete_parts) delete_parts();
+    if (settings.remove_all_after_join) window_.empty_list();
+    return inputs.exit_when_done;
+}
+
+bool JoinRun::open_append_output() {
+    if (list_.empty()) return fail(MSG_CANNOT_OPEN);
+    PartEntry& first = *list_.first();
+    output_path_ = first.path;
+    output_ = job_.files.open_for_append(output_path_);
+    if (output_ == nullptr) {
+        first.set_status(STATUS_CANNOT_WRITE);
+        return fail(MSG_CANNOT_OPEN);
+    }
+    if (crc_on_ || md5_on_) {
+        const CopyEnd end = hash_first_part();
+        if (end == CopyEnd::stopped) return false;
+        // Digests of an unreadable first part would describe a file that does not exist.
+        if (end == CopyEnd::read_failed) {
+            first.set_status(STATUS_CANNOT_READ);
+            return fail(MSG_CANNOT_OPEN);
+        }
+    }
+    const std::optional<std::uint64_t> end = output_->seek_to_end();
+    if (!end) {
+        first.set_status(STATUS_CANNOT_WRITE);
+        return fail(MSG_CANNOT_OPEN);
+    }
+    append_original_size_ = *end;
+    start_index_ = 1;
+    return true;
+}
+
+bool JoinRun::open_normal_output(const std::wstring& box_text) {
+    if (box_text.empty()) return fail(MSG_NO_OUTPUT_PATH);
+    output_path_ = box_text;
+    // Creating the output truncates it: it must not be one of the files to be read.
+    if (output_is_a_part()) return fail(MSG_CANNOT_CREATE);
+    if (job_.files.exists(output_path_)) {
+        const Question question{job_.texts.messages[MSG_OVERWRITE], APP_CAPTION, Question::Icon::question, false};
+        if (!window_.ask_yes_no(question)) {
+            window_.set_status_text(job_.texts.messages[MSG_READY]);
+            return false;
+        }
+    }
+    output_ = job_.files.create_output(output_path_);
+    if (output_ == nullptr) return fail(MSG_CANNOT_CREATE);
+    return true;
+}
+
+bool JoinRun::output_is_a_part() const {
+    const std::optional<FileIdentity> output = job_.files.identity(output_path_);
+    if (!output) return false;
+    return std::any_of(list_.begin(), list_.end(),
+                       [&](const PartEntry& entry) { return job_.files.identity(entry.path) == output; });
+}
+
+// Feeds the first part's existing bytes to the digests; nothing is written or counted. A
+// stop is honoured here too, so that a long first part does not hold up an exit.
+CopyEnd JoinRun::hash_first_part() {
+    for (;;) {
+        std::uint8_t* space = pipeline_.chunk_space(false);
+        const std::optional<std::uint32_t> n = output_->read(space, JOIN_CHUNK_SIZE);
+        if (!n) return CopyEnd::read_failed;
+        if (*n == 0) return CopyEnd::completed;
+        if (job_.flags.stop_requested) return CopyEnd::stopped;
+        feed_crc(space, *n);
+        pipeline_.commit(*n);
+    }
+}
+
+CopyEnd JoinRun::copy_parts() {
+    for (std::uint32_t i = start_index_; i < list_.count(); ++i) {
+        PartEntry& entry = *list_.at(i);
+        const std::unique_ptr<JoinFile> part = job_.files.open_part(entry.path);
+        if (part == nullptr) {
+            entry.set_status(STATUS_CANNOT_READ);
+            return CopyEnd::read_failed;
+        }
+        const CopyEnd end = copy_part(*part);
+        if (end == CopyEnd::read_failed) entry.set_status(STATUS_CANNOT_READ);
+        if (end != CopyEnd::completed) return end;
+        if (job_.flags.stop_requested) return CopyEnd::stopped;
+    }
+    return CopyEnd::completed;
+}
+
+CopyEnd JoinRun::copy_part(JoinFile& part) {
+    for (;;) {
+        if (pipeline_.write_failed()) return CopyEnd::write_failed;
+        std::uint8_t* space = pipeline_.chunk_space(true);
+        const std::optional<std::uint32_t> n = part.read(space, JOIN_CHUNK_SIZE);
+        // A read that fails part-way would leave a hole in the output: the job fails.
+        if (!n) return CopyEnd::read_failed;
+        if (*n == 0) return CopyEnd::completed;
+        done_ += *n;
+        report_progress();
+        // The chunk at which the stop is seen is neither hashed nor written.
+        if (job_.flags.stop_requested) return CopyEnd::stopped;
+        feed_crc(space, *n);
+        pipeline_.commit(*n);
+    }
+}
+
+void JoinRun::report_progress() {
+    const std::uint32_t permille = progress_permille(done_, total_);
+    if (permille == last_permille_) return;
+    last_permille_ = permille;
+    window_.show_progress(permille);
+}
+
+void JoinRun::feed_crc(const std::uint8_t* bytes, std::uint32_t n) {
+    if (crc_on_) crc_ = crc32_update(crc_, bytes, n);
+}
+
+bool JoinRun::end_failed_copy(CopyEnd end) {
+    // The first part gets back the size it had, so no half join stays glued to it. If even
+    // that fails there is nothing better left to do than report the failure itself.
+    if (append_) output_->truncate(append_original_size_);
+    output_.reset();
+    if (pipeline_.write_failed() || end == CopyEnd::write_failed) return fail(MSG_WRITE_FAILED);
+    if (end == CopyEnd::read_failed) return fail(MSG_CANNOT_OPEN);
+    return false;  // stopped: no message
+}
+
+void JoinRun::show_digests() {
+    std::optional<std::string> crc;
+    std::optional<std::string> md5;
+    if (crc_on_) crc = format_crc32(crc_);
+    if (md5_on_) md5 = format_md5(md5_final(md5_));
+    if (crc || md5) window_.show_digests(crc, md5);
+}
+
+void JoinRun::delete_parts() {
+    std::vector<std::wstring> paths;
+    // In append mode the first part is the output.
+    for (std::uint32_t i = append_ ? 1 : 0; i < list_.count(); ++i) paths.push_back(list_.at(i)->path);
+    job_.files.delete_files(paths, job_.settings.use_recycle_bin);
+}
+
+}  // namespace
+
+std::uint32_t progress_permille(std::uint64_t done, std::uint64_t total) {
+    if (done >= total) return done == 0 ? 0 : 1000;
+    if (done <= std::numeric_limits<std::uint64_t>::max() / 1000)
+        return static_cast<std::uint32_t>(done * 1000 / total);
+    // Beyond 18 PB the product would overflow; done < total here, so total / 1000 > 0.
+    return static_cast<std::uint32_t>(std::min<std::uint64_t>(done / (total / 1000), 999));
+}
+
+bool run_join(JoinContext& job) { return JoinRun(job).run(); }
+
+void join_thread_main(JoinContext& job) {
+    job.window.job_started();
+    job.flags.join_running = true;
+    job.flags.stop_requested = false;
+    job.window.show_busy_state();
+    const bool close = run_join(job);
+    job.window.show_idle_state();
+    job.flags.join_running = false;
+    job.window.job_ended();
+    if (close) job.window.request_close();
+}
+
+}  // namespace mendlet

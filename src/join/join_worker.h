@@ -1,0 +1,46 @@
+#pragma once
+// The join worker: rebuilds a file from the parts in the list, in normal or append mode,
+// with digests, progress, stop and the "When done" actions.
+
+#include <atomic>
+#include <cstdint>
+
+namespace mendlet {
+
+class JoinFiles;
+class JoinWindow;
+class PartList;
+struct Settings;
+struct TextTable;
+
+// The two flags the window and the worker share.
+struct JoinFlags {
+    // Written by the worker: a job runs.
+    std::atomic<bool> join_running{false};
+    // Written by the window: the job is to stop at its next chunk.
+    std::atomic<bool> stop_requested{false};
+};
+
+// What a job works on. All of it outlives the job; the list is not changed by anyone else
+// while join_running is set.
+struct JoinContext {
+    PartList& list;
+    const Settings& settings;
+    const TextTable& texts;
+    JoinWindow& window;
+    JoinFiles& files;
+    JoinFlags& flags;
+};
+
+// Per mille of done out of total, truncated. Never above 1000 (the parts may have grown
+// since they were listed) and never a division by zero.
+std::uint32_t progress_permille(std::uint64_t done, std::uint64_t total);
+
+// One job. True only when it completed and Exit was checked at its start.
+bool run_join(JoinContext& job);
+
+// The worker thread's body: the job messages and the window's busy state around run_join,
+// then the request to close when the job asked for it.
+void join_thread_main(JoinContext& job);
+
+}  // namespace mendlet

@@ -1,0 +1,224 @@
+// The join on real Windows files: what only a real file system shows (other spellings of
+// a path, file times, 64-bit offsets, the Recycle Bin) and the worker thread.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cwctype>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/part_list.h"
+#include "join/join_files_win32.h"
+#include "join/join_thread_win32.h"
+#include "join/join_worker.h"
+#include "lang/text_table.h"
+#include "settings/settings.h"
+#include "support/faulty_join_files.h"
+#include "support/recording_join_window.h"
+#include "support/temp_folder_win32.h"
+
+namespace mendlet {
+namespace {
+
+using test_support::FaultyJoinFiles;
+using test_support::RecordingJoinWindow;
+using test_support::TempFolder;
+
+constexpr auto TIME_LIMIT = std::chrono::seconds(20);
+
+template <typename Condition>
+bool wait_for(Condition condition) {
+    const auto deadline = std::chrono::steady_clock::now() + TIME_LIMIT;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+std::uint64_t file_size(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return ~std::uint64_t{0};
+    return (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+}
+
+// Bytes at the end of a file.
+std::string file_tail(const std::wstring& path, std::uint32_t count) {
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::string bytes(count, '\0');
+    LARGE_INTEGER from{};
+    from.QuadPart = -static_cast<LONGLONG>(count);
+    DWORD read = 0;
+    const bool ok = file != INVALID_HANDLE_VALUE && SetFilePointerEx(file, from, nullptr, FILE_END) &&
+                    ReadFile(file, bytes.data(), count, &read, nullptr) && read == count;
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    return ok ? bytes : std::string();
+}
+
+// A file of the given size whose last bytes are tail, the rest left as a hole.
+bool write_sparse(const std::wstring& path, std::uint64_t size, const std::string& tail) {
+    const HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER at{};
+    at.QuadPart = static_cast<LONGLONG>(size - tail.size());
+    DWORD written = 0;
+    const bool ok = SetFilePointerEx(file, at, nullptr, FILE_BEGIN) &&
+                    WriteFile(file, tail.data(), static_cast<DWORD>(tail.size()), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == tail.size();
+}
+
+class JoinOnDiskTest : public ::testing::Test {
+protected:
+    JoinOnDiskTest() { window.inputs.output_path = folder.file(L"joined.bin"); }
+
+    void add(const std::wstring& name, const std::string& bytes) {
+        list.add_part(NO_POSITION, false, folder.write(name, bytes), bytes.size(), STATUS_OK, false);
+    }
+
+    TempFolder folder;
+    Win32JoinFiles real_files;
+    FaultyJoinFiles files{real_files};
+    PartList list;
+    Settings settings;
+    TextTable texts;
+    RecordingJoinWindow window;
+    JoinFlags flags;
+    JoinContext job{list, settings, texts, window, files, flags};
+};
+
+TEST_F(JoinOnDiskTest, APartNamedAnotherWayIsStillRefusedAsOutput) {
+    add(L"a.bin.001", "first");
+    add(L"a.bin.002", "second");
+    std::wstring upper = list.at(1)->path;
+    std::transform(upper.begin(), upper.end(), upper.begin(), [](wchar_t c) { return std::towupper(c); });
+    const std::wstring dotted = folder.path() + L"\\.\\a.bin.002";
+
+    for (const std::wstring& spelling : {upper, dotted}) {
+        window.statuses.clear();
+        window.inputs.output_path = spelling;
+        EXPECT_FALSE(run_join(job));
+        ASSERT_EQ(window.statuses.size(), 1u);
+        EXPECT_EQ(window.statuses[0].text, texts.messages[11]);
+        EXPECT_TRUE(window.questions.empty());
+        EXPECT_EQ(file_size(list.at(1)->path), 6u);
+    }
+}
+
+TEST_F(JoinOnDiskTest, DecliningToOverwriteKeepsTheFileAndItsTime) {
+    add(L"a.bin.001", "first");
+    add(L"a.bin.002", "second");
+    folder.write(L"joined.bin", "old contents");
+    const HANDLE file = CreateFileW(window.inputs.output_path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    const FILETIME old_time{0xD53E8000, 0x01C00000};  // some day in 2001
+    ASSERT_TRUE(SetFileTime(file, nullptr, nullptr, &old_time));
+    CloseHandle(file);
+    window.answer = false;
+
+    EXPECT_FALSE(run_join(job));
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ASSERT_TRUE(GetFileAttributesExW(window.inputs.output_path.c_str(), GetFileExInfoStandard, &data));
+    EXPECT_EQ(CompareFileTime(&data.ftLastWriteTime, &old_time), 0);
+    EXPECT_EQ(file_tail(window.inputs.output_path, 12), "old contents");
+}
+
+TEST_F(JoinOnDiskTest, AppendsBeyondFourGigabytesAndCutsBackThere) {
+    const std::uint64_t first_size = (4ull << 30) + 3;
+    const std::wstring first = folder.file(L"big.bin.001");
+    ASSERT_TRUE(write_sparse(first, first_size, "abc"));
+    list.add_part(NO_POSITION, false, first, first_size, STATUS_OK, false);
+    add(L"big.bin.002", "12345");
+    window.inputs.append_to_first = true;
+
+    EXPECT_FALSE(run_join(job));
+    EXPECT_EQ(file_size(first), first_size + 5);
+    EXPECT_EQ(file_tail(first, 8), "abc12345");
+
+    // A failed write after a whole slot has gone out: the first part gets its size back.
+    list.remove_part_at(1);
+    add(L"big.bin.003", std::string(3u << 20, 'x'));
+    files.fail_write_after = 1u << 20;
+    EXPECT_FALSE(run_join(job));
+    EXPECT_EQ(window.statuses.back().text, texts.messages[12]);
+    EXPECT_EQ(file_size(first), first_size + 5);
+    EXPECT_EQ(file_tail(first, 8), "abc12345");
+}
+
+// Where Wine's shell puts what it recycles: the Linux trash in the user's home folder. The
+// test removes its own files from there.
+std::wstring trash_folder() {
+    wchar_t home[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableW(L"WINEHOMEDIR", home, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return {};
+    std::wstring path(home);
+    if (path.rfind(L"\\??\\", 0) == 0) path.erase(0, 4);
+    return path + L"\\.local\\share\\Trash\\";
+}
+
+TEST(Win32JoinFiles, DeletesExactlyTheGivenFilesForGoodOrToTheRecycleBin) {
+    TempFolder folder;
+    const std::wstring stem = folder.path().substr(folder.path().find_last_of(L'\\') + 1);
+    const std::wstring gone1 = folder.write(stem + L".001", "1");
+    const std::wstring gone2 = folder.write(stem + L".002", "2");
+    const std::wstring kept = folder.write(stem + L".003", "3");
+    Win32JoinFiles files;
+
+    files.delete_files({gone1}, false);
+    files.delete_files({gone2}, true);
+    EXPECT_FALSE(files.exists(gone1));
+    EXPECT_FALSE(files.exists(gone2));
+    EXPECT_TRUE(files.exists(kept));
+
+    const std::wstring trash = trash_folder();
+    if (!trash.empty()) {
+        EXPECT_TRUE(DeleteFileW((trash + L"files\\" + stem + L".002").c_str()));
+        DeleteFileW((trash + L"info\\" + stem + L".002.trashinfo").c_str());
+    }
+}
+
+TEST_F(JoinOnDiskTest, ExitingDuringAJobStopsTheWorkerAndWaitsForIt) {
+    const std::string first(100000, 'a');
+    add(L"a.bin.001", first);
+    add(L"a.bin.002", std::string(4u << 20, 'b'));
+    window.inputs.append_to_first = true;
+    std::atomic<bool> copying{false};
+    window.on_progress = [&](std::uint32_t) {
+        copying = true;
+        wait_for([&] { return flags.stop_requested.load(); });
+    };
+    {
+        JoinThread thread(job);
+        ASSERT_TRUE(thread.start());
+        ASSERT_TRUE(wait_for([&] { return copying.load(); }));
+        thread.stop_and_wait();
+        EXPECT_FALSE(thread.alive());
+        EXPECT_FALSE(thread.holds_handle());
+    }
+    EXPECT_EQ(window.events.back(), "job_ended");
+    EXPECT_FALSE(flags.join_running);
+    EXPECT_EQ(file_size(list.first()->path), first.size());
+}
+
+TEST_F(JoinOnDiskTest, TheWorkerThreadRunsAJobToItsEnd) {
+    add(L"a.bin.001", "first");
+    add(L"a.bin.002", "second");
+    JoinThread thread(job);
+    ASSERT_TRUE(thread.start());
+    ASSERT_TRUE(wait_for([&] { return !thread.alive(); }));
+    EXPECT_EQ(file_tail(window.inputs.output_path, 11), "firstsecond");
+    EXPECT_EQ(window.events.back(), "job_ended");
+    thread.release();
+    EXPECT_FALSE(thread.holds_handle());
+}
+
+}  // namespace
+}  // namespace mendlet

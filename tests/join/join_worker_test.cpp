@@ -1,0 +1,457 @@
+#include "join/join_worker.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/part_list.h"
+#include "join/copy_pipeline.h"
+#include "join/crc32.h"
+#include "join/md5.h"
+#include "lang/text_table.h"
+#include "settings/settings.h"
+#include "support/faulty_join_files.h"
+#include "support/recording_join_window.h"
+#include "support/test_data.h"
+#include "support/test_disk.h"
+
+namespace mendlet {
+namespace {
+
+using test_support::FaultyJoinFiles;
+using test_support::random_bytes;
+using test_support::RecordingJoinWindow;
+using test_support::TestDisk;
+using Bytes = std::vector<std::uint8_t>;
+
+std::string crc_text(const Bytes& bytes) {
+    return format_crc32(crc32_update(CRC32_INITIAL, bytes.data(), bytes.size()));
+}
+
+std::string md5_text(const Bytes& bytes) {
+    Md5Context context;
+    md5_init(context);
+    md5_update(context, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+    return format_md5(md5_final(context));
+}
+
+Bytes prefix(const Bytes& bytes, std::size_t size) { return Bytes(bytes.begin(), bytes.begin() + size); }
+
+class JoinWorkerTest : public ::testing::Test {
+protected:
+    JoinWorkerTest() {
+        window.inputs.output_path = disk->path(L"joined.bin");
+        window.flags = &flags;
+    }
+
+    // Writes stem.001, stem.002, ... with the given sizes, lists them in that order and
+    // returns all their bytes joined.
+    Bytes add_parts(const std::wstring& stem, std::initializer_list<std::size_t> sizes, std::uint64_t seed = 1) {
+        Bytes joined;
+        for (const std::size_t size : sizes) {
+            const Bytes bytes = random_bytes(size, seed++);
+            wchar_t extension[8];
+            swprintf(extension, 8, L".%03u", list.count() + 1);
+            const std::wstring path = disk->write(stem + extension, bytes);
+            list.add_part(NO_POSITION, false, path, size, STATUS_OK, false);
+            joined.insert(joined.end(), bytes.begin(), bytes.end());
+        }
+        return joined;
+    }
+
+    Bytes file(const std::wstring& path) const { return disk->read(path).value_or(Bytes{}); }
+    Bytes output() const { return file(window.inputs.output_path); }
+    bool join() { return run_join(job); }
+
+    void expect_failure(std::size_t message) const {
+        ASSERT_EQ(window.statuses.size(), 1u);
+        EXPECT_EQ(window.statuses[0].text, texts.messages[message]);
+        EXPECT_EQ(window.statuses[0].colour, COLOUR_ERROR);
+        EXPECT_TRUE(window.statuses[0].timed);
+        EXPECT_EQ(window.digest_calls, 0);
+    }
+
+    void expect_statuses(std::initializer_list<std::int32_t> statuses) const {
+        std::vector<std::int32_t> actual;
+        for (const PartEntry& entry : list) actual.push_back(entry.status);
+        EXPECT_EQ(actual, std::vector<std::int32_t>(statuses));
+    }
+
+    std::unique_ptr<TestDisk> disk = test_support::make_test_disk();
+    FaultyJoinFiles files{disk->files()};
+    PartList list;
+    Settings settings;
+    TextTable texts;
+    RecordingJoinWindow window;
+    JoinFlags flags;
+    JoinContext job{list, settings, texts, window, files, flags};
+};
+
+void expect_progress_rising_to_1000(const std::vector<std::uint32_t>& progress) {
+    ASSERT_FALSE(progress.empty());
+    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end(), std::less_equal<>()));
+    EXPECT_GT(progress.front(), 0u);
+    EXPECT_EQ(progress.back(), 1000u);
+    EXPECT_LE(progress.size(), 1000u);
+}
+
+TEST_F(JoinWorkerTest, NormalAndAppendModeBuildTheSameFileWithTheSameDigests) {
+    settings.remove_all_after_join = false;
+    window.inputs.crc32_checked = true;
+    window.inputs.md5_checked = true;
+    const Bytes joined = add_parts(L"a.bin", {200003, 200003, 0, 3 * 65536 + 5, 1});
+
+    EXPECT_FALSE(join());
+    EXPECT_EQ(output(), joined);
+    EXPECT_EQ(window.crc32, crc_text(joined));
+    EXPECT_EQ(window.md5, md5_text(joined));
+    ASSERT_EQ(window.statuses.size(), 1u);
+    EXPECT_EQ(window.statuses[0].text, texts.messages[6]);
+    EXPECT_EQ(window.statuses[0].colour, COLOUR_INFO);
+    EXPECT_FALSE(window.statuses[0].timed);  // stays until the list changes
+    expect_progress_rising_to_1000(window.progress);
+    EXPECT_EQ(list.count(), 5u);
+
+    RecordingJoinWindow append_window;
+    append_window.inputs = window.inputs;
+    append_window.inputs.append_to_first = true;
+    JoinContext append_job{list, settings, texts, append_window, files, flags};
+    EXPECT_FALSE(run_join(append_job));
+    EXPECT_EQ(file(list.first()->path), joined);
+    EXPECT_EQ(append_window.crc32, window.crc32);
+    EXPECT_EQ(append_window.md5, window.md5);
+    expect_progress_rising_to_1000(append_window.progress);
+}
+
+TEST_F(JoinWorkerTest, AppendModeReadsTheFirstPartOnlyForDigests) {
+    const Bytes joined = add_parts(L"a.bin", {70000, 500});
+    window.inputs.append_to_first = true;
+    files.failing_read_path = list.first()->path;  // any read of it fails
+
+    EXPECT_FALSE(join());
+    EXPECT_EQ(file(list.first()->path), joined);
+    expect_statuses({STATUS_OK, STATUS_OK});
+
+    // With a digest the first part must be read: an unreadable one fails the job untouched.
+    list.clear_parts();
+    const Bytes second = add_parts(L"b.bin", {70000, 500}, 7);
+    files.failing_read_path = list.first()->path;
+    window.statuses.clear();
+    window.inputs.md5_checked = true;
+    EXPECT_FALSE(join());
+    expect_failure(10);
+    expect_statuses({STATUS_CANNOT_READ, STATUS_OK});
+    EXPECT_EQ(file(list.first()->path), prefix(second, 70000));
+}
+
+TEST_F(JoinWorkerTest, EmptyPartsGiveAnEmptyFileAndTheDigestsOfNothing) {
+    window.inputs.crc32_checked = true;
+    window.inputs.md5_checked = true;
+    add_parts(L"a.bin", {0, 0, 0});
+
+    EXPECT_FALSE(join());
+    ASSERT_TRUE(disk->read(window.inputs.output_path).has_value());
+    EXPECT_TRUE(output().empty());
+    EXPECT_TRUE(window.progress.empty());
+    EXPECT_EQ(window.crc32, "00000000");
+    EXPECT_EQ(window.md5, "d41d8cd98f00b204e9800998ecf8427e");
+    ASSERT_EQ(window.statuses.size(), 1u);
+    EXPECT_EQ(window.statuses[0].text, texts.messages[6]);
+    EXPECT_TRUE(window.statuses[0].timed);  // the list is emptied, so the message falls back
+}
+
+TEST_F(JoinWorkerTest, APartGoneSinceListingStopsTheJobThere) {
+    window.choices = {true, true, true};
+    window.inputs.crc32_checked = true;
+    const Bytes joined = add_parts(L"a.bin", {1000, 2000, 3000, 4000});
+    disk->remove(list.at(2)->path);
+
+    EXPECT_FALSE(join());
+    expect_failure(10);
+    expect_statuses({STATUS_OK, STATUS_OK, STATUS_CANNOT_READ, STATUS_OK});
+    EXPECT_EQ(list.at(2)->category, 2);
+    EXPECT_EQ(output(), prefix(joined, 3000));
+    EXPECT_TRUE(window.opened_folders.empty());
+    EXPECT_TRUE(disk->read(list.at(0)->path).has_value());  // nothing deleted
+    EXPECT_EQ(list.count(), 4u);
+}
+
+TEST_F(JoinWorkerTest, AReadFailingPartWayFailsTheJobAndCutsAnAppendBack) {
+    window.choices = {true, true, true};
+    const Bytes joined = add_parts(L"a.bin", {100000, 300000, 1000});
+    files.failing_read_path = list.at(1)->path;
+    files.fail_read_after = 2 * JOIN_CHUNK_SIZE;
+
+    EXPECT_FALSE(join());
+    expect_failure(10);
+    expect_statuses({STATUS_OK, STATUS_CANNOT_READ, STATUS_OK});
+    EXPECT_EQ(output(), prefix(joined, 100000 + 2 * JOIN_CHUNK_SIZE));
+    EXPECT_TRUE(window.opened_files.empty());
+    for (const PartEntry& entry : list) EXPECT_TRUE(disk->read(entry.path).has_value());
+
+    const Bytes first = file(list.first()->path);
+    window.statuses.clear();
+    window.inputs.append_to_first = true;
+    EXPECT_FALSE(join());
+    expect_failure(10);
+    EXPECT_EQ(file(list.first()->path), first);
+}
+
+TEST_F(JoinWorkerTest, AFailedWriteFailsTheJobAndCutsAnAppendBack) {
+    const Bytes joined = add_parts(L"a.bin", {3 * PIPELINE_SLOT_SIZE, 2 * PIPELINE_SLOT_SIZE + 5000});
+    files.fail_write_after = PIPELINE_SLOT_SIZE;
+
+    EXPECT_FALSE(join());
+    expect_failure(12);
+    expect_statuses({STATUS_OK, STATUS_OK});
+    EXPECT_EQ(output(), prefix(joined, PIPELINE_SLOT_SIZE));
+
+    const Bytes first = file(list.first()->path);
+    files.fail_write_after = 2 * PIPELINE_SLOT_SIZE;  // counts all writes, the earlier ones too
+    window.statuses.clear();
+    window.inputs.append_to_first = true;
+    window.inputs.crc32_checked = true;
+    EXPECT_FALSE(join());
+    expect_failure(12);
+    EXPECT_EQ(file(list.first()->path), first);
+}
+
+TEST_F(JoinWorkerTest, StopKeepsTheWholeChunksWrittenAndCutsAnAppendBack) {
+    window.choices = {true, true, true};
+    window.inputs.crc32_checked = true;
+    window.inputs.md5_checked = true;
+    const Bytes joined = add_parts(L"a.bin", {40 * JOIN_CHUNK_SIZE, 40 * JOIN_CHUNK_SIZE});
+    window.on_progress = [&](std::uint32_t permille) {
+        if (permille >= 300) flags.stop_requested = true;
+    };
+
+    EXPECT_FALSE(join());
+    EXPECT_TRUE(window.statuses.empty());
+    EXPECT_EQ(window.digest_calls, 0);
+    EXPECT_TRUE(window.opened_folders.empty());
+    // The chunk that saw the stop is not written; 24 of 80 chunks make 300 per mille.
+    EXPECT_EQ(output(), prefix(joined, 23 * JOIN_CHUNK_SIZE));
+    for (const PartEntry& entry : list) EXPECT_TRUE(disk->read(entry.path).has_value());
+
+    const Bytes first = file(list.first()->path);
+    flags.stop_requested = false;
+    window.inputs.append_to_first = true;
+    EXPECT_FALSE(join());
+    EXPECT_TRUE(window.statuses.empty());
+    EXPECT_EQ(file(list.first()->path), first);
+}
+
+TEST_F(JoinWorkerTest, AnExistingOutputIsReplacedOnlyWhenTheUserSaysYes) {
+    const Bytes joined = add_parts(L"a.bin", {5000, 10});
+    const Bytes old = random_bytes(300, 99);
+    disk->write(L"joined.bin", old);
+    window.answer = false;
+
+    EXPECT_FALSE(join());
+    ASSERT_EQ(window.questions.size(), 1u);
+    EXPECT_EQ(window.questions[0].text, texts.messages[15]);
+    EXPECT_EQ(window.questions[0].caption, L"Mendlet");
+    EXPECT_EQ(window.questions[0].icon, Question::Icon::question);
+    EXPECT_FALSE(window.questions[0].yes_is_default);
+    EXPECT_EQ(window.status_texts, std::vector<std::wstring>{texts.messages[3]});
+    EXPECT_TRUE(window.statuses.empty());
+    EXPECT_EQ(output(), old);
+
+    window.answer = true;
+    EXPECT_FALSE(join());
+    EXPECT_EQ(output(), joined);
+}
+
+TEST_F(JoinWorkerTest, AnOutputThatIsOneOfThePartsIsRefusedBeforeAnyQuestion) {
+    const Bytes joined = add_parts(L"a.bin", {5000, 10});
+    window.inputs.output_path = list.at(1)->path;
+
+    EXPECT_FALSE(join());
+    expect_failure(11);
+    EXPECT_TRUE(window.questions.empty());
+    EXPECT_EQ(file(list.at(1)->path), Bytes(joined.begin() + 5000, joined.end()));
+}
+
+TEST_F(JoinWorkerTest, AnOutputThatCannotBeMadeCreatesNothing) {
+    add_parts(L"a.bin", {5000, 10});
+    window.inputs.output_path.clear();
+    EXPECT_FALSE(join());
+    expect_failure(16);
+
+    window.statuses.clear();
+    window.inputs.output_path = disk->path(L"missing folder\\out.bin");
+    EXPECT_FALSE(join());
+    expect_failure(11);
+    EXPECT_FALSE(disk->read(window.inputs.output_path).has_value());
+}
+
+TEST_F(JoinWorkerTest, ExitOrDisabledHashingComputesNoDigests) {
+    window.inputs.crc32_checked = true;
+    window.inputs.md5_checked = true;
+    window.inputs.exit_when_done = true;
+    const Bytes joined = add_parts(L"a.bin", {5000, 10});
+
+    EXPECT_TRUE(join());
+    EXPECT_EQ(output(), joined);
+    EXPECT_EQ(window.digest_calls, 0);
+
+    window.inputs.exit_when_done = false;
+    window.inputs.hashing_disabled = true;
+    EXPECT_FALSE(join());
+    EXPECT_EQ(window.digest_calls, 0);
+}
+
+TEST_F(JoinWorkerTest, WhenDoneActionsRunInOrderAndDeleteExactlyTheParts) {
+    window.choices = {true, true, true};
+    settings.use_recycle_bin = false;
+    const Bytes joined = add_parts(L"a.bin", {5000, 10, 7});
+    const Bytes unrelated = random_bytes(10, 5);
+    const std::wstring other = disk->write(L"a.bin.004", unrelated);
+
+    EXPECT_FALSE(join());
+    EXPECT_EQ(window.opened_folders, std::vector<std::wstring>{window.inputs.output_path});
+    EXPECT_EQ(window.opened_files, std::vector<std::wstring>{window.inputs.output_path});
+    for (const PartEntry& entry : list) EXPECT_FALSE(disk->read(entry.path).has_value());
+    EXPECT_EQ(output(), joined);
+    EXPECT_EQ(file(other), unrelated);
+    const std::vector<std::string> tail(window.events.end() - 5, window.events.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"status", "choices", "open_folder", "open_file", "empty_list"}));
+
+    list.clear_parts();
+    const Bytes appended = add_parts(L"b.bin", {5000, 10, 7});
+    const std::wstring first = list.first()->path;
+    window.inputs.append_to_first = true;
+    window.opened_files.clear();
+    EXPECT_FALSE(join());
+    EXPECT_EQ(window.opened_files, std::vector<std::wstring>{first});
+    EXPECT_EQ(file(first), appended);
+    EXPECT_FALSE(disk->read(list.at(1)->path).has_value());
+    EXPECT_FALSE(disk->read(list.at(2)->path).has_value());
+}
+
+TEST_F(JoinWorkerTest, PreJoinChecksCanCallTheJobOff) {
+    settings.test_missing_before_join = true;
+    add_parts(L"a.bin", {5000, 5000, 10});
+    list.remove_part_at(1);  // .002 is missing
+    window.answer = false;
+
+    EXPECT_FALSE(join());
+    ASSERT_EQ(window.questions.size(), 1u);
+    EXPECT_EQ(window.questions[0].caption, texts.messages[17]);
+    EXPECT_EQ(window.events, (std::vector<std::string>{"inputs", "question", "reset_status"}));
+    EXPECT_FALSE(disk->read(window.inputs.output_path).has_value());
+
+    window.answer = true;
+    EXPECT_FALSE(join());
+    EXPECT_TRUE(disk->read(window.inputs.output_path).has_value());
+}
+
+TEST_F(JoinWorkerTest, PartsThatChangedSizeKeepProgressWithinBounds) {
+    add_parts(L"a.bin", {300000, 300000});
+    list.at(0)->size = 1000;  // grown since listed
+    list.at(1)->size = 1000;
+    EXPECT_FALSE(join());
+    expect_progress_rising_to_1000(window.progress);
+
+    list.at(0)->size = 0;  // nothing recorded at all
+    list.at(1)->size = 0;
+    window.progress.clear();
+    EXPECT_FALSE(join());
+    EXPECT_EQ(window.progress, std::vector<std::uint32_t>{1000});
+    EXPECT_EQ(output().size(), 600000u);
+}
+
+TEST(ProgressPermille, TruncatesAndStaysWithinBounds) {
+    EXPECT_EQ(progress_permille(0, 0), 0u);
+    EXPECT_EQ(progress_permille(5, 0), 1000u);
+    EXPECT_EQ(progress_permille(999, 1000), 999u);
+    EXPECT_EQ(progress_permille(1000, 1000), 1000u);
+    EXPECT_EQ(progress_permille(3000, 1000), 1000u);
+    EXPECT_EQ(progress_permille(1, 3), 333u);
+    const std::uint64_t huge = ~std::uint64_t{0};
+    EXPECT_NEAR(progress_permille(huge / 2, huge), 500, 1);  // no exact product this far out
+    EXPECT_EQ(progress_permille(huge - 1, huge), 999u);
+}
+
+// Parts of any size that read as zeros and an output that only counts: joins of many
+// gigabytes without touching a disk.
+class CountingFiles : public JoinFiles {
+public:
+    std::uint64_t written = 0;
+    std::unique_ptr<JoinFile> open_part(const std::wstring& path) override {
+        return std::make_unique<File>(*this, std::stoull(path));
+    }
+    std::unique_ptr<JoinFile> open_for_append(const std::wstring&) override { return nullptr; }
+    std::unique_ptr<JoinFile> create_output(const std::wstring&) override { return std::make_unique<File>(*this, 0); }
+    bool exists(const std::wstring&) override { return false; }
+    std::optional<FileIdentity> identity(const std::wstring&) override { return std::nullopt; }
+    void delete_files(const std::vector<std::wstring>&, bool) override {}
+
+private:
+    class File : public JoinFile {
+    public:
+        File(CountingFiles& owner, std::uint64_t size) : owner_(owner), left_(size) {}
+        std::optional<std::uint32_t> read(std::uint8_t*, std::uint32_t size) override {
+            const auto n = static_cast<std::uint32_t>(std::min<std::uint64_t>(left_, size));
+            left_ -= n;
+            return n;
+        }
+        bool write(const std::uint8_t*, std::uint32_t size) override {
+            owner_.written += size;
+            return true;
+        }
+        std::optional<std::uint64_t> seek_to_end() override { return std::nullopt; }
+        bool truncate(std::uint64_t) override { return false; }
+
+    private:
+        CountingFiles& owner_;
+        std::uint64_t left_;
+    };
+};
+
+TEST(JoinWorkerLarge, PartsBeyondFourGigabytesGiveFullProgressAndSize) {
+    constexpr std::uint64_t GIB = 1ull << 30;
+    const std::uint64_t sizes[] = {3 * GIB, 2 * GIB + 12345, 7};
+    CountingFiles files;
+    PartList list;
+    for (const std::uint64_t size : sizes) list.add_part(NO_POSITION, false, std::to_wstring(size), size, 0, false);
+    Settings settings;
+    TextTable texts;
+    RecordingJoinWindow window;
+    window.inputs.output_path = L"out";
+    JoinFlags flags;
+    JoinContext job{list, settings, texts, window, files, flags};
+
+    EXPECT_FALSE(run_join(job));
+    EXPECT_EQ(files.written, sizes[0] + sizes[1] + sizes[2]);
+    expect_progress_rising_to_1000(window.progress);
+    EXPECT_EQ(window.progress.size(), 1000u);
+}
+
+TEST_F(JoinWorkerTest, TheWorkerThreadWrapsTheJobInTheWindowsBusyState) {
+    window.inputs.exit_when_done = true;
+    add_parts(L"a.bin", {10, 10});
+    flags.stop_requested = true;  // left over from an earlier stopped job
+
+    join_thread_main(job);
+    EXPECT_FALSE(flags.join_running);
+    ASSERT_GE(window.events.size(), 6u);
+    const std::vector<std::string> head(window.events.begin(), window.events.begin() + 3);
+    const std::vector<std::string> tail(window.events.end() - 3, window.events.end());
+    EXPECT_EQ(head, (std::vector<std::string>{"job_started", "+busy", "+inputs"}));
+    EXPECT_EQ(tail, (std::vector<std::string>{"+idle", "job_ended", "close"}));
+    EXPECT_EQ(window.statuses.size(), 1u);  // not stopped by the old flag
+
+    window.events.clear();
+    window.inputs.exit_when_done = false;
+    join_thread_main(job);
+    EXPECT_EQ(window.events.back(), "job_ended");
+}
+
+}  // namespace
+}  // namespace mendlet

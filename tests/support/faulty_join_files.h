@@ -1,0 +1,72 @@
+#pragma once
+// Wraps a join's file layer and makes one part's reads, or the writes, fail where told: the
+// faults real disks seldom show on demand.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "join/join_files.h"
+
+namespace mendlet::test_support {
+
+class FaultyJoinFiles : public JoinFiles {
+public:
+    explicit FaultyJoinFiles(JoinFiles& real) : real_(real) {}
+
+    // The first read of this file that starts at or after byte `after` fails.
+    std::wstring failing_read_path;
+    std::uint64_t fail_read_after = 0;
+    // Once this many bytes have been written in all, every further write fails.
+    std::optional<std::uint64_t> fail_write_after;
+
+    std::unique_ptr<JoinFile> open_part(const std::wstring& path) override { return wrap(real_.open_part(path), path); }
+    std::unique_ptr<JoinFile> open_for_append(const std::wstring& path) override {
+        return wrap(real_.open_for_append(path), path);
+    }
+    std::unique_ptr<JoinFile> create_output(const std::wstring& path) override {
+        return wrap(real_.create_output(path), path);
+    }
+    bool exists(const std::wstring& path) override { return real_.exists(path); }
+    std::optional<FileIdentity> identity(const std::wstring& path) override { return real_.identity(path); }
+    void delete_files(const std::vector<std::wstring>& paths, bool use_recycle_bin) override {
+        real_.delete_files(paths, use_recycle_bin);
+    }
+
+private:
+    class File : public JoinFile {
+    public:
+        File(std::unique_ptr<JoinFile> real, FaultyJoinFiles& owner, bool read_fails)
+            : real_(std::move(real)), owner_(owner), read_fails_(read_fails) {}
+        std::optional<std::uint32_t> read(std::uint8_t* buffer, std::uint32_t size) override {
+            if (read_fails_ && position_ >= owner_.fail_read_after) return std::nullopt;
+            const std::optional<std::uint32_t> n = real_->read(buffer, size);
+            if (n) position_ += *n;
+            return n;
+        }
+        bool write(const std::uint8_t* data, std::uint32_t size) override {
+            if (owner_.fail_write_after && owner_.written_ + size > *owner_.fail_write_after) return false;
+            owner_.written_ += size;
+            return real_->write(data, size);
+        }
+        std::optional<std::uint64_t> seek_to_end() override { return real_->seek_to_end(); }
+        bool truncate(std::uint64_t size) override { return real_->truncate(size); }
+
+    private:
+        std::unique_ptr<JoinFile> real_;
+        FaultyJoinFiles& owner_;
+        bool read_fails_;
+        std::uint64_t position_ = 0;
+    };
+
+    std::unique_ptr<JoinFile> wrap(std::unique_ptr<JoinFile> real, const std::wstring& path) {
+        if (real == nullptr) return nullptr;
+        return std::make_unique<File>(std::move(real), *this, path == failing_read_path);
+    }
+
+    JoinFiles& real_;
+    std::uint64_t written_ = 0;
+};
+
+}  // namespace mendlet::test_support

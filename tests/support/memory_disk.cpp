@@ -1,0 +1,103 @@
+// Files held in memory, behind the same file layer as real ones.
+
+#include <algorithm>
+#include <map>
+#include <mutex>
+
+#include "support/test_disk.h"
+
+namespace mendlet::test_support {
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+class MemoryFile : public JoinFile {
+public:
+    explicit MemoryFile(std::shared_ptr<Bytes> bytes) : bytes_(std::move(bytes)) {}
+
+    std::optional<std::uint32_t> read(std::uint8_t* buffer, std::uint32_t size) override {
+        const std::uint64_t left = position_ < bytes_->size() ? bytes_->size() - position_ : 0;
+        const auto n = static_cast<std::uint32_t>(left < size ? left : size);
+        std::copy_n(bytes_->begin() + static_cast<std::ptrdiff_t>(position_), n, buffer);
+        position_ += n;
+        return n;
+    }
+    bool write(const std::uint8_t* data, std::uint32_t size) override {
+        if (bytes_->size() < position_ + size) bytes_->resize(position_ + size);
+        std::copy_n(data, size, bytes_->begin() + static_cast<std::ptrdiff_t>(position_));
+        position_ += size;
+        return true;
+    }
+    std::optional<std::uint64_t> seek_to_end() override { return position_ = bytes_->size(); }
+    bool truncate(std::uint64_t size) override {
+        bytes_->resize(size);
+        position_ = size;
+        return true;
+    }
+
+private:
+    std::shared_ptr<Bytes> bytes_;
+    std::uint64_t position_ = 0;
+};
+
+class MemoryDisk : public TestDisk, public JoinFiles {
+public:
+    JoinFiles& files() override { return *this; }
+    std::wstring path(std::wstring_view name) const override { return L"M:\\" + std::wstring(name); }
+    std::wstring write(std::wstring_view name, const Bytes& bytes) override {
+        std::lock_guard lock(mutex_);
+        files_[path(name)] = std::make_shared<Bytes>(bytes);
+        return path(name);
+    }
+    std::optional<Bytes> read(const std::wstring& path) const override {
+        std::lock_guard lock(mutex_);
+        const auto found = files_.find(path);
+        if (found == files_.end()) return std::nullopt;
+        return *found->second;
+    }
+    void remove(const std::wstring& path) override {
+        std::lock_guard lock(mutex_);
+        files_.erase(path);
+    }
+
+    std::unique_ptr<JoinFile> open_part(const std::wstring& path) override { return open(path); }
+    std::unique_ptr<JoinFile> open_for_append(const std::wstring& path) override { return open(path); }
+    std::unique_ptr<JoinFile> create_output(const std::wstring& path) override {
+        if (path.find(L"missing folder") != std::wstring::npos) return nullptr;
+        std::lock_guard lock(mutex_);
+        auto& bytes = files_[path];
+        bytes = std::make_shared<Bytes>();
+        return std::make_unique<MemoryFile>(bytes);
+    }
+    bool exists(const std::wstring& path) override {
+        std::lock_guard lock(mutex_);
+        return files_.count(path) != 0;
+    }
+    std::optional<FileIdentity> identity(const std::wstring& path) override {
+        std::lock_guard lock(mutex_);
+        const auto found = files_.find(path);
+        if (found == files_.end()) return std::nullopt;
+        return FileIdentity{1, reinterpret_cast<std::uintptr_t>(found->second.get())};
+    }
+    void delete_files(const std::vector<std::wstring>& paths, bool) override {
+        for (const std::wstring& path : paths) remove(path);
+    }
+
+private:
+    std::unique_ptr<JoinFile> open(const std::wstring& path) {
+        std::lock_guard lock(mutex_);
+        const auto found = files_.find(path);
+        if (found == files_.end()) return nullptr;
+        return std::make_unique<MemoryFile>(found->second);
+    }
+
+    mutable std::mutex mutex_;
+    std::map<std::wstring, std::shared_ptr<Bytes>> files_;
+};
+
+}  // namespace
+
+std::unique_ptr<TestDisk> make_test_disk() { return std::make_unique<MemoryDisk>(); }
+
+}  // namespace mendlet::test_support
