@@ -19,7 +19,9 @@ case "$action" in
     # A persistent server makes each Wine process start in a tenth of a second instead of
     # three. A server left from listing the tests would exit under a running test, so it
     # goes first; the wrapper creates the prefix on first use.
+    # It must be gone before the new one starts, or the new one finds it and quits.
     wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
     mkdir -p "$WINEPREFIX"
     setsid wineserver -p </dev/null >/dev/null 2>&1 &
     "$build/wine-run" cmd /c exit 0 >/dev/null 2>&1

@@ -1,34 +1,32 @@
 #include "join/copy_pipeline.h"
 
-#include <algorithm>
 #include <new>
 #include <system_error>
 
+#include "join/crc32.h"
 #include "join/join_files.h"
 
 namespace mendlet {
 
 CopyPipeline::~CopyPipeline() { finish(); }
 
+void CopyPipeline::AlignedDelete::operator()(std::uint8_t* memory) const {
+    ::operator delete[](memory, std::align_val_t{PIPELINE_ALIGNMENT});
+}
+
 bool CopyPipeline::allocate() {
-    memory_.reset(new (std::nothrow) std::uint8_t[PIPELINE_MEMORY]);
+    memory_.reset(static_cast<std::uint8_t*>(
+        ::operator new[](PIPELINE_MEMORY, std::align_val_t{PIPELINE_ALIGNMENT}, std::nothrow)));
     return memory_ != nullptr;
 }
 
-bool CopyPipeline::start(Md5Context* md5) {
+bool CopyPipeline::start(std::uint32_t* crc, Md5Context* md5) {
+    crc_ = crc;
     md5_ = md5;
+    if (crc_ == nullptr && md5_ == nullptr) return true;
     try {
-        writer_ = std::thread([this] {
-            consume(written_, [this](const Slot& slot, const std::uint8_t* data) { write_slot(slot, data); });
-        });
-        if (md5_ != nullptr) {
-            hasher_ = std::thread([this] {
-                consume(hashed_,
-                        [this](const Slot& slot, const std::uint8_t* data) { md5_update(*md5_, data, slot.length); });
-            });
-        }
+        digester_ = std::thread([this] { digest_slots(); });
     } catch (const std::system_error&) {
-        finish();
         return false;
     }
     return true;
@@ -38,43 +36,41 @@ std::uint8_t* CopyPipeline::slot_data(std::uint64_t sequence) const {
     return memory_.get() + (sequence % PIPELINE_SLOT_COUNT) * PIPELINE_SLOT_SIZE;
 }
 
-std::uint8_t* CopyPipeline::chunk_space(bool write) {
-    // A slot holds bytes of one kind only, so the writer can tell what to skip.
-    if (holding_ && slot(filling_).write != write && slot(filling_).length > 0) publish_slot();
-    if (!holding_) acquire_slot(write);
-    slot(filling_).write = write;
-    return slot_data(filling_) + slot(filling_).length;
+std::uint8_t* CopyPipeline::chunk_space() {
+    if (!holding_) acquire_slot();
+    return slot_data(filling_) + lengths_[filling_ % PIPELINE_SLOT_COUNT];
 }
 
-void CopyPipeline::commit(std::uint32_t n) {
-    Slot& current = slot(filling_);
-    current.length += n;
-    if (PIPELINE_SLOT_SIZE - current.length < JOIN_CHUNK_SIZE) publish_slot();
+bool CopyPipeline::commit(std::uint32_t n, bool write) {
+    std::uint32_t& length = lengths_[filling_ % PIPELINE_SLOT_COUNT];
+    if (write && !output_->write(slot_data(filling_) + length, n)) return false;
+    length += n;
+    if (PIPELINE_SLOT_SIZE - length < JOIN_CHUNK_SIZE) publish_slot();
+    return true;
 }
 
-void CopyPipeline::acquire_slot(bool write) {
-    std::unique_lock lock(mutex_);
-    slot_released_.wait(lock, [this] {
-        const std::uint64_t released = md5_ != nullptr ? std::min(written_, hashed_) : written_;
-        return filling_ - released < PIPELINE_SLOT_COUNT;
-    });
-    lock.unlock();
-    slot(filling_) = Slot{0, write};
+void CopyPipeline::acquire_slot() {
+    if (digester_.joinable()) {
+        std::unique_lock lock(mutex_);
+        slot_released_.wait(lock, [this] { return filling_ - released_ < PIPELINE_SLOT_COUNT; });
+    }
+    lengths_[filling_ % PIPELINE_SLOT_COUNT] = 0;
     holding_ = true;
 }
 
 void CopyPipeline::publish_slot() {
-    {
-        std::lock_guard lock(mutex_);
-        published_ = filling_ + 1;
+    if (digester_.joinable()) {
+        {
+            std::lock_guard lock(mutex_);
+            published_ = filling_ + 1;
+        }
+        slot_published_.notify_one();
     }
-    slot_published_.notify_all();
     ++filling_;
     holding_ = false;
 }
 
-template <typename Handle>
-void CopyPipeline::consume(std::uint64_t& released, Handle handle) {
+void CopyPipeline::digest_slots() {
     for (std::uint64_t sequence = 0;; ++sequence) {
         {
             std::unique_lock lock(mutex_);
@@ -82,30 +78,28 @@ void CopyPipeline::consume(std::uint64_t& released, Handle handle) {
             if (published_ <= sequence) return;
         }
         // The reading thread leaves a published slot alone until it is released.
-        handle(slot(sequence), slot_data(sequence));
+        const std::uint8_t* data = slot_data(sequence);
+        const std::uint32_t length = lengths_[sequence % PIPELINE_SLOT_COUNT];
+        if (crc_ != nullptr) *crc_ = crc32_update(*crc_, data, length);
+        if (md5_ != nullptr) md5_update(*md5_, data, length);
         {
             std::lock_guard lock(mutex_);
-            released = sequence + 1;
+            released_ = sequence + 1;
         }
         slot_released_.notify_one();
     }
 }
 
-void CopyPipeline::write_slot(const Slot& slot, const std::uint8_t* data) {
-    if (!slot.write || write_failed()) return;
-    if (!output_->write(data, slot.length)) write_failed_.store(true, std::memory_order_relaxed);
-}
-
 void CopyPipeline::finish() {
-    if (holding_ && slot(filling_).length > 0) publish_slot();
+    if (holding_ && lengths_[filling_ % PIPELINE_SLOT_COUNT] > 0) publish_slot();
     holding_ = false;
+    if (!digester_.joinable()) return;
     {
         std::lock_guard lock(mutex_);
         closing_ = true;
     }
-    slot_published_.notify_all();
-    if (writer_.joinable()) writer_.join();
-    if (hasher_.joinable()) hasher_.join();
+    slot_published_.notify_one();
+    digester_.join();
 }
 
 }  // namespace mendlet

@@ -44,7 +44,9 @@ public:
 
 private:
     bool fail(std::size_t message);
-    void choose_digests(const JobInputs& inputs);
+    bool checks_allow_join();
+    bool start_digests(const JobInputs& inputs);
+    bool complete(const JobInputs& inputs);
     bool open_append_output();
     bool open_normal_output(const std::wstring& box_text);
     bool output_is_a_part() const;
@@ -63,6 +65,7 @@ private:
     bool append_ = false;
     bool crc_on_ = false;
     bool md5_on_ = false;
+    bool crc_on_reader_ = false;
     std::uint32_t crc_ = CRC32_INITIAL;
     Md5Context md5_{};
     std::wstring output_path_;
@@ -72,7 +75,7 @@ private:
     std::uint64_t total_ = 0;
     std::uint64_t done_ = 0;
     std::uint32_t last_permille_ = 0;
-    // Declared last: its threads use the output and the MD5 context, so it finishes first.
+    // Declared last: its thread uses the digests above, so it finishes before they go.
     CopyPipeline pipeline_;
 };
 
@@ -81,26 +84,34 @@ bool JoinRun::fail(std::size_t message) {
     return false;
 }
 
-void JoinRun::choose_digests(const JobInputs& inputs) {
-    if (inputs.exit_when_done || inputs.hashing_disabled) return;
-    crc_on_ = inputs.crc32_checked;
-    md5_on_ = inputs.md5_checked;
+bool JoinRun::checks_allow_join() {
+    const Settings& settings = job_.settings;
+    if (!settings.test_missing_before_join && !settings.test_size_before_join) return true;
+    return check_before_join(list_, settings.test_missing_before_join, settings.test_size_before_join, job_.texts,
+                             window_);
+}
+
+bool JoinRun::start_digests(const JobInputs& inputs) {
+    if (!inputs.exit_when_done && !inputs.hashing_disabled) {
+        crc_on_ = inputs.crc32_checked;
+        md5_on_ = inputs.md5_checked;
+    }
     if (md5_on_) md5_init(md5_);
+    if (!pipeline_.allocate()) return fail(MSG_LOW_MEMORY);
+    // The MD5 is the slowest part of the work: it gets the second thread to itself, and the
+    // CRC-32 moves there only when there is no MD5.
+    crc_on_reader_ = crc_on_ && md5_on_;
+    if (!pipeline_.start(crc_on_ && !md5_on_ ? &crc_ : nullptr, md5_on_ ? &md5_ : nullptr)) return fail(MSG_NO_THREAD);
+    return true;
 }
 
 bool JoinRun::run() {
     const JobInputs inputs = window_.read_job_inputs();
-    const Settings& settings = job_.settings;
-    if ((settings.test_missing_before_join || settings.test_size_before_join) &&
-        !check_before_join(list_, settings.test_missing_before_join, settings.test_size_before_join, job_.texts,
-                           window_)) {
+    if (!checks_allow_join()) {
         window_.reset_status();
         return false;
     }
-    choose_digests(inputs);
-    if (!pipeline_.allocate()) return fail(MSG_LOW_MEMORY);
-    if (!pipeline_.start(md5_on_ ? &md5_ : nullptr)) return fail(MSG_NO_THREAD);
-
+    if (!start_digests(inputs)) return false;
     append_ = inputs.append_to_first;
     if (!(append_ ? open_append_output() : open_normal_output(inputs.output_path))) return false;
     pipeline_.set_output(*output_);
@@ -109,9 +120,14 @@ bool JoinRun::run() {
     for (std::uint32_t i = start_index_; i < list_.count(); ++i) total_ += list_.at(i)->size;
     const CopyEnd end = copy_parts();
     pipeline_.finish();
-    if (end != CopyEnd::completed || pipeline_.write_failed()) return end_failed_copy(end);
+    if (end != CopyEnd::completed) return end_failed_copy(end);
     output_.reset();
+    return complete(inputs);
+}
 
+// The digests, the message and the "When done" actions of a job that copied everything.
+bool JoinRun::complete(const JobInputs& inputs) {
+    const Settings& settings = job_.settings;
     show_digests();
     window_.show_status(job_.texts.messages[MSG_JOINED], COLOUR_INFO, settings.remove_all_after_join);
     const CompletionChoices choices = window_.read_completion_choices();
@@ -178,13 +194,13 @@ bool JoinRun::output_is_a_part() const {
 // stop is honoured here too, so that a long first part does not hold up an exit.
 CopyEnd JoinRun::hash_first_part() {
     for (;;) {
-        std::uint8_t* space = pipeline_.chunk_space(false);
+        std::uint8_t* space = pipeline_.chunk_space();
         const std::optional<std::uint32_t> n = output_->read(space, JOIN_CHUNK_SIZE);
         if (!n) return CopyEnd::read_failed;
         if (*n == 0) return CopyEnd::completed;
         if (job_.flags.stop_requested) return CopyEnd::stopped;
         feed_crc(space, *n);
-        pipeline_.commit(*n);
+        pipeline_.commit(*n, false);
     }
 }
 
@@ -206,8 +222,7 @@ CopyEnd JoinRun::copy_parts() {
 
 CopyEnd JoinRun::copy_part(JoinFile& part) {
     for (;;) {
-        if (pipeline_.write_failed()) return CopyEnd::write_failed;
-        std::uint8_t* space = pipeline_.chunk_space(true);
+        std::uint8_t* space = pipeline_.chunk_space();
         const std::optional<std::uint32_t> n = part.read(space, JOIN_CHUNK_SIZE);
         // A read that fails part-way would leave a hole in the output: the job fails.
         if (!n) return CopyEnd::read_failed;
@@ -217,7 +232,7 @@ CopyEnd JoinRun::copy_part(JoinFile& part) {
         // The chunk at which the stop is seen is neither hashed nor written.
         if (job_.flags.stop_requested) return CopyEnd::stopped;
         feed_crc(space, *n);
-        pipeline_.commit(*n);
+        if (!pipeline_.commit(*n, true)) return CopyEnd::write_failed;
     }
 }
 
@@ -229,7 +244,7 @@ void JoinRun::report_progress() {
 }
 
 void JoinRun::feed_crc(const std::uint8_t* bytes, std::uint32_t n) {
-    if (crc_on_) crc_ = crc32_update(crc_, bytes, n);
+    if (crc_on_reader_) crc_ = crc32_update(crc_, bytes, n);
 }
 
 bool JoinRun::end_failed_copy(CopyEnd end) {
@@ -237,7 +252,7 @@ bool JoinRun::end_failed_copy(CopyEnd end) {
     // that fails there is nothing better left to do than report the failure itself.
     if (append_) output_->truncate(append_original_size_);
     output_.reset();
-    if (pipeline_.write_failed() || end == CopyEnd::write_failed) return fail(MSG_WRITE_FAILED);
+    if (end == CopyEnd::write_failed) return fail(MSG_WRITE_FAILED);
     if (end == CopyEnd::read_failed) return fail(MSG_CANNOT_OPEN);
     return false;  // stopped: no message
 }

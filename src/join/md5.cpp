@@ -22,9 +22,8 @@ inline void store_le32(std::uint8_t* p, std::uint32_t v) {
     p[3] = static_cast<std::uint8_t>(v >> 24);
 }
 
-// The four round steps. F and G use the equivalent select forms, one
-// operation shorter than the textbook expressions. x + t is added first as it
-// does not depend on the previous step, keeping it off the critical path.
+// The four round steps, arranged so that the newest value b comes in as late as
+// possible: x + t and whatever does not involve b are added first.
 inline void step_f(std::uint32_t& a, std::uint32_t b, std::uint32_t c, std::uint32_t d, std::uint32_t x, int s,
                    std::uint32_t t) {
     a += x + t;
@@ -34,15 +33,16 @@ inline void step_f(std::uint32_t& a, std::uint32_t b, std::uint32_t c, std::uint
 
 inline void step_g(std::uint32_t& a, std::uint32_t b, std::uint32_t c, std::uint32_t d, std::uint32_t x, int s,
                    std::uint32_t t) {
-    a += x + t;
-    a += (c ^ (d & (b ^ c)));
+    // G as the sum of two disjoint masks: the half without b is ready before b is.
+    a += x + t + (c & ~d);
+    a += b & d;
     a = rotate_left(a, s) + b;
 }
 
 inline void step_h(std::uint32_t& a, std::uint32_t b, std::uint32_t c, std::uint32_t d, std::uint32_t x, int s,
                    std::uint32_t t) {
     a += x + t;
-    a += (b ^ c ^ d);
+    a += b ^ (c ^ d);
     a = rotate_left(a, s) + b;
 }
 

@@ -128,6 +128,17 @@ TEST_F(JoinWorkerTest, NormalAndAppendModeBuildTheSameFileWithTheSameDigests) {
     expect_progress_rising_to_1000(append_window.progress);
 }
 
+TEST_F(JoinWorkerTest, DigestsStayRightWhenTheBufferRingWrapsAround) {
+    window.inputs.crc32_checked = true;
+    window.inputs.md5_checked = true;
+    const Bytes joined = add_parts(L"a.bin", {PIPELINE_MEMORY + 100, PIPELINE_MEMORY / 2 + 12345});
+
+    EXPECT_FALSE(join());
+    EXPECT_EQ(output(), joined);
+    EXPECT_EQ(window.crc32, crc_text(joined));
+    EXPECT_EQ(window.md5, md5_text(joined));
+}
+
 TEST_F(JoinWorkerTest, AppendModeReadsTheFirstPartOnlyForDigests) {
     const Bytes joined = add_parts(L"a.bin", {70000, 500});
     window.inputs.append_to_first = true;

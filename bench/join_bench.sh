@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# Joins a generated set of parts with Mendlet's join engine (bench/join_bench_win32.cpp,
+# under Wine) four ways: no digests, CRC-32 only, MD5 only, both. In the same run it times
+# `cat` of the same parts and `md5sum` of the joined file, then prints MB/s for each and
+# the ratios, best of RUNS runs with a warm page cache.
+#
+#   bench/join_bench.sh [TOTAL_MIB [PART_MIB [RUNS]]]     defaults: 2048 100 3
+#
+# The parts live in build/bench-data (or MENDLET_BENCH_DATA) and are kept for the next run.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+total_mib="${1:-2048}"
+part_mib="${2:-100}"
+runs="${3:-3}"
+build="$root/build/win"
+data="${MENDLET_BENCH_DATA:-$root/build/bench-data}"
+output="$data/joined.bin"
+display=71  # the display the build's Wine wrapper uses
+
+"$root/scripts/setup.sh"
+"$root/scripts/build.sh" win >/dev/null
+"$root/scripts/wine-session.sh" start "$build" "$display" >/dev/null
+trap '"$root/scripts/wine-session.sh" stop "$build" "$display" >/dev/null 2>&1 || true; rm -f "$output"' EXIT
+bench() { "$build/wine-run" "$build/join_bench.exe" "$@"; }
+winpath() { "$build/wine-run" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+
+mkdir -p "$data"
+marker="$data/generated-$total_mib-$part_mib"
+if [ ! -f "$marker" ]; then
+  echo "generating $total_mib MiB in parts of $part_mib MiB in $data ..."
+  rm -f "$data"/generated-*
+  bench generate "$(winpath "$data")" "$total_mib" "$part_mib"
+  touch "$marker"
+fi
+parts=("$data"/data.bin.[0-9][0-9][0-9])
+bytes=$(cat "${parts[@]}" | wc -c)  # also warms the page cache
+win_data="$(winpath "$data")"
+win_output="$win_data\\joined.bin"
+
+now() { date +%s.%N; }
+calc() { awk "BEGIN { printf \"%.3f\", $1 }"; }
+# This kind of machine drops file pages from its cache within seconds of their last use,
+# so every run reads its input once just before it starts.
+warm() { cat "$@" >/dev/null; }
+# Seconds of one command, with the page cache flushed of dirty data first.
+timed() {
+  sync
+  local start; start=$(now)
+  "$@"
+  calc "$(now) - $start"
+}
+min() { printf '%s\n' "$@" | sort -g | head -1; }
+
+declare -A best
+cat_times=(); md5sum_times=()
+for _ in $(seq "$runs"); do
+  rm -f "$output"; warm "${parts[@]}"
+  cat_times+=("$(timed sh -c 'cat "$@" > "$0"' "$output" "${parts[@]}")")
+done
+best[cat]=$(min "${cat_times[@]}")
+reference_md5=$(md5sum "$output" | cut -d' ' -f1)
+reference_crc=$(python3 -c 'import sys, zlib
+crc = 0
+with open(sys.argv[1], "rb") as f:
+    for block in iter(lambda: f.read(1 << 20), b""): crc = zlib.crc32(block, crc)
+print("%08x" % crc)' "$output")
+for _ in $(seq "$runs"); do
+  warm "$output"
+  md5sum_times+=("$(timed sh -c 'md5sum "$0" >/dev/null' "$output")")
+done
+best[md5sum]=$(min "${md5sum_times[@]}")
+
+for mode in none crc32 md5 both; do
+  times=()
+  for run in $(seq "$runs"); do
+    rm -f "$output"; warm "${parts[@]}"; sync
+    read -r seconds _ crc md5 < <(bench join "$win_data" "$mode" "$win_output" | tr -d '\r')
+    times+=("$seconds")
+    if { [ "$crc" != "-" ] && [ "$crc" != "$reference_crc" ]; } || { [ "$md5" != "-" ] && [ "$md5" != "$reference_md5" ]; } ||
+       { [ "$run" = 1 ] && ! cat "${parts[@]}" | cmp -s - "$output"; }; then
+      echo "join ($mode) gave a wrong result: crc $crc md5 $md5" >&2; exit 1
+    fi
+  done
+  best[$mode]=$(min "${times[@]}")
+done
+
+echo "join of $((bytes / 1048576)) MiB in ${#parts[@]} parts, best of $runs runs, page cache warm"
+for name in cat md5sum none crc32 md5 both; do
+  label="$name"; case "$name" in cat|md5sum) ;; *) label="Mendlet, digests: $name" ;; esac
+  printf '  %-26s %7.3f s  %6.0f MB/s\n' "$label" "${best[$name]}" "$(calc "$bytes / ${best[$name]} / 1000000")"
+done
+ratio() {
+  printf '  %-30s %5.2f  (target %s)\n' "$1 / $2 throughput" "$(calc "${best[$2]} / ${best[$1]}")" "$3"
+}
+ratio none cat ">= 0.85"
+ratio crc32 cat ">= 0.85"
+ratio both md5sum ">= 0.85"
+ratio md5 md5sum "-"
