@@ -8,6 +8,14 @@
 
 namespace mendlet {
 
+namespace {
+
+// A thread that had to wait sleeps until half the ring is ready for it: each wake-up is a
+// trip through the system, too dear to make for every slot.
+constexpr std::uint64_t WAKE_BATCH = PIPELINE_SLOT_COUNT / 2;
+
+}  // namespace
+
 CopyPipeline::~CopyPipeline() { finish(); }
 
 void CopyPipeline::AlignedDelete::operator()(std::uint8_t* memory) const {
@@ -52,7 +60,11 @@ bool CopyPipeline::commit(std::uint32_t n, bool write) {
 void CopyPipeline::acquire_slot() {
     if (digester_.joinable()) {
         std::unique_lock lock(mutex_);
-        slot_released_.wait(lock, [this] { return filling_ - released_ < PIPELINE_SLOT_COUNT; });
+        if (filling_ - released_ >= PIPELINE_SLOT_COUNT) {
+            reader_waiting_ = true;
+            slot_released_.wait(lock, [this] { return filling_ - released_ <= PIPELINE_SLOT_COUNT - WAKE_BATCH; });
+            reader_waiting_ = false;
+        }
     }
     lengths_[filling_ % PIPELINE_SLOT_COUNT] = 0;
     holding_ = true;
@@ -60,11 +72,13 @@ void CopyPipeline::acquire_slot() {
 
 void CopyPipeline::publish_slot() {
     if (digester_.joinable()) {
+        bool wake = false;
         {
             std::lock_guard lock(mutex_);
             published_ = filling_ + 1;
+            wake = digester_waiting_ && published_ - released_ >= WAKE_BATCH;
         }
-        slot_published_.notify_one();
+        if (wake) slot_published_.notify_one();
     }
     ++filling_;
     holding_ = false;
@@ -74,7 +88,11 @@ void CopyPipeline::digest_slots() {
     for (std::uint64_t sequence = 0;; ++sequence) {
         {
             std::unique_lock lock(mutex_);
-            slot_published_.wait(lock, [&] { return published_ > sequence || closing_; });
+            if (published_ <= sequence && !closing_) {
+                digester_waiting_ = true;
+                slot_published_.wait(lock, [&] { return published_ - sequence >= WAKE_BATCH || closing_; });
+                digester_waiting_ = false;
+            }
             if (published_ <= sequence) return;
         }
         // The reading thread leaves a published slot alone until it is released.
@@ -82,11 +100,13 @@ void CopyPipeline::digest_slots() {
         const std::uint32_t length = lengths_[sequence % PIPELINE_SLOT_COUNT];
         if (crc_ != nullptr) *crc_ = crc32_update(*crc_, data, length);
         if (md5_ != nullptr) md5_update(*md5_, data, length);
+        bool wake = false;
         {
             std::lock_guard lock(mutex_);
             released_ = sequence + 1;
+            wake = reader_waiting_ && published_ - released_ <= PIPELINE_SLOT_COUNT - WAKE_BATCH;
         }
-        slot_released_.notify_one();
+        if (wake) slot_released_.notify_one();
     }
 }
 

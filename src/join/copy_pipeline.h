@@ -77,6 +77,8 @@ private:
     std::uint64_t published_ = 0;
     std::uint64_t released_ = 0;
     bool closing_ = false;
+    bool reader_waiting_ = false;
+    bool digester_waiting_ = false;
     std::thread digester_;
 };
 
