@@ -1,5 +1,8 @@
 #include <windows.h>
 
-#include "ui/main_window_win32.h"
+#include "ui/application_win32.h"
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) { return mendlet::run_application(instance); }
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    mendlet::Application application(instance);
+    return application.run();
+}

@@ -1,4 +1,4 @@
-#include "ui/main_window_win32.h"
+#include "ui/application_win32.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,8 @@ bool quit_arrives_within(DWORD milliseconds) {
 }
 
 TEST(MainWindow, CreatedWithIconsAndClosesWithQuit) {
-    HWND window = create_main_window(GetModuleHandleW(nullptr));
+    Application application(GetModuleHandleW(nullptr));
+    HWND window = application.create_window();
     ASSERT_NE(window, nullptr);
     EXPECT_NE(SendMessageW(window, WM_GETICON, ICON_BIG, 0), 0);
     EXPECT_NE(SendMessageW(window, WM_GETICON, ICON_SMALL, 0), 0);
@@ -33,6 +34,57 @@ TEST(MainWindow, CreatedWithIconsAndClosesWithQuit) {
     SendMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(window));
     EXPECT_TRUE(quit_arrives_within(5000));
+}
+
+RECT client_place(HWND window, int control) {
+    RECT place;
+    GetWindowRect(GetDlgItem(window, control), &place);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
+    return place;
+}
+
+int height(HWND window) {
+    RECT frame;
+    GetWindowRect(window, &frame);
+    return frame.bottom - frame.top;
+}
+
+bool menu_checked(HWND window, UINT item) {
+    return (GetMenuState(GetMenu(window), item, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+// Starts with the hash section hidden; showing it adds 62 pixels and moves the rows below
+// down by as much, and hiding it again puts everything back where it was.
+TEST(MainWindow, HashSectionAndAlwaysOnTopToggleBack) {
+    Application application(GetModuleHandleW(nullptr));
+    HWND window = application.create_window();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(menu_checked(window, IDM_DISABLE_HASH));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(window, IDC_HASH_GROUP)));
+    EXPECT_EQ(IsDlgButtonChecked(window, IDC_AUTO_SORT), BST_CHECKED);
+    const int hidden_height = height(window);
+    const RECT status = client_place(window, IDC_STATUS);
+    const RECT exit_box = client_place(window, IDC_EXIT_WHEN_DONE);
+
+    SendMessageW(window, WM_COMMAND, IDM_DISABLE_HASH, 0);
+    EXPECT_FALSE(menu_checked(window, IDM_DISABLE_HASH));
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(window, IDC_CRC32_VALUE)));
+    EXPECT_EQ(height(window), hidden_height + 62);
+    EXPECT_EQ(client_place(window, IDC_STATUS).top, status.top + 62);
+    EXPECT_EQ(client_place(window, IDC_EXIT_WHEN_DONE).left, exit_box.left);
+
+    SendMessageW(window, WM_COMMAND, IDM_DISABLE_HASH, 0);
+    EXPECT_EQ(height(window), hidden_height);
+    EXPECT_EQ(client_place(window, IDC_STATUS).top, status.top);
+    EXPECT_EQ(client_place(window, IDC_EXIT_WHEN_DONE).top, exit_box.top);
+
+    SendMessageW(window, WM_COMMAND, IDM_ALWAYS_ON_TOP, 0);
+    EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(menu_checked(window, IDM_ALWAYS_ON_TOP));
+    SendMessageW(window, WM_COMMAND, IDM_ALWAYS_ON_TOP, 0);
+    EXPECT_FALSE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_FALSE(menu_checked(window, IDM_ALWAYS_ON_TOP));
+    DestroyWindow(window);
 }
 
 struct FoundWindow {

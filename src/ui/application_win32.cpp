@@ -1,0 +1,319 @@
+#include "ui/application_win32.h"
+
+#include <commctrl.h>
+
+#include "res/resource.h"
+#include "ui/window_join_win32.h"
+
+namespace mendlet {
+
+namespace {
+
+constexpr wchar_t APP_CAPTION[] = L"Mendlet";
+// How much shorter the window is while the hash section is hidden, in pixels.
+constexpr int HASH_SECTION_HEIGHT = 62;
+
+HICON load_shared_icon(HINSTANCE instance, int id) {
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+}
+
+void set_button_icon(HWND window, int control, HINSTANCE instance, int icon) {
+    SendDlgItemMessageW(window, control, BM_SETIMAGE, IMAGE_ICON,
+                        reinterpret_cast<LPARAM>(load_shared_icon(instance, icon)));
+}
+
+bool menu_checked(HWND window, UINT item) {
+    return (GetMenuState(GetMenu(window), item, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+void set_menu_checked(HWND window, UINT item, bool checked) {
+    CheckMenuItem(GetMenu(window), item, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+// The taskbar features came with Windows 7 (6.1).
+bool taskbar_features_apply() {
+    const DWORD version = GetVersion();
+    const DWORD major = LOBYTE(LOWORD(version));
+    const DWORD minor = HIBYTE(LOWORD(version));
+    return major > 6 || (major == 6 && minor != 0);
+}
+
+template <typename Function>
+Function user32_function(const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32"), name)));
+}
+
+}  // namespace
+
+Application::Application(HINSTANCE instance)
+    : message_box([](HWND owner, const wchar_t* text, const wchar_t* caption, UINT style) {
+          return MessageBoxW(owner, text, caption, style);
+      }),
+      instance_(instance),
+      status_(*this, texts_, flags_.join_running),
+      join_window_(std::make_unique<WindowJoin>(*this)),
+      job_{list_, settings_, texts_, *join_window_, files_, flags_},
+      join_thread_(job_) {
+    if (taskbar_features_apply() && SUCCEEDED(CoInitialize(nullptr))) {
+        com_ready_ = true;
+        taskbar_created_message_ = RegisterWindowMessageW(L"TaskbarButtonCreated");
+        using Filter = BOOL(WINAPI*)(UINT, DWORD);
+        if (const auto filter = user32_function<Filter>("ChangeWindowMessageFilter"))
+            filter(taskbar_created_message_, 1);
+    }
+}
+
+Application::~Application() {
+    join_thread_.stop_and_wait();
+    if (status_.status_timer() != 0) stop_status_timer();
+    if (status_font_ != nullptr) DeleteObject(status_font_);
+    if (main_icon_ != nullptr) DestroyIcon(main_icon_);
+    if (taskbar_ != nullptr) taskbar_->Release();
+    if (com_ready_) CoUninitialize();
+}
+
+HWND Application::create_window() {
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS |
+                                                                          ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    const HWND window =
+        CreateDialogParamW(instance_, MAKEINTRESOURCEW(IDD_MAIN), nullptr, dialog_proc, reinterpret_cast<LPARAM>(this));
+    if (window != nullptr) ShowWindow(window, SW_SHOW);
+    return window;
+}
+
+int Application::run() {
+    if (create_window() == nullptr) {
+        message_box(nullptr, texts_.messages[0], APP_CAPTION, MB_ICONERROR | MB_TOPMOST);
+        return 0;
+    }
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (IsDialogMessageW(window_, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return 0;
+}
+
+INT_PTR CALLBACK Application::dialog_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_INITDIALOG) SetWindowLongPtrW(window, DWLP_USER, lparam);
+    auto* application = reinterpret_cast<Application*>(GetWindowLongPtrW(window, DWLP_USER));
+    if (application == nullptr) return FALSE;
+    if (message == WM_INITDIALOG) application->window_ = window;
+    return application->handle(message, wparam, lparam);
+}
+
+INT_PTR Application::handle(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            initialise(window_);
+            return TRUE;
+        case WM_COMMAND:
+            return handle_command(LOWORD(wparam));
+        case WM_TIMER:
+            status_.status_tick();
+            return TRUE;
+        case WM_CTLCOLORSTATIC:
+            if (reinterpret_cast<HWND>(lparam) != GetDlgItem(window_, IDC_STATUS)) return FALSE;
+            SetBkMode(reinterpret_cast<HDC>(wparam), TRANSPARENT);
+            SetTextColor(reinterpret_cast<HDC>(wparam), status_.status_colour());
+            return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+        case WM_CLOSE:
+            on_close();
+            return TRUE;
+        case WM_QUERYENDSESSION:
+            SetWindowLongPtrW(window_, DWLP_MSGRESULT, busy() ? FALSE : TRUE);
+            return TRUE;
+        case WM_ENDSESSION:
+            if (wparam) DestroyWindow(window_);
+            return TRUE;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return TRUE;
+        case MSG_JOB_STARTED:
+        case MSG_JOB_ENDED:
+            set_shutdown_block(message == MSG_JOB_STARTED);
+            return TRUE;
+        case MSG_RUN_REQUEST:
+            (*reinterpret_cast<std::function<void()>*>(lparam))();
+            return TRUE;
+        default:
+            if (message != 0 && message == taskbar_created_message_) {
+                create_taskbar();
+                return TRUE;
+            }
+            return FALSE;
+    }
+}
+
+// Icons, status font, "Auto", progress range, and the hash section hidden to start with.
+void Application::initialise(HWND window) {
+    set_button_icon(window, IDC_SORT, instance_, IDI_SORT);
+    set_button_icon(window, IDC_MOVE_UP, instance_, IDI_ARROW_UP);
+    set_button_icon(window, IDC_MOVE_DOWN, instance_, IDI_ARROW_DOWN);
+    main_icon_ =
+        static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(main_icon_));
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(main_icon_));
+    create_status_font();
+    CheckDlgButton(window, IDC_AUTO_SORT, BST_CHECKED);
+    SendDlgItemMessageW(window, IDC_PROGRESS, PBM_SETRANGE32, 0, 1000);
+    toggle_hash_section();
+}
+
+bool Application::busy() { return join_thread_.holds_handle() && flags_.join_running; }
+
+bool Application::handle_command(int command) {
+    switch (command) {
+        case IDC_JOIN:
+            on_join_command();
+            return true;
+        case IDC_CLEAR_HASH:
+            SetDlgItemTextW(window_, IDC_CRC32_VALUE, L"");
+            SetDlgItemTextW(window_, IDC_MD5_VALUE, L"");
+            return true;
+        case IDC_CRC32_CHECK:
+        case IDC_MD5_CHECK: {
+            if (flags_.join_running) {
+                status_.show_busy();
+                return true;
+            }
+            const int box = command == IDC_CRC32_CHECK ? IDC_CRC32_VALUE : IDC_MD5_VALUE;
+            EnableWindow(GetDlgItem(window_, box), IsDlgButtonChecked(window_, command) == BST_CHECKED);
+            return true;
+        }
+        case IDM_ALWAYS_ON_TOP:
+            toggle_always_on_top();
+            return true;
+        case IDM_DISABLE_HASH:
+            toggle_hash_section();
+            return true;
+        case IDM_REMOVE_ALL_AFTER_JOIN:
+            settings_.remove_all_after_join = !menu_checked(window_, IDM_REMOVE_ALL_AFTER_JOIN);
+            set_menu_checked(window_, IDM_REMOVE_ALL_AFTER_JOIN, settings_.remove_all_after_join);
+            return true;
+        default:
+            return false;
+    }
+}
+
+void Application::on_join_command() {
+    set_taskbar_state(TBPF_INDETERMINATE);
+    if (flags_.join_running) {
+        flags_.stop_requested = true;
+        return;
+    }
+    // A job whose worker has not yet set join_running is running all the same.
+    if (join_thread_.alive()) return;
+    join_thread_.release();
+    if (list_.count() < 2) {
+        status_.show_status(texts_.messages[list_.empty() ? 9 : 7], COLOUR_ERROR, true);
+        set_taskbar_state(TBPF_NOPROGRESS);
+        return;
+    }
+    if (!join_thread_.start()) {
+        message_box(nullptr, texts_.messages[1], APP_CAPTION, MB_ICONERROR | MB_TOPMOST);
+        set_taskbar_state(TBPF_NOPROGRESS);
+    }
+}
+
+void Application::set_taskbar_state(TBPFLAG state) {
+    if (taskbar_ != nullptr) taskbar_->SetProgressState(window_, state);
+}
+
+// Exit during a job is asked first. On Yes the job is told to stop; the application waits
+// for it after the message loop, when nothing can send it requests any more.
+void Application::on_close() {
+    if (busy()) {
+        const int answer =
+            message_box(window_, texts_.messages[2], texts_.messages[5], MB_YESNOCANCEL | MB_ICONWARNING);
+        if (answer != IDYES) return;
+        flags_.stop_requested = true;
+    }
+    DestroyWindow(window_);
+}
+
+void Application::toggle_always_on_top() {
+    const bool was_on_top = menu_checked(window_, IDM_ALWAYS_ON_TOP);
+    set_menu_checked(window_, IDM_ALWAYS_ON_TOP, !was_on_top);
+    SetWindowPos(window_, was_on_top ? HWND_NOTOPMOST : HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void Application::toggle_hash_section() {
+    if (full_height_ == 0) {
+        RECT frame;
+        GetWindowRect(window_, &frame);
+        full_width_ = frame.right - frame.left;
+        full_height_ = frame.bottom - frame.top;
+    }
+    const bool show = menu_checked(window_, IDM_DISABLE_HASH);
+    for (int control = IDC_HASH_GROUP; control <= IDC_CLEAR_HASH; ++control)
+        ShowWindow(GetDlgItem(window_, control), show ? SW_SHOWNORMAL : SW_HIDE);
+    SetWindowPos(window_, nullptr, 0, 0, full_width_, show ? full_height_ : full_height_ - HASH_SECTION_HEIGHT,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    set_menu_checked(window_, IDM_DISABLE_HASH, !show);
+    // The rows below the hash section follow it.
+    for (int control = IDC_STATUS; control <= IDC_OPEN_OUTPUT_FOLDER; ++control) {
+        const HWND item = GetDlgItem(window_, control);
+        if (item == nullptr) continue;
+        RECT place;
+        GetWindowRect(item, &place);
+        MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&place), 2);
+        SetWindowPos(item, nullptr, place.left, place.top + (show ? HASH_SECTION_HEIGHT : -HASH_SECTION_HEIGHT), 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    // Moved controls leave their old places unpainted otherwise.
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void Application::create_status_font() {
+    const HDC screen = GetDC(window_);
+    const int pixels_per_inch = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen != nullptr) ReleaseDC(window_, screen);
+    LOGFONTW font{};
+    font.lfHeight = static_cast<LONG>(pixels_per_inch * 0.2639);
+    font.lfWeight = 600;
+    font.lfOutPrecision = OUT_STRING_PRECIS;
+    font.lfClipPrecision = CLIP_STROKE_PRECIS;
+    font.lfQuality = ANTIALIASED_QUALITY;
+    lstrcpynW(font.lfFaceName, L"Microsoft Sans Serif", LF_FACESIZE);
+    status_font_ = CreateFontIndirectW(&font);
+    SendDlgItemMessageW(window_, IDC_STATUS, WM_SETFONT, reinterpret_cast<WPARAM>(status_font_), TRUE);
+}
+
+void Application::create_taskbar() {
+    if (taskbar_ != nullptr || !com_ready_) return;
+    if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3,
+                                reinterpret_cast<void**>(&taskbar_))))
+        return;
+    if (FAILED(taskbar_->HrInit())) {
+        taskbar_->Release();
+        taskbar_ = nullptr;
+    }
+}
+
+// The system shows the reason when a shutdown waits for the application.
+void Application::set_shutdown_block(bool blocked) {
+    if (blocked) {
+        using Create = BOOL(WINAPI*)(HWND, LPCWSTR);
+        if (const auto create = user32_function<Create>("ShutdownBlockReasonCreate"))
+            create(window_, texts_.messages[5]);
+    } else {
+        using Destroy = BOOL(WINAPI*)(HWND);
+        if (const auto destroy = user32_function<Destroy>("ShutdownBlockReasonDestroy")) destroy(window_);
+    }
+}
+
+void Application::set_status_text(std::wstring_view text) {
+    SetDlgItemTextW(window_, IDC_STATUS, std::wstring(text).c_str());
+}
+
+std::uintptr_t Application::start_status_timer() {
+    return SetTimer(window_, STATUS_TIMER_ID, STATUS_TIMER_PERIOD_MS, nullptr);
+}
+
+void Application::stop_status_timer() { KillTimer(window_, STATUS_TIMER_ID); }
+
+}  // namespace mendlet

@@ -1,0 +1,99 @@
+#pragma once
+// The application: the main window with its controls, and the state that lives as long as
+// it does (the part list, settings, texts, status line, the join job and the taskbar).
+
+#include <windows.h>
+#include <shobjidl.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/part_list.h"
+#include "join/join_files_win32.h"
+#include "join/join_thread_win32.h"
+#include "join/join_worker.h"
+#include "join/status_line.h"
+#include "lang/text_table.h"
+#include "settings/settings.h"
+
+namespace mendlet {
+
+class WindowJoin;
+
+// The two job messages, and the request that runs a worker's window operation on this
+// thread while the worker waits.
+inline constexpr UINT MSG_JOB_STARTED = WM_APP + 1;
+inline constexpr UINT MSG_JOB_ENDED = WM_APP + 2;
+inline constexpr UINT MSG_RUN_REQUEST = WM_APP + 3;
+
+class Application : private StatusDisplay {
+public:
+    // Message boxes go through here, so that tests can answer them.
+    using MessageBoxFunction = std::function<int(HWND owner, const wchar_t* text, const wchar_t* caption, UINT style)>;
+
+    explicit Application(HINSTANCE instance);
+    ~Application() override;
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // The main dialog, initialised and shown; none when it cannot be created.
+    HWND create_window();
+    // Creates the window and runs the message loop until it is closed; returns 0.
+    int run();
+
+    MessageBoxFunction message_box;
+
+    HWND window() const { return window_; }
+    PartList& list() { return list_; }
+    Settings& settings() { return settings_; }
+    TextTable& texts() { return texts_; }
+    StatusLine& status() { return status_; }
+    JoinFlags& flags() { return flags_; }
+    JoinThread& join_thread() { return join_thread_; }
+    ITaskbarList3* taskbar() const { return taskbar_; }
+
+    void on_join_command();
+    void set_taskbar_state(TBPFLAG state);
+
+private:
+    static INT_PTR CALLBACK dialog_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+    INT_PTR handle(UINT message, WPARAM wparam, LPARAM lparam);
+    void initialise(HWND window);
+    bool handle_command(int command);
+    bool busy();
+    void on_close();
+    void toggle_always_on_top();
+    void toggle_hash_section();
+    void create_status_font();
+    void create_taskbar();
+    void set_shutdown_block(bool blocked);
+
+    // StatusDisplay
+    void set_status_text(std::wstring_view text) override;
+    std::uintptr_t start_status_timer() override;
+    void stop_status_timer() override;
+
+    HINSTANCE instance_;
+    HWND window_ = nullptr;
+    HICON main_icon_ = nullptr;
+    HFONT status_font_ = nullptr;
+    int full_height_ = 0;
+    int full_width_ = 0;
+    bool com_ready_ = false;
+    UINT taskbar_created_message_ = 0;
+    ITaskbarList3* taskbar_ = nullptr;
+
+    PartList list_;
+    Settings settings_;
+    TextTable texts_;
+    JoinFlags flags_;
+    StatusLine status_;
+    Win32JoinFiles files_;
+    std::unique_ptr<WindowJoin> join_window_;
+    JoinContext job_;
+    // Last: destroying it stops a running job and waits for it, before anything it uses goes.
+    JoinThread join_thread_;
+};
+
+}  // namespace mendlet

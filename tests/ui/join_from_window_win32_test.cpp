@@ -1,0 +1,192 @@
+// Join and Stop from the real main window, with the worker's requests carried out by the
+// window's thread and the message boxes answered through the application's seam.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "res/resource.h"
+#include "support/temp_folder_win32.h"
+#include "ui/application_win32.h"
+
+namespace mendlet {
+namespace {
+
+using test_support::TempFolder;
+
+struct Box {
+    std::wstring text;
+    std::wstring caption;
+    UINT style;
+};
+
+std::wstring control_text(HWND window, int control) {
+    wchar_t text[512] = {};
+    GetDlgItemTextW(window, control, text, 512);
+    return text;
+}
+
+bool visible(HWND window, int control) { return IsWindowVisible(GetDlgItem(window, control)) != FALSE; }
+bool enabled(HWND window, int control) { return IsWindowEnabled(GetDlgItem(window, control)) != FALSE; }
+
+class JoinFromWindowTest : public ::testing::Test {
+protected:
+    JoinFromWindowTest() {
+        application.message_box = [this](HWND, const wchar_t* text, const wchar_t* caption, UINT style) {
+            boxes.push_back({text, caption, style});
+            return answer ? answer(boxes.back()) : IDNO;
+        };
+        window = application.create_window();
+    }
+
+    void add_part(const std::wstring& name, const std::string& bytes) {
+        application.list().add_part(NO_POSITION, false, folder.write(name, bytes), bytes.size(), STATUS_OK, false);
+    }
+
+    void command(int id) { SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+
+    // Carries out the window's messages until the job's thread has ended.
+    bool job_ends() {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (application.join_thread().alive()) {
+            if (std::chrono::steady_clock::now() > deadline) return false;
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        }
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        return true;
+    }
+
+    void expect_idle() {
+        EXPECT_EQ(control_text(window, IDC_JOIN), L"&Join");
+        EXPECT_FALSE(visible(window, IDC_PROGRESS));
+        EXPECT_TRUE(visible(window, IDC_OUTPUT_PATH));
+        EXPECT_TRUE(visible(window, IDC_BROWSE));
+        EXPECT_TRUE(enabled(window, IDC_APPEND_TO_FIRST));
+        EXPECT_TRUE(enabled(window, IDC_EXIT_WHEN_DONE));
+        EXPECT_FALSE(application.flags().join_running);
+    }
+
+    TempFolder folder;
+    Application application{GetModuleHandleW(nullptr)};
+    HWND window = nullptr;
+    std::vector<Box> boxes;
+    std::function<int(const Box&)> answer;
+};
+
+TEST_F(JoinFromWindowTest, JoinRefusesAnEmptyListAndASinglePart) {
+    ASSERT_NE(window, nullptr);
+    command(IDC_JOIN);
+    EXPECT_EQ(control_text(window, IDC_STATUS), application.texts().messages[9]);
+    EXPECT_EQ(application.status().status_colour(), COLOUR_ERROR);
+
+    add_part(L"a.bin.001", "one");
+    command(IDC_JOIN);
+    EXPECT_EQ(control_text(window, IDC_STATUS), application.texts().messages[7]);
+    EXPECT_FALSE(application.join_thread().holds_handle());
+}
+
+TEST_F(JoinFromWindowTest, JoinsWithDigestsAndEmptiesTheList) {
+    ASSERT_NE(window, nullptr);
+    add_part(L"a.bin.001", "Mend");
+    add_part(L"a.bin.002", "let");
+    const std::wstring output = folder.file(L"a.bin");
+    SetDlgItemTextW(window, IDC_OUTPUT_PATH, output.c_str());
+    command(IDM_DISABLE_HASH);  // show the hash section
+    CheckDlgButton(window, IDC_CRC32_CHECK, BST_CHECKED);
+    command(IDC_CRC32_CHECK);
+    EXPECT_TRUE(enabled(window, IDC_CRC32_VALUE));
+
+    command(IDC_JOIN);
+    ASSERT_TRUE(job_ends());
+    EXPECT_EQ(control_text(window, IDC_STATUS), application.texts().messages[6]);
+    EXPECT_EQ(application.status().status_colour(), COLOUR_INFO);
+    EXPECT_EQ(control_text(window, IDC_CRC32_VALUE), L"7ce0e4d5");  // CRC-32 of "Mendlet", as zlib computes it
+    EXPECT_EQ(control_text(window, IDC_MD5_VALUE), L"");
+    EXPECT_TRUE(application.list().empty());
+    EXPECT_EQ(control_text(window, IDC_OUTPUT_PATH), L"");
+    EXPECT_TRUE(boxes.empty());
+    expect_idle();
+}
+
+// The overwrite question comes while the job runs: a moment to look at the busy window,
+// and to press Stop and try a refused command.
+TEST_F(JoinFromWindowTest, BusyWindowRefusesCommandsAndStops) {
+    ASSERT_NE(window, nullptr);
+    add_part(L"a.bin.001", std::string(200000, 'a'));
+    add_part(L"a.bin.002", std::string(200000, 'b'));
+    const std::wstring output = folder.write(L"a.bin", "old");
+    SetDlgItemTextW(window, IDC_OUTPUT_PATH, output.c_str());
+    answer = [&](const Box& box) {
+        EXPECT_EQ(box.text, application.texts().messages[15]);
+        EXPECT_EQ(control_text(window, IDC_JOIN), L"&Stop");
+        EXPECT_TRUE(visible(window, IDC_PROGRESS));
+        EXPECT_FALSE(visible(window, IDC_OUTPUT_PATH));
+        EXPECT_FALSE(enabled(window, IDC_APPEND_TO_FIRST));
+        EXPECT_EQ(control_text(window, IDC_STATUS), application.texts().messages[4]);
+        command(IDC_MD5_CHECK);
+        EXPECT_EQ(control_text(window, IDC_STATUS), application.texts().messages[5]);
+        EXPECT_EQ(application.status().status_colour(), COLOUR_ERROR);
+        command(IDC_JOIN);  // Stop
+        return IDYES;
+    };
+
+    command(IDC_JOIN);
+    ASSERT_TRUE(job_ends());
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(application.flags().stop_requested);
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ASSERT_TRUE(GetFileAttributesExW(output.c_str(), GetFileExInfoStandard, &data));
+    EXPECT_EQ(data.nFileSizeLow, 0u);  // stopped at its first chunk
+    EXPECT_EQ(application.list().count(), 2u);
+    expect_idle();
+}
+
+TEST_F(JoinFromWindowTest, ClosingDuringAJobAsksAndNoKeepsItRunning) {
+    ASSERT_NE(window, nullptr);
+    add_part(L"a.bin.001", "one");
+    add_part(L"a.bin.002", "two");
+    const std::wstring output = folder.write(L"a.bin", "old");
+    SetDlgItemTextW(window, IDC_OUTPUT_PATH, output.c_str());
+    answer = [&](const Box& box) {
+        if (box.text == application.texts().messages[15]) {
+            SendMessageW(window, WM_CLOSE, 0, 0);
+            EXPECT_TRUE(IsWindow(window));
+        }
+        return IDNO;
+    };
+
+    command(IDC_JOIN);
+    ASSERT_TRUE(job_ends());
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].text, application.texts().messages[2]);
+    EXPECT_EQ(boxes[1].caption, application.texts().messages[5]);
+    EXPECT_EQ(boxes[1].style, static_cast<UINT>(MB_YESNOCANCEL | MB_ICONWARNING));
+    EXPECT_FALSE(application.flags().stop_requested);
+    expect_idle();
+}
+
+TEST_F(JoinFromWindowTest, ClosingDuringAJobWithYesEndsTheJobAndTheWindow) {
+    ASSERT_NE(window, nullptr);
+    add_part(L"a.bin.001", "one");
+    add_part(L"a.bin.002", "two");
+    SetDlgItemTextW(window, IDC_OUTPUT_PATH, folder.write(L"a.bin", "old").c_str());
+    answer = [&](const Box& box) {
+        if (box.text == application.texts().messages[15]) SendMessageW(window, WM_CLOSE, 0, 0);
+        return IDYES;
+    };
+
+    command(IDC_JOIN);
+    ASSERT_TRUE(job_ends());
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_TRUE(application.flags().stop_requested);
+}
+
+}  // namespace
+}  // namespace mendlet
