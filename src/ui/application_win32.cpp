@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "res/resource.h"
+#include "ui/part_list_view_win32.h"
 #include "ui/window_join_win32.h"
 
 namespace mendlet {
@@ -49,6 +50,7 @@ Application::Application(HINSTANCE instance)
     : message_box([](HWND owner, const wchar_t* text, const wchar_t* caption, UINT style) {
           return MessageBoxW(owner, text, caption, style);
       }),
+      key_held([](int virtual_key) { return GetAsyncKeyState(virtual_key) < 0; }),
       instance_(instance),
       status_(*this, texts_, flags_.join_running),
       join_window_(std::make_unique<WindowJoin>(*this)),
@@ -89,7 +91,7 @@ int Application::run() {
     }
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (IsDialogMessageW(window_, &message)) continue;
+        if (take_shortcut(message) || IsDialogMessageW(window_, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
@@ -111,6 +113,12 @@ INT_PTR Application::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             return TRUE;
         case WM_COMMAND:
             return handle_command(LOWORD(wparam));
+        case WM_NOTIFY: {
+            auto& header = *reinterpret_cast<NMHDR*>(lparam);
+            if (header.idFrom != IDC_PART_LIST || header.code != LVN_GETDISPINFOW) return FALSE;
+            answer_display_request(*reinterpret_cast<NMLVDISPINFOW*>(lparam), list_, texts_);
+            return TRUE;
+        }
         case WM_TIMER:
             status_.status_tick();
             return TRUE;
@@ -156,11 +164,49 @@ void Application::initialise(HWND window) {
         static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
     SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(main_icon_));
     SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(main_icon_));
+    set_up_list_view(GetDlgItem(window, IDC_PART_LIST), texts_);
     create_status_font();
     CheckDlgButton(window, IDC_AUTO_SORT, BST_CHECKED);
     SendDlgItemMessageW(window, IDC_PROGRESS, PBM_SETRANGE32, 0, 1000);
     toggle_hash_section();
 }
+
+bool Application::take_shortcut(const MSG& message) {
+    if (message.message != WM_KEYDOWN || message.hwnd == GetDlgItem(window_, IDC_OUTPUT_PATH)) return false;
+    const bool control = key_held(VK_CONTROL);
+    switch (message.wParam) {
+        case VK_DELETE:
+            key_held(VK_SHIFT) ? remove_all() : remove_selected();
+            return true;
+        case 'A':
+            if (control && !list_.empty()) {
+                LVITEMW all{};
+                all.stateMask = LVIS_SELECTED;
+                all.state = LVIS_SELECTED;
+                SendMessageW(list_view(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&all));
+            }
+            return true;
+        case 'J':
+            on_join_command();
+            return true;
+        case 'S':
+            sort_parts();
+            return true;
+        case 'T':
+            if (control) toggle_always_on_top();
+            return true;
+        case VK_ADD:
+            move_selected_up();
+            return true;
+        case VK_SUBTRACT:
+            move_selected_down();
+            return true;
+        default:
+            return false;
+    }
+}
+
+HWND Application::list_view() const { return GetDlgItem(window_, IDC_PART_LIST); }
 
 bool Application::busy() { return join_thread_.holds_handle() && flags_.join_running; }
 
@@ -168,6 +214,30 @@ bool Application::handle_command(int command) {
     switch (command) {
         case IDC_JOIN:
             on_join_command();
+            return true;
+        case IDC_MOVE_UP:
+            move_selected_up();
+            return true;
+        case IDC_MOVE_DOWN:
+            move_selected_down();
+            return true;
+        case IDC_REMOVE:
+        case IDM_REMOVE:
+            remove_selected();
+            return true;
+        case IDC_REMOVE_ALL:
+        case IDM_REMOVE_ALL:
+            remove_all();
+            return true;
+        case IDC_SORT:
+            sort_parts();
+            return true;
+        case IDC_AUTO_SORT:
+            // Unticking only stops sorting what comes next.
+            if (IsDlgButtonChecked(window_, IDC_AUTO_SORT) == BST_CHECKED) sort_parts();
+            return true;
+        case IDC_APPEND_TO_FIRST:
+            on_append_checkbox();
             return true;
         case IDC_CLEAR_HASH:
             SetDlgItemTextW(window_, IDC_CRC32_VALUE, L"");

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/part_list.h"
@@ -43,6 +44,8 @@ public:
     int run();
 
     MessageBoxFunction message_box;
+    // Whether a key (Ctrl, Shift) is held now; tests hold keys here.
+    std::function<bool(int virtual_key)> key_held;
 
     HWND window() const { return window_; }
     PartList& list() { return list_; }
@@ -53,8 +56,22 @@ public:
     JoinThread& join_thread() { return join_thread_; }
     ITaskbarList3* taskbar() const { return taskbar_; }
 
+    // The keyboard shortcuts, before the dialog manager sees the message; true when taken.
+    bool take_shortcut(const MSG& message);
+
     void on_join_command();
     void set_taskbar_state(TBPFLAG state);
+
+    // The list commands; all but empty_list refuse while a join runs.
+    void refresh_list();
+    void update_output_path();
+    void move_selected_up();
+    void move_selected_down();
+    void remove_selected();
+    void remove_all();
+    void empty_list();
+    void sort_parts();
+    void on_append_checkbox();
 
 private:
     static INT_PTR CALLBACK dialog_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
@@ -62,6 +79,10 @@ private:
     void initialise(HWND window);
     bool handle_command(int command);
     bool busy();
+    bool refused_during_join();
+    bool selection_to_move();
+    void after_reordering();
+    HWND list_view() const;
     void on_close();
     void toggle_always_on_top();
     void toggle_hash_section();
@@ -83,6 +104,8 @@ private:
     bool com_ready_ = false;
     UINT taskbar_created_message_ = 0;
     ITaskbarList3* taskbar_ = nullptr;
+    // The user's own output path, kept aside while append mode shows the first part.
+    std::optional<std::wstring> remembered_output_path_;
 
     PartList list_;
     Settings settings_;

@@ -8,18 +8,13 @@
 #include "res/resource.h"
 #include "ui/application_win32.h"
 #include "ui/shell_win32.h"
+#include "ui/window_text_win32.h"
 
 namespace mendlet {
 
 namespace {
 
 bool checked(HWND window, int control) { return IsDlgButtonChecked(window, control) == BST_CHECKED; }
-
-std::wstring window_text(HWND control) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 }  // namespace
 
@@ -107,13 +102,7 @@ void WindowJoin::open_output_file(const std::wstring& output_path) {
 }
 
 void WindowJoin::empty_list() {
-    on_window_thread([&] {
-        // The list view first: it must not ask for rows that are already gone.
-        SendDlgItemMessageW(app_.window(), IDC_PART_LIST, LVM_DELETEALLITEMS, 0, 0);
-        app_.list().clear_parts();
-        SetDlgItemTextW(app_.window(), IDC_OUTPUT_PATH, L"");
-        if (app_.status().status_persistent()) app_.status().reset_status();
-    });
+    on_window_thread([&] { app_.empty_list(); });
 }
 
 void WindowJoin::job_started() { SendMessageW(app_.window(), MSG_JOB_STARTED, 0, 0); }

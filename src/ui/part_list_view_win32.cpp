@@ -1,0 +1,77 @@
+#include "ui/part_list_view_win32.h"
+
+#include "core/part_list.h"
+#include "lang/text_table.h"
+
+namespace mendlet {
+
+namespace {
+
+constexpr UINT ROW_STATES = LVIS_FOCUSED | LVIS_SELECTED | LVIS_CUT | LVIS_DROPHILITED;
+
+void insert_column(HWND list_view, int index, const wchar_t* text, int format, int width) {
+    LVCOLUMNW column{};
+    column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    column.fmt = format;
+    column.cx = width;
+    column.pszText = const_cast<wchar_t*>(text);
+    column.iSubItem = index;
+    SendMessageW(list_view, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
+}
+
+void set_row_state(HWND list_view, int row, UINT state) {
+    LVITEMW item{};
+    item.stateMask = ROW_STATES;
+    item.state = state;
+    SendMessageW(list_view, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+}
+
+}  // namespace
+
+void set_up_list_view(HWND list_view, const TextTable& texts) {
+    const DWORD styles = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER;
+    SendMessageW(list_view, LVM_SETEXTENDEDLISTVIEWSTYLE, styles, styles);
+    RECT client;
+    GetClientRect(list_view, &client);
+    // The path column takes what the other two and a vertical scroll bar leave.
+    insert_column(list_view, 0, texts.list_column[0], LVCFMT_LEFT,
+                  client.right - client.left - GetSystemMetrics(SM_CXVSCROLL) - 160);
+    insert_column(list_view, 1, texts.list_column[1], LVCFMT_RIGHT, 80);
+    insert_column(list_view, 2, texts.list_column[2], LVCFMT_CENTER, 70);
+}
+
+void show_row_count(HWND list_view, std::uint32_t count) {
+    SendMessageW(list_view, LVM_SETITEMCOUNT, count, LVSICF_NOINVALIDATEALL);
+    redraw_rows(list_view, count);
+}
+
+void redraw_rows(HWND list_view, std::uint32_t count) {
+    SendMessageW(list_view, LVM_REDRAWITEMS, 0, count);
+    UpdateWindow(list_view);
+}
+
+void answer_display_request(NMLVDISPINFOW& request, const PartList& list, const TextTable& texts) {
+    LVITEMW& item = request.item;
+    if ((item.mask & LVIF_TEXT) == 0 || item.iSubItem < 0 || item.iSubItem > 2 || item.iItem < 0) return;
+    const wchar_t* text = part_text(list, texts, static_cast<std::uint32_t>(item.iItem), item.iSubItem);
+    if (text != nullptr) item.pszText = const_cast<wchar_t*>(text);
+}
+
+int next_selected_row(HWND list_view, int after) {
+    return static_cast<int>(SendMessageW(list_view, LVM_GETNEXTITEM, after, LVNI_SELECTED));
+}
+
+bool row_selected(HWND list_view, int row) {
+    return (SendMessageW(list_view, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+}
+
+void swap_row_states(HWND list_view, int a, int b) {
+    const UINT state_a = static_cast<UINT>(SendMessageW(list_view, LVM_GETITEMSTATE, a, ROW_STATES));
+    const UINT state_b = static_cast<UINT>(SendMessageW(list_view, LVM_GETITEMSTATE, b, ROW_STATES));
+    set_row_state(list_view, a, state_b);
+    set_row_state(list_view, b, state_a);
+}
+
+void clear_selection_and_focus(HWND list_view) { set_row_state(list_view, -1, 0); }
+
+}  // namespace mendlet

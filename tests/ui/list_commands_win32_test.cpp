@@ -1,0 +1,227 @@
+// The list commands on the real main window: rows, selection, output path and statuses.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <initializer_list>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "res/resource.h"
+#include "support/part_paths.h"
+#include "ui/application_win32.h"
+
+namespace mendlet {
+namespace {
+
+using test_support::paths_of;
+
+class ListCommandsTest : public ::testing::Test {
+protected:
+    ListCommandsTest() {
+        application.key_held = [this](int key) { return held.count(key) != 0; };
+        window = application.create_window();
+        rows = GetDlgItem(window, IDC_PART_LIST);
+    }
+
+    // Lists C:\In\movie.avi.NNN for each number, in the order given, each of 100 bytes.
+    void fill(std::initializer_list<int> numbers) {
+        for (const int number : numbers) {
+            wchar_t path[64];
+            swprintf(path, 64, L"C:\\In\\movie.avi.%03d", number);
+            application.list().add_part(NO_POSITION, false, path, 100, STATUS_OK, false);
+        }
+        application.refresh_list();
+    }
+
+    std::vector<std::wstring> expected(std::initializer_list<int> numbers) const {
+        std::vector<std::wstring> paths;
+        for (const int number : numbers) {
+            wchar_t path[64];
+            swprintf(path, 64, L"C:\\In\\movie.avi.%03d", number);
+            paths.emplace_back(path);
+        }
+        return paths;
+    }
+
+    void select(std::initializer_list<int> selected) {
+        LVITEMW none{};
+        none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageW(rows, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+        for (const int row : selected) {
+            LVITEMW item{};
+            item.stateMask = LVIS_SELECTED;
+            item.state = LVIS_SELECTED;
+            SendMessageW(rows, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+        }
+    }
+
+    std::vector<int> selected_rows() const {
+        std::vector<int> found;
+        for (int row = -1; (row = static_cast<int>(SendMessageW(rows, LVM_GETNEXTITEM, row, LVNI_SELECTED))) >= 0;)
+            found.push_back(row);
+        return found;
+    }
+
+    std::wstring cell(int row, int column) const {
+        wchar_t text[512] = {};
+        LVITEMW item{};
+        item.iSubItem = column;
+        item.pszText = text;
+        item.cchTextMax = 512;
+        SendMessageW(rows, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+        return text;
+    }
+
+    std::wstring output_box() const {
+        wchar_t text[512] = {};
+        GetDlgItemTextW(window, IDC_OUTPUT_PATH, text, 512);
+        return text;
+    }
+
+    std::wstring status_text() const {
+        wchar_t text[512] = {};
+        GetDlgItemTextW(window, IDC_STATUS, text, 512);
+        return text;
+    }
+
+    void command(int id) { SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+
+    bool key(WPARAM virtual_key, HWND target = nullptr) {
+        MSG message{target != nullptr ? target : rows, WM_KEYDOWN, virtual_key, 0, 0, {}};
+        return application.take_shortcut(message);
+    }
+
+    Application application{GetModuleHandleW(nullptr)};
+    HWND window = nullptr;
+    HWND rows = nullptr;
+    std::set<int> held;
+};
+
+TEST_F(ListCommandsTest, RowsShowTheEntriesAndTheOutputPathFollowsTheFirst) {
+    fill({1, 2, 3});
+    EXPECT_EQ(SendMessageW(rows, LVM_GETITEMCOUNT, 0, 0), 3);
+    EXPECT_EQ(cell(0, 0), L"C:\\In\\movie.avi.001");
+    EXPECT_EQ(cell(1, 1), L"100  B");
+    EXPECT_EQ(cell(2, 2), L"ok");
+    EXPECT_EQ(output_box(), L"C:\\In\\movie.avi");
+    wchar_t header[32] = {};
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT;
+    column.pszText = header;
+    column.cchTextMax = 32;
+    SendMessageW(rows, LVM_GETCOLUMNW, 2, reinterpret_cast<LPARAM>(&column));
+    EXPECT_EQ(std::wstring(header), L"Status");
+}
+
+TEST_F(ListCommandsTest, MoveUpMovesABlockAndRotatesOneAtTheTop) {
+    fill({1, 2, 3, 4, 5});
+    command(IDC_MOVE_UP);
+    EXPECT_EQ(status_text(), application.texts().messages[8]);
+
+    select({2, 3});
+    command(IDC_MOVE_UP);
+    EXPECT_EQ(paths_of(application.list()), expected({1, 3, 4, 2, 5}));
+    EXPECT_EQ(selected_rows(), (std::vector<int>{1, 2}));
+    EXPECT_EQ(output_box(), L"C:\\In\\movie.avi");
+
+    select({0, 1, 2});
+    EXPECT_TRUE(key(VK_ADD));
+    EXPECT_EQ(paths_of(application.list()), expected({3, 4, 1, 2, 5}));
+    // A different first part: its name gives the output path, and the statuses follow.
+    EXPECT_EQ(output_box(), L"C:\\In\\movie.avi");
+    EXPECT_EQ(cell(0, 0), L"C:\\In\\movie.avi.003");
+}
+
+TEST_F(ListCommandsTest, MoveDownMovesABlockAndRotatesOneAtTheBottom) {
+    fill({1, 2, 3, 4});
+    select({0, 1});
+    command(IDC_MOVE_DOWN);
+    EXPECT_EQ(paths_of(application.list()), expected({3, 1, 2, 4}));
+    EXPECT_EQ(selected_rows(), (std::vector<int>{1, 2}));
+
+    select({2, 3});
+    EXPECT_TRUE(key(VK_SUBTRACT));
+    EXPECT_EQ(paths_of(application.list()), expected({3, 1, 4, 2}));
+}
+
+TEST_F(ListCommandsTest, RemoveTakesExactlyTheSelectedRows) {
+    fill({1, 2, 3, 4, 5});
+    select({0, 2, 3});
+    command(IDC_REMOVE);
+    EXPECT_EQ(paths_of(application.list()), expected({2, 5}));
+    EXPECT_EQ(SendMessageW(rows, LVM_GETITEMCOUNT, 0, 0), 2);
+    // movie.avi.002 is not a first part: the list marks it, and the path still follows it.
+    EXPECT_EQ(output_box(), L"C:\\In\\movie.avi");
+
+    select({1});
+    EXPECT_TRUE(key(VK_DELETE));
+    EXPECT_EQ(paths_of(application.list()), expected({2}));
+    held = {VK_SHIFT};
+    EXPECT_TRUE(key(VK_DELETE));
+    EXPECT_TRUE(application.list().empty());
+    EXPECT_EQ(output_box(), L"");
+}
+
+TEST_F(ListCommandsTest, SortAndAutoOrderByOrdinal) {
+    CheckDlgButton(window, IDC_AUTO_SORT, BST_UNCHECKED);
+    command(IDC_AUTO_SORT);
+    fill({3, 1, 2});
+    EXPECT_EQ(paths_of(application.list()), expected({3, 1, 2}));
+    select({1});
+    EXPECT_TRUE(key('S'));
+    EXPECT_EQ(paths_of(application.list()), expected({1, 2, 3}));
+    EXPECT_TRUE(selected_rows().empty());
+
+    application.list().swap_parts(0, 2);
+    CheckDlgButton(window, IDC_AUTO_SORT, BST_CHECKED);
+    command(IDC_AUTO_SORT);
+    EXPECT_EQ(paths_of(application.list()), expected({1, 2, 3}));
+}
+
+TEST_F(ListCommandsTest, ShortcutsAreKeysOfTheWindowNotOfTheOutputBox) {
+    fill({1, 2});
+    select({0});
+    EXPECT_FALSE(key('S', GetDlgItem(window, IDC_OUTPUT_PATH)));
+    EXPECT_FALSE(key(VK_DELETE, GetDlgItem(window, IDC_OUTPUT_PATH)));
+    EXPECT_EQ(application.list().count(), 2u);
+
+    EXPECT_TRUE(key('A'));  // taken, but without Ctrl it does nothing
+    EXPECT_EQ(selected_rows(), (std::vector<int>{0}));
+    held = {VK_CONTROL};
+    EXPECT_TRUE(key('A'));
+    EXPECT_EQ(selected_rows(), (std::vector<int>{0, 1}));
+    EXPECT_FALSE(key('Q'));
+}
+
+TEST_F(ListCommandsTest, ListCommandsAreRefusedDuringAJoin) {
+    fill({2, 1});
+    select({1});
+    application.flags().join_running = true;
+    for (const int id : {IDC_MOVE_UP, IDC_MOVE_DOWN, IDC_REMOVE, IDC_REMOVE_ALL, IDC_SORT, IDC_APPEND_TO_FIRST}) {
+        SetDlgItemTextW(window, IDC_STATUS, L"");
+        command(id);
+        EXPECT_EQ(status_text(), application.texts().messages[5]) << id;
+    }
+    EXPECT_EQ(paths_of(application.list()), expected({2, 1}));
+    application.flags().join_running = false;
+}
+
+TEST_F(ListCommandsTest, AppendShowsTheFirstPartAndLocksTheBox) {
+    fill({1, 2});
+    CheckDlgButton(window, IDC_APPEND_TO_FIRST, BST_CHECKED);
+    command(IDC_APPEND_TO_FIRST);
+    EXPECT_EQ(output_box(), L"C:\\In\\movie.avi.001");
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDC_OUTPUT_PATH)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDC_BROWSE)));
+
+    CheckDlgButton(window, IDC_APPEND_TO_FIRST, BST_UNCHECKED);
+    command(IDC_APPEND_TO_FIRST);
+    EXPECT_EQ(output_box(), L"C:\\In\\movie.avi");
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, IDC_OUTPUT_PATH)));
+}
+
+}  // namespace
+}  // namespace mendlet
