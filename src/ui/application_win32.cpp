@@ -91,7 +91,9 @@ int Application::run() {
     }
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (take_shortcut(message) || IsDialogMessageW(window_, &message)) continue;
+        if (take_shortcut(message)) continue;
+        relay_to_tooltip(message);
+        if (IsDialogMessageW(window_, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
@@ -115,6 +117,8 @@ INT_PTR Application::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             return handle_command(LOWORD(wparam));
         case WM_NOTIFY: {
             auto& header = *reinterpret_cast<NMHDR*>(lparam);
+            if (header.hwndFrom == tooltip_ && header.code == TTN_GETDISPINFOW)
+                return answer_tip_request(*reinterpret_cast<NMTTDISPINFOW*>(lparam));
             if (header.idFrom != IDC_PART_LIST || header.code != LVN_GETDISPINFOW) return FALSE;
             answer_display_request(*reinterpret_cast<NMLVDISPINFOW*>(lparam), list_, texts_);
             return TRUE;
@@ -166,6 +170,7 @@ void Application::initialise(HWND window) {
     SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(main_icon_));
     set_up_list_view(GetDlgItem(window, IDC_PART_LIST), texts_);
     create_status_font();
+    create_tooltips();
     CheckDlgButton(window, IDC_AUTO_SORT, BST_CHECKED);
     SendDlgItemMessageW(window, IDC_PROGRESS, PBM_SETRANGE32, 0, 1000);
     toggle_hash_section();
@@ -238,6 +243,9 @@ bool Application::handle_command(int command) {
             return true;
         case IDC_APPEND_TO_FIRST:
             on_append_checkbox();
+            return true;
+        case IDM_OPEN_FILE_LOCATION:
+            open_file_location();
             return true;
         case IDC_CLEAR_HASH:
             SetDlgItemTextW(window_, IDC_CRC32_VALUE, L"");

@@ -3,6 +3,7 @@
 // it does (the part list, settings, texts, status line, the join job and the taskbar).
 
 #include <windows.h>
+#include <commctrl.h>
 #include <shobjidl.h>
 
 #include <functional>
@@ -72,6 +73,10 @@ public:
     void empty_list();
     void sort_parts();
     void on_append_checkbox();
+    // Always shows where the focused part is, also during a join.
+    void open_file_location();
+    // Texts and enabled items of the list's context menu as it opens.
+    void prepare_list_menu(HMENU popup);
 
 private:
     static INT_PTR CALLBACK dialog_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
@@ -89,6 +94,14 @@ private:
     void create_status_font();
     void create_taskbar();
     void set_shutdown_block(bool blocked);
+    void create_tooltips();
+    TTTOOLINFOW tool_record(HWND tool) const;
+    bool answer_tip_request(NMTTDISPINFOW& request);
+    void relay_to_tooltip(MSG& message);
+    static LRESULT CALLBACK list_view_events(HWND list_view, UINT message, WPARAM wparam, LPARAM lparam);
+    void on_list_mouse_move(TTTOOLINFOW& tool, int x, int y);
+    void place_list_tip(TTTOOLINFOW& tool, int x, int y);
+    bool show_list_menu(int x, int y);
 
     // StatusDisplay
     void set_status_text(std::wstring_view text) override;
@@ -104,6 +117,14 @@ private:
     bool com_ready_ = false;
     UINT taskbar_created_message_ = 0;
     ITaskbarList3* taskbar_ = nullptr;
+    HWND tooltip_ = nullptr;
+    UINT tool_record_size_ = TTTOOLINFOW_V2_SIZE;
+    WNDPROC list_view_proc_ = nullptr;
+    bool hover_tracking_ = false;
+    bool tip_shown_ = false;
+    POINT last_mouse_{-1, -1};
+    int hovered_row_ = -2;
+    std::optional<std::wstring> hover_text_;
     // The user's own output path, kept aside while append mode shows the first part.
     std::optional<std::wstring> remembered_output_path_;
 

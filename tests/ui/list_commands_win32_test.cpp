@@ -223,5 +223,102 @@ TEST_F(ListCommandsTest, AppendShowsTheFirstPartAndLocksTheBox) {
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, IDC_OUTPUT_PATH)));
 }
 
+bool item_enabled(HMENU menu, UINT item) { return (GetMenuState(menu, item, MF_BYCOMMAND) & MF_GRAYED) == 0; }
+
+TEST_F(ListCommandsTest, ContextMenuEnablesWhatTheListAllows) {
+    const HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_LIST_MENU));
+    ASSERT_NE(menu, nullptr);
+    const HMENU popup = GetSubMenu(menu, 0);
+    const UINT items[] = {IDM_OPEN_FILE_LOCATION, IDM_IMPORT_LIST, IDM_EXPORT_LIST, IDM_REMOVE, IDM_REMOVE_ALL};
+    const auto enabled_items = [&] {
+        std::vector<bool> enabled;
+        for (const UINT item : items) enabled.push_back(item_enabled(popup, item));
+        return enabled;
+    };
+
+    application.prepare_list_menu(popup);
+    EXPECT_EQ(enabled_items(), (std::vector<bool>{false, true, false, false, false}));
+    wchar_t text[64] = {};
+    GetMenuStringW(popup, IDM_OPEN_FILE_LOCATION, text, 64, MF_BYCOMMAND);
+    EXPECT_EQ(std::wstring(text), application.texts().menu_popup[0]);
+
+    fill({1, 2});
+    application.prepare_list_menu(popup);
+    EXPECT_EQ(enabled_items(), (std::vector<bool>{false, true, true, false, true}));
+
+    LVITEMW focus{};
+    focus.stateMask = LVIS_FOCUSED;
+    focus.state = LVIS_FOCUSED;
+    SendMessageW(rows, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&focus));
+    application.prepare_list_menu(popup);
+    EXPECT_EQ(enabled_items(), (std::vector<bool>{true, true, true, true, true}));
+    DestroyMenu(menu);
+}
+
+// The one tooltip window of this thread.
+HWND tooltip_window() {
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND candidate, LPARAM context) -> BOOL {
+            wchar_t name[64] = {};
+            GetClassNameW(candidate, name, 64);
+            if (lstrcmpiW(name, TOOLTIPS_CLASSW) != 0) return TRUE;
+            *reinterpret_cast<HWND*>(context) = candidate;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+TEST_F(ListCommandsTest, ControlTipsTakeTheirTextsFromTheTable) {
+    const HWND tooltip = tooltip_window();
+    ASSERT_NE(tooltip, nullptr);
+    const auto tip_for = [&](HWND control) -> std::wstring {
+        NMTTDISPINFOW request{};
+        request.hdr.hwndFrom = tooltip;
+        request.hdr.idFrom = reinterpret_cast<UINT_PTR>(control);
+        request.hdr.code = TTN_GETDISPINFOW;
+        SendMessageW(window, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&request));
+        return request.lpszText != nullptr ? request.lpszText : L"(none)";
+    };
+    EXPECT_EQ(tip_for(GetDlgItem(window, IDC_JOIN)), application.texts().tooltips[5]);
+    EXPECT_EQ(tip_for(GetDlgItem(window, IDC_OPEN_OUTPUT_FOLDER)), application.texts().tooltips[21]);
+    EXPECT_EQ(tip_for(GetDlgItem(window, IDC_HASH_GROUP)), L"(none)");
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = window;
+    tool.uId = reinterpret_cast<UINT_PTR>(rows);
+    EXPECT_TRUE(SendMessageW(tooltip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)));
+    EXPECT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 23);
+}
+
+TEST_F(ListCommandsTest, HoverTipDescribesTheRowUnderTheMouse) {
+    fill({1, 2, 3});
+    const HWND tooltip = tooltip_window();
+    ASSERT_NE(tooltip, nullptr);
+    const auto tip_text = [&] {
+        wchar_t text[512] = {};
+        TTTOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.hwnd = window;
+        tool.uId = reinterpret_cast<UINT_PTR>(rows);
+        tool.lpszText = text;
+        SendMessageW(tooltip, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
+        return std::wstring(text);
+    };
+    RECT row{LVIR_BOUNDS};
+    SendMessageW(rows, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
+    const LPARAM on_row = MAKELPARAM(row.left + 20, (row.top + row.bottom) / 2);
+    SendMessageW(rows, WM_MOUSEMOVE, 0, on_row);
+    SendMessageW(rows, WM_MOUSEHOVER, 0, on_row);
+    EXPECT_EQ(tip_text(), *part_tooltip_text(application.list(), application.texts(), 1));
+
+    RECT client;
+    GetClientRect(rows, &client);
+    SendMessageW(rows, WM_MOUSEMOVE, 0, MAKELPARAM(row.left + 20, client.bottom - 3));
+    EXPECT_EQ(tip_text(), application.texts().list_tooltip[0]);
+}
+
 }  // namespace
 }  // namespace mendlet
