@@ -1,9 +1,11 @@
 #include "ui/application_win32.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include "res/resource.h"
 #include "ui/part_list_view_win32.h"
+#include "ui/web_addresses.h"
 #include "ui/window_join_win32.h"
 
 namespace mendlet {
@@ -50,6 +52,7 @@ Application::Application(HINSTANCE instance)
     : message_box([](HWND owner, const wchar_t* text, const wchar_t* caption, UINT style) {
           return MessageBoxW(owner, text, caption, style);
       }),
+      save_file_name([](OPENFILENAMEW& dialog) { return GetSaveFileNameW(&dialog) != FALSE; }),
       key_held([](int virtual_key) { return GetAsyncKeyState(virtual_key) < 0; }),
       instance_(instance),
       status_(*this, texts_, flags_.join_running),
@@ -191,6 +194,9 @@ bool Application::take_shortcut(const MSG& message) {
                 SendMessageW(list_view(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&all));
             }
             return true;
+        case 'B':
+            browse_output();
+            return true;
         case 'J':
             on_join_command();
             return true;
@@ -237,12 +243,21 @@ bool Application::handle_command(int command) {
         case IDC_SORT:
             sort_parts();
             return true;
+        case IDC_BROWSE:
+            browse_output();
+            return true;
         case IDC_AUTO_SORT:
             // Unticking only stops sorting what comes next.
             if (IsDlgButtonChecked(window_, IDC_AUTO_SORT) == BST_CHECKED) sort_parts();
             return true;
         case IDC_APPEND_TO_FIRST:
             on_append_checkbox();
+            return true;
+        case IDM_ONLINE_HELP:
+            ShellExecuteA(window_, nullptr, HELP_ADDRESS.unscrambled().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+            return true;
+        case IDM_WEBPAGE:
+            ShellExecuteA(window_, nullptr, WEB_PAGE_ADDRESS.unscrambled().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
             return true;
         case IDM_OPEN_FILE_LOCATION:
             open_file_location();

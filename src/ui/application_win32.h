@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <commdlg.h>
 #include <shobjidl.h>
 
 #include <functional>
@@ -45,6 +46,8 @@ public:
     int run();
 
     MessageBoxFunction message_box;
+    // The save dialog; tests choose a file here.
+    std::function<bool(OPENFILENAMEW& dialog)> save_file_name;
     // Whether a key (Ctrl, Shift) is held now; tests hold keys here.
     std::function<bool(int virtual_key)> key_held;
 
@@ -73,6 +76,7 @@ public:
     void empty_list();
     void sort_parts();
     void on_append_checkbox();
+    void browse_output();
     // Always shows where the focused part is, also during a join.
     void open_file_location();
     // Texts and enabled items of the list's context menu as it opens.

@@ -1,6 +1,8 @@
 // The application's commands on the part list and the output path box: they keep the list
 // view, the output path and the statuses in step with the list.
 
+#include <array>
+
 #include "core/list_checks.h"
 #include "core/output_path.h"
 #include "res/resource.h"
@@ -102,6 +104,25 @@ void Application::sort_parts() {
     if (list_.sort_parts(settings_.sort_by_whole_path)) update_output_path();
     clear_selection_and_focus(list_view());
     after_reordering();
+}
+
+void Application::browse_output() {
+    if (refused_during_join()) return;
+    std::array<wchar_t, 512> name{};
+    if (const PartEntry* first = list_.first()) {
+        if (const auto base = output_base_name(first->path)) lstrcpynW(name.data(), base->c_str(), 512);
+    }
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = window_;
+    dialog.lpstrFilter = L"All (*.*)\0*.*\0";
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = name.data();
+    dialog.nMaxFile = 511;
+    dialog.Flags = OFN_PATHMUSTEXIST;
+    if (!save_file_name(dialog)) return;
+    SetDlgItemTextW(window_, IDC_OUTPUT_PATH, name.data());
+    if (status_.status_persistent()) status_.reset_status();
 }
 
 // While appending, the output is the first part: the box and Browse are locked.

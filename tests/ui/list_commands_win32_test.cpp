@@ -307,7 +307,8 @@ TEST_F(ListCommandsTest, HoverTipDescribesTheRowUnderTheMouse) {
         SendMessageW(tooltip, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
         return std::wstring(text);
     };
-    RECT row{LVIR_BOUNDS};
+    RECT row{};
+    row.left = LVIR_BOUNDS;
     SendMessageW(rows, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
     const LPARAM on_row = MAKELPARAM(row.left + 20, (row.top + row.bottom) / 2);
     SendMessageW(rows, WM_MOUSEMOVE, 0, on_row);
@@ -318,6 +319,30 @@ TEST_F(ListCommandsTest, HoverTipDescribesTheRowUnderTheMouse) {
     GetClientRect(rows, &client);
     SendMessageW(rows, WM_MOUSEMOVE, 0, MAKELPARAM(row.left + 20, client.bottom - 3));
     EXPECT_EQ(tip_text(), application.texts().list_tooltip[0]);
+}
+
+TEST_F(ListCommandsTest, BrowseOffersTheFirstPartsNameAndTakesTheChosenPath) {
+    fill({1, 2});
+    OPENFILENAMEW shown{};
+    std::wstring offered;
+    application.save_file_name = [&](OPENFILENAMEW& dialog) {
+        shown = dialog;
+        offered = dialog.lpstrFile;
+        lstrcpynW(dialog.lpstrFile, L"D:\\Out\\film.avi", static_cast<int>(dialog.nMaxFile));
+        return true;
+    };
+    command(IDC_BROWSE);
+    EXPECT_EQ(offered, L"movie.avi");
+    EXPECT_EQ(shown.hwndOwner, window);
+    EXPECT_EQ(std::wstring(shown.lpstrFilter), L"All (*.*)");
+    EXPECT_EQ(std::wstring(shown.lpstrFilter + 10), L"*.*");
+    EXPECT_EQ(shown.nMaxFile, 511u);
+    EXPECT_EQ(shown.Flags, static_cast<DWORD>(OFN_PATHMUSTEXIST));
+    EXPECT_EQ(output_box(), L"D:\\Out\\film.avi");
+
+    application.save_file_name = [](OPENFILENAMEW&) { return false; };  // cancelled
+    EXPECT_TRUE(key('B'));
+    EXPECT_EQ(output_box(), L"D:\\Out\\film.avi");
 }
 
 }  // namespace
