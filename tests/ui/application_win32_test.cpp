@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "join/status_line.h"
 #include "res/resource.h"
 
 namespace mendlet {
@@ -85,6 +86,34 @@ TEST(MainWindow, HashSectionAndAlwaysOnTopToggleBack) {
     SendMessageW(window, WM_COMMAND, IDM_ALWAYS_ON_TOP, 0);
     EXPECT_FALSE(menu_checked(window, IDM_ALWAYS_ON_TOP));
     EXPECT_FALSE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    DestroyWindow(window);
+}
+
+TEST(MainWindow, StatusLineFallsBackOnTheTimerAndPaintsInItsColour) {
+    Application application(GetModuleHandleW(nullptr));
+    HWND window = application.create_window();
+    ASSERT_NE(window, nullptr);
+    const HWND status = GetDlgItem(window, IDC_STATUS);
+    const auto text = [&] {
+        wchar_t buffer[128] = {};
+        GetWindowTextW(status, buffer, 128);
+        return std::wstring(buffer);
+    };
+
+    application.status().show_status(L"Files added: 3", COLOUR_INFO, true);
+    EXPECT_EQ(text(), L"Files added: 3");
+    const HDC dc = GetDC(status);
+    const auto brush =
+        SendMessageW(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(status));
+    EXPECT_EQ(reinterpret_cast<HBRUSH>(brush), GetSysColorBrush(COLOR_BTNFACE));
+    EXPECT_EQ(GetTextColor(dc), COLOUR_INFO);
+    ReleaseDC(status, dc);
+
+    for (int tick = 0; tick < 4; ++tick) SendMessageW(window, WM_TIMER, STATUS_TIMER_ID, 0);
+    EXPECT_EQ(text(), L"Files added: 3");
+    SendMessageW(window, WM_TIMER, STATUS_TIMER_ID, 0);
+    EXPECT_EQ(text(), application.texts().messages[3]);
+    EXPECT_EQ(application.status().status_colour(), COLOUR_NORMAL);
     DestroyWindow(window);
 }
 
