@@ -115,6 +115,27 @@ TEST_F(JoinFromWindowTest, JoinsWithDigestsAndEmptiesTheList) {
     expect_idle();
 }
 
+// The worker cannot set join_running before this thread has carried out its first request,
+// so a second Join right after the first meets a job that is starting, not running.
+TEST_F(JoinFromWindowTest, ASecondJoinWhileTheJobStartsNeitherStartsNorStopsOne) {
+    ASSERT_NE(window, nullptr);
+    add_part(L"a.bin.001", "Mend");
+    add_part(L"a.bin.002", "let");
+    const std::wstring output = folder.file(L"a.bin");
+    SetDlgItemTextW(window, IDC_OUTPUT_PATH, output.c_str());
+
+    command(IDC_JOIN);
+    EXPECT_FALSE(application.flags().join_running);
+    command(IDC_JOIN);
+    EXPECT_FALSE(application.flags().stop_requested);
+    ASSERT_TRUE(job_ends());
+    EXPECT_EQ(control_text(window, IDC_STATUS), application.texts().messages[6]);
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ASSERT_TRUE(GetFileAttributesExW(output.c_str(), GetFileExInfoStandard, &data));
+    EXPECT_EQ(data.nFileSizeLow, 7u);
+    EXPECT_TRUE(boxes.empty());  // a second job would have found the first one's output
+}
+
 // The overwrite question comes while the job runs: a moment to look at the busy window,
 // and to press Stop and try a refused command.
 TEST_F(JoinFromWindowTest, BusyWindowRefusesCommandsAndStops) {
