@@ -47,6 +47,16 @@ protected:
         application.list().add_part(NO_POSITION, false, folder.write(name, bytes), bytes.size(), STATUS_OK, false);
     }
 
+    // Lists a.bin.001 "Mend" and a.bin.002 "let" and points the output box at a.bin, which
+    // holds old_output first when given; returns the output path.
+    std::wstring list_two_parts(const char* old_output = nullptr) {
+        add_part(L"a.bin.001", "Mend");
+        add_part(L"a.bin.002", "let");
+        const std::wstring output = old_output != nullptr ? folder.write(L"a.bin", old_output) : folder.file(L"a.bin");
+        SetDlgItemTextW(window, IDC_OUTPUT_PATH, output.c_str());
+        return output;
+    }
+
     void command(int id) { SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 
     // Carries out the window's messages until the job's thread has ended.
@@ -94,10 +104,7 @@ TEST_F(JoinFromWindowTest, JoinRefusesAnEmptyListAndASinglePart) {
 
 TEST_F(JoinFromWindowTest, JoinsWithDigestsAndEmptiesTheList) {
     ASSERT_NE(window, nullptr);
-    add_part(L"a.bin.001", "Mend");
-    add_part(L"a.bin.002", "let");
-    const std::wstring output = folder.file(L"a.bin");
-    SetDlgItemTextW(window, IDC_OUTPUT_PATH, output.c_str());
+    const std::wstring output = list_two_parts();
     command(IDM_DISABLE_HASH);  // show the hash section
     CheckDlgButton(window, IDC_CRC32_CHECK, BST_CHECKED);
     command(IDC_CRC32_CHECK);
@@ -119,10 +126,7 @@ TEST_F(JoinFromWindowTest, JoinsWithDigestsAndEmptiesTheList) {
 // so a second Join right after the first meets a job that is starting, not running.
 TEST_F(JoinFromWindowTest, ASecondJoinWhileTheJobStartsNeitherStartsNorStopsOne) {
     ASSERT_NE(window, nullptr);
-    add_part(L"a.bin.001", "Mend");
-    add_part(L"a.bin.002", "let");
-    const std::wstring output = folder.file(L"a.bin");
-    SetDlgItemTextW(window, IDC_OUTPUT_PATH, output.c_str());
+    const std::wstring output = list_two_parts();
 
     command(IDC_JOIN);
     EXPECT_FALSE(application.flags().join_running);
@@ -171,10 +175,7 @@ TEST_F(JoinFromWindowTest, BusyWindowRefusesCommandsAndStops) {
 
 TEST_F(JoinFromWindowTest, ClosingDuringAJobAsksAndNoKeepsItRunning) {
     ASSERT_NE(window, nullptr);
-    add_part(L"a.bin.001", "one");
-    add_part(L"a.bin.002", "two");
-    const std::wstring output = folder.write(L"a.bin", "old");
-    SetDlgItemTextW(window, IDC_OUTPUT_PATH, output.c_str());
+    list_two_parts("old");
     answer = [&](const Box& box) {
         if (box.text == application.texts().messages[15]) {
             SendMessageW(window, WM_CLOSE, 0, 0);
@@ -195,9 +196,7 @@ TEST_F(JoinFromWindowTest, ClosingDuringAJobAsksAndNoKeepsItRunning) {
 
 TEST_F(JoinFromWindowTest, ClosingDuringAJobWithYesEndsTheJobAndTheWindow) {
     ASSERT_NE(window, nullptr);
-    add_part(L"a.bin.001", "one");
-    add_part(L"a.bin.002", "two");
-    SetDlgItemTextW(window, IDC_OUTPUT_PATH, folder.write(L"a.bin", "old").c_str());
+    list_two_parts("old");
     answer = [&](const Box& box) {
         if (box.text == application.texts().messages[15]) SendMessageW(window, WM_CLOSE, 0, 0);
         return IDYES;
