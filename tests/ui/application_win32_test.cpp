@@ -117,6 +117,24 @@ TEST(MainWindow, StatusLineFallsBackOnTheTimerAndPaintsInItsColour) {
     DestroyWindow(window);
 }
 
+// The shell announces the taskbar button with a registered message; the window takes the
+// taskbar's progress interface then, and only once.
+TEST(MainWindow, TakesTheTaskbarInterfaceWhenItsButtonExists) {
+    Application application(GetModuleHandleW(nullptr));
+    HWND window = application.create_window();
+    ASSERT_NE(window, nullptr);
+    const UINT button_created = RegisterWindowMessageW(L"TaskbarButtonCreated");
+    ASSERT_NE(button_created, 0u);
+
+    SendMessageW(window, button_created, 0, 0);
+    ITaskbarList3* const taskbar = application.taskbar();
+    ASSERT_NE(taskbar, nullptr);
+    SendMessageW(window, button_created, 0, 0);
+    EXPECT_EQ(application.taskbar(), taskbar);
+    EXPECT_EQ(taskbar->SetProgressState(window, TBPF_INDETERMINATE), S_OK);
+    DestroyWindow(window);
+}
+
 struct FoundWindow {
     DWORD process;
     HWND window;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "join/status_line.h"
 #include "res/resource.h"
 #include "support/temp_folder_win32.h"
 #include "ui/application_win32.h"
@@ -171,6 +172,59 @@ TEST_F(JoinFromWindowTest, BusyWindowRefusesCommandsAndStops) {
     EXPECT_EQ(data.nFileSizeLow, 0u);  // stopped at its first chunk
     EXPECT_EQ(application.list().count(), 2u);
     expect_idle();
+}
+
+// Clear and "Remove all items from list after Join" are not refused during a job: the
+// digests come after the Clear, and the job's end follows the item as it is then.
+TEST_F(JoinFromWindowTest, ClearAndRemoveAllAfterJoinWorkDuringAJob) {
+    ASSERT_NE(window, nullptr);
+    list_two_parts("old");
+    command(IDM_DISABLE_HASH);
+    CheckDlgButton(window, IDC_CRC32_CHECK, BST_CHECKED);
+    command(IDC_CRC32_CHECK);
+    answer = [&](const Box&) {
+        SetDlgItemTextW(window, IDC_CRC32_VALUE, L"12345678");
+        SetDlgItemTextW(window, IDC_MD5_VALUE, L"left over");
+        command(IDC_CLEAR_HASH);
+        EXPECT_EQ(control_text(window, IDC_CRC32_VALUE), L"");
+        EXPECT_EQ(control_text(window, IDC_MD5_VALUE), L"");
+        command(IDM_REMOVE_ALL_AFTER_JOIN);
+        EXPECT_EQ(control_text(window, IDC_STATUS), application.texts().messages[4]);
+        return IDYES;
+    };
+
+    command(IDC_JOIN);
+    ASSERT_TRUE(job_ends());
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_FALSE(application.settings().remove_all_after_join);
+    EXPECT_EQ(control_text(window, IDC_CRC32_VALUE), L"7ce0e4d5");
+    EXPECT_EQ(control_text(window, IDC_MD5_VALUE), L"");
+    // The list stays, so the success message stays until something else is shown.
+    EXPECT_EQ(application.list().count(), 2u);
+    EXPECT_EQ(control_text(window, IDC_STATUS), application.texts().messages[6]);
+    EXPECT_TRUE(application.status().status_persistent());
+    for (int tick = 0; tick < 6; ++tick) SendMessageW(window, WM_TIMER, STATUS_TIMER_ID, 0);
+    EXPECT_EQ(control_text(window, IDC_STATUS), application.texts().messages[6]);
+    expect_idle();
+}
+
+// A log-off is refused while a job runs, and a real session end closes the idle window.
+TEST_F(JoinFromWindowTest, SessionEndWaitsForTheJob) {
+    ASSERT_NE(window, nullptr);
+    list_two_parts("old");
+    answer = [&](const Box&) {
+        EXPECT_EQ(SendMessageW(window, WM_QUERYENDSESSION, 0, 0), FALSE);
+        return IDYES;
+    };
+    command(IDC_JOIN);
+    ASSERT_TRUE(job_ends());
+    ASSERT_EQ(boxes.size(), 1u);
+
+    EXPECT_EQ(SendMessageW(window, WM_QUERYENDSESSION, 0, 0), TRUE);
+    SendMessageW(window, WM_ENDSESSION, FALSE, 0);
+    EXPECT_TRUE(IsWindow(window));
+    SendMessageW(window, WM_ENDSESSION, TRUE, 0);
+    EXPECT_FALSE(IsWindow(window));
 }
 
 TEST_F(JoinFromWindowTest, ClosingDuringAJobAsksAndNoKeepsItRunning) {
