@@ -18,10 +18,11 @@ bool Application::refused_during_join() {
     return true;
 }
 
+// The statuses are evaluated before the rows paint, so that they show the new ones.
 void Application::refresh_list() {
-    show_row_count(list_view(), list_.count());
     update_output_path();
     evaluate_statuses(list_, false, settings_);
+    show_row_count(list_view(), list_.count());
 }
 
 void Application::update_output_path() {
@@ -35,8 +36,8 @@ void Application::update_output_path() {
     SetWindowTextW(box, update.box_text.c_str());
 }
 
-// After a command changed the order: a persistent message gives way, the statuses follow
-// the new order, and the rows show it.
+// After a command changed the order or removed parts: a persistent message gives way, the
+// statuses follow the new list, and the rows show them (also rows that did not move).
 void Application::after_reordering() {
     if (status_.status_persistent()) status_.reset_status();
     evaluate_statuses(list_, false, settings_);
@@ -83,8 +84,7 @@ void Application::remove_selected() {
         list_.remove_part_at(row);
         if (row == 0) update_output_path();
     }
-    if (status_.status_persistent()) status_.reset_status();
-    evaluate_statuses(list_, false, settings_);
+    after_reordering();
 }
 
 void Application::remove_all() {

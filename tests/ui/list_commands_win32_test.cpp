@@ -116,6 +116,53 @@ TEST_F(ListCommandsTest, RowsShowTheEntriesAndTheOutputPathFollowsTheFirst) {
     EXPECT_EQ(std::wstring(header), L"Status");
 }
 
+// The list's client area as painted, pixel by pixel.
+std::vector<COLORREF> painted(HWND control) {
+    RECT client;
+    GetClientRect(control, &client);
+    const HDC screen = GetDC(control);
+    const HDC memory = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    const HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < client.bottom; ++y)
+        for (int x = 0; x < client.right; ++x) pixels.push_back(GetPixel(memory, x, y));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(control, screen);
+    return pixels;
+}
+
+// The rows are painted once the statuses of the new list are known, not before.
+TEST_F(ListCommandsTest, RefreshPaintsTheStatusesOfTheNewList) {
+    fill({1, 2});
+    application.list().add_part(NO_POSITION, false, L"C:\\In\\movie.avi.004", 100, STATUS_OK, false);
+    application.refresh_list();
+    EXPECT_EQ(cell(2, 2), L"warning");
+    const std::vector<COLORREF> after_refresh = painted(rows);
+    InvalidateRect(rows, nullptr, TRUE);
+    UpdateWindow(rows);
+    EXPECT_TRUE(after_refresh == painted(rows));
+}
+
+// Removing the last part makes a smaller part before it the last one, which is fine.
+TEST_F(ListCommandsTest, RemovePaintsTheStatusesOfWhatIsLeft) {
+    for (const auto* path : {L"C:\\In\\a.001", L"C:\\In\\a.002", L"C:\\In\\a.003"})
+        application.list().add_part(NO_POSITION, false, path, path[10] == L'1' ? 100 : 50, STATUS_OK, false);
+    application.refresh_list();
+    ASSERT_EQ(cell(1, 2), L"warning");
+    select({2});
+    command(IDC_REMOVE);
+    UpdateWindow(rows);
+    EXPECT_EQ(cell(1, 2), L"ok");
+    const std::vector<COLORREF> after_remove = painted(rows);
+    InvalidateRect(rows, nullptr, TRUE);
+    UpdateWindow(rows);
+    EXPECT_TRUE(after_remove == painted(rows));
+}
+
 TEST_F(ListCommandsTest, MoveUpMovesABlockAndRotatesOneAtTheTop) {
     fill({1, 2, 3, 4, 5});
     command(IDC_MOVE_UP);
