@@ -177,6 +177,8 @@ void Application::initialise(HWND window) {
     CheckDlgButton(window, IDC_AUTO_SORT, BST_CHECKED);
     SendDlgItemMessageW(window, IDC_PROGRESS, PBM_SETRANGE32, 0, 1000);
     toggle_hash_section();
+    // The Language menu, the saved settings and language, the command line, the association's
+    // check mark and the version check follow here, in that order, as they are built.
 }
 
 bool Application::take_shortcut(const MSG& message) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "join/status_line.h"
@@ -32,6 +33,7 @@ TEST(MainWindow, CreatedWithIconsAndClosesWithQuit) {
     EXPECT_NE(SendMessageW(window, WM_GETICON, ICON_SMALL, 0), 0);
     for (int button : {IDC_SORT, IDC_MOVE_UP, IDC_MOVE_DOWN})
         EXPECT_NE(SendDlgItemMessageW(window, button, BM_GETIMAGE, IMAGE_ICON, 0), 0) << button;
+    EXPECT_EQ(GetFocus(), GetDlgItem(window, IDC_PART_LIST));
     SendMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(window));
     EXPECT_TRUE(quit_arrives_within(5000));
@@ -153,9 +155,9 @@ BOOL CALLBACK find_process_window(HWND window, LPARAM context) {
     return TRUE;
 }
 
-// The program beside this test, as a user starts it: its window shows, and closing it
-// ends the process with exit code 0.
-TEST(Program, StartsShowsItsWindowAndExitsWithZero) {
+// Starts the program beside this test as a user starts it, waits for its window, posts
+// the given message to it and returns the exit code (none when something failed).
+std::optional<DWORD> exit_code_after(UINT message, WPARAM wparam) {
     wchar_t path[MAX_PATH];
     const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring program(path, length);
@@ -164,27 +166,29 @@ TEST(Program, StartsShowsItsWindowAndExitsWithZero) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &startup, &process));
+    if (!CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return std::nullopt;
     FoundWindow found{process.dwProcessId, nullptr};
     for (int waited = 0; found.window == nullptr && waited < 20000; waited += 50) {
         EnumWindows(find_process_window, reinterpret_cast<LPARAM>(&found));
         if (found.window == nullptr) WaitForSingleObject(process.hProcess, 50);
     }
-    EXPECT_NE(found.window, nullptr);
-    if (found.window != nullptr) {
-        EXPECT_NE(GetDlgItem(found.window, IDC_PART_LIST), nullptr);
-        PostMessageW(found.window, WM_CLOSE, 0, 0);
-    }
+    const bool shown = found.window != nullptr && GetDlgItem(found.window, IDC_PART_LIST) != nullptr;
+    if (shown) PostMessageW(found.window, message, wparam, 0);
     const DWORD waited = WaitForSingleObject(process.hProcess, 20000);
     if (waited != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
-    EXPECT_EQ(waited, WAIT_OBJECT_0);
     DWORD exit_code = 1;
     GetExitCodeProcess(process.hProcess, &exit_code);
-    EXPECT_EQ(exit_code, 0u);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+    if (!shown || waited != WAIT_OBJECT_0) return std::nullopt;
+    return exit_code;
 }
+
+TEST(Program, ShowsItsWindowAndExitsWithZeroWhenClosed) { EXPECT_EQ(exit_code_after(WM_CLOSE, 0), 0u); }
+
+TEST(Program, ExitsWithZeroAtTheEndOfTheSession) { EXPECT_EQ(exit_code_after(WM_ENDSESSION, TRUE), 0u); }
 
 }  // namespace
 }  // namespace mendlet
