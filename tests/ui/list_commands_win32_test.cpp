@@ -247,7 +247,12 @@ TEST_F(ListCommandsTest, ListCommandsAreRefusedDuringAJoin) {
     fill({2, 1});
     select({1});
     application.flags().join_running = true;
-    for (const int id : {IDC_MOVE_UP, IDC_MOVE_DOWN, IDC_REMOVE, IDC_REMOVE_ALL, IDC_SORT, IDC_APPEND_TO_FIRST}) {
+    application.save_file_name = [](OPENFILENAMEW&) {
+        ADD_FAILURE() << "the save dialog opened during a join";
+        return false;
+    };
+    for (const int id : {IDC_MOVE_UP, IDC_MOVE_DOWN, IDC_REMOVE, IDM_REMOVE, IDC_REMOVE_ALL, IDM_REMOVE_ALL, IDC_SORT,
+                         IDC_BROWSE, IDC_APPEND_TO_FIRST, IDC_CRC32_CHECK, IDC_MD5_CHECK}) {
         SetDlgItemTextW(window, IDC_STATUS, L"");
         command(id);
         EXPECT_EQ(status_text(), application.texts().messages[5]) << id;
