@@ -57,7 +57,12 @@ std::unique_ptr<JoinFile> Win32JoinFiles::open_for_append(const std::wstring& pa
     return open_file(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
 }
 
+// A new file is created as new, not truncated: under Wine on ext4 a file truncated to
+// nothing is written out to disk when it is closed, which made the caller wait almost half
+// a second per GiB at the end of every join.
 std::unique_ptr<JoinFile> Win32JoinFiles::create_output(const std::wstring& path) {
+    if (auto created = open_file(path, GENERIC_WRITE, CREATE_NEW, FILE_ATTRIBUTE_NORMAL)) return created;
+    if (GetLastError() != ERROR_FILE_EXISTS) return nullptr;
     return open_file(path, GENERIC_WRITE, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL);
 }
 
