@@ -1,5 +1,7 @@
 #include "join/crc32.h"
 
+#include "join/crc32_paths.h"
+
 namespace mendlet {
 
 namespace {
@@ -46,6 +48,17 @@ static_assert(BASE_TABLE[255] == 0x2D02EF8Du);
 const std::array<std::uint32_t, 256>& crc32_table() { return BASE_TABLE; }
 
 std::uint32_t crc32_update(std::uint32_t value, const std::uint8_t* bytes, std::size_t length) {
+    static const Crc32Folder fold = crc32_clmul_folder();
+    if (fold != nullptr && length >= CRC32_FOLD_MINIMUM) {
+        const std::size_t blocks = length & ~std::size_t{15};
+        value = fold(value, bytes, blocks);
+        bytes += blocks;
+        length -= blocks;
+    }
+    return crc32_sliced(value, bytes, length);
+}
+
+std::uint32_t crc32_sliced(std::uint32_t value, const std::uint8_t* bytes, std::size_t length) {
     const std::uint8_t* p = bytes;
 
     // Byte-wise loads keep this independent of alignment and endianness; the
