@@ -72,8 +72,8 @@ __m128i fold(__m128i block, __m128i constants, __m128i next) {
 std::uint32_t fold_blocks(std::uint32_t value, const std::uint8_t* bytes, std::size_t length) {
     // Low halves fold the low 64 bits of a block, high halves the high 64 bits, across a
     // distance of four blocks and of one block.
-    const __m128i FOLD_BY_4 = _mm_set_epi64x(fold_constant(4 * 128 - 32), fold_constant(4 * 128 + 32));
-    const __m128i FOLD_BY_1 = _mm_set_epi64x(fold_constant(128 - 32), fold_constant(128 + 32));
+    const __m128i fold_by_4 = _mm_set_epi64x(fold_constant(4 * 128 - 32), fold_constant(4 * 128 + 32));
+    const __m128i fold_by_1 = _mm_set_epi64x(fold_constant(128 - 32), fold_constant(128 + 32));
     __m128i b0 = _mm_xor_si128(load(bytes), _mm_cvtsi32_si128(static_cast<int>(value)));
     __m128i b1 = load(bytes + 16);
     __m128i b2 = load(bytes + 32);
@@ -81,18 +81,18 @@ std::uint32_t fold_blocks(std::uint32_t value, const std::uint8_t* bytes, std::s
     const std::uint8_t* p = bytes + 64;
     const std::uint8_t* const end = bytes + length;
     for (; end - p >= 64; p += 64) {
-        b0 = fold(b0, FOLD_BY_4, load(p));
-        b1 = fold(b1, FOLD_BY_4, load(p + 16));
-        b2 = fold(b2, FOLD_BY_4, load(p + 32));
-        b3 = fold(b3, FOLD_BY_4, load(p + 48));
+        b0 = fold(b0, fold_by_4, load(p));
+        b1 = fold(b1, fold_by_4, load(p + 16));
+        b2 = fold(b2, fold_by_4, load(p + 32));
+        b3 = fold(b3, fold_by_4, load(p + 48));
     }
-    __m128i block = fold(fold(fold(b0, FOLD_BY_1, b1), FOLD_BY_1, b2), FOLD_BY_1, b3);
-    for (; p != end; p += 16) block = fold(block, FOLD_BY_1, load(p));
+    __m128i block = fold(fold(fold(b0, fold_by_1, b1), fold_by_1, b2), fold_by_1, b3);
+    for (; p != end; p += 16) block = fold(block, fold_by_1, load(p));
 
     // 128 bits to 64: the low half moves up by 64 bits onto the high half, then the low
     // 32 bits of that move up by 32 onto the rest.
     const __m128i low_32_of_each = _mm_setr_epi32(-1, 0, -1, 0);
-    block = _mm_xor_si128(_mm_srli_si128(block, 8), _mm_clmulepi64_si128(block, FOLD_BY_1, 0x10));
+    block = _mm_xor_si128(_mm_srli_si128(block, 8), _mm_clmulepi64_si128(block, fold_by_1, 0x10));
     block = _mm_xor_si128(_mm_srli_si128(block, 4),
                           _mm_clmulepi64_si128(_mm_and_si128(block, low_32_of_each), _mm_cvtsi64_si128(FOLD_64), 0x00));
 
