@@ -123,6 +123,21 @@ TEST_F(JoinFromWindowTest, JoinsWithDigestsAndEmptiesTheList) {
     expect_idle();
 }
 
+// "Exit" closes the application once the job has ended.
+TEST_F(JoinFromWindowTest, ExitClosesTheWindowAfterTheJob) {
+    ASSERT_NE(window, nullptr);
+    const std::wstring output = list_two_parts();
+    CheckDlgButton(window, IDC_EXIT_WHEN_DONE, BST_CHECKED);
+
+    command(IDC_JOIN);
+    ASSERT_TRUE(job_ends());
+    EXPECT_FALSE(IsWindow(window));
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ASSERT_TRUE(GetFileAttributesExW(output.c_str(), GetFileExInfoStandard, &data));
+    EXPECT_EQ(data.nFileSizeLow, 7u);
+    EXPECT_TRUE(boxes.empty());
+}
+
 // The worker cannot set join_running before this thread has carried out its first request,
 // so a second Join right after the first meets a job that is starting, not running.
 TEST_F(JoinFromWindowTest, ASecondJoinWhileTheJobStartsNeitherStartsNorStopsOne) {
