@@ -1,6 +1,7 @@
 #include "core/part_list.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "core/ordering.h"
 #include "lang/text_format.h"
@@ -62,6 +63,45 @@ bool PartList::sort_parts(bool by_path) {
     for (std::size_t i : order) sorted.push_back(std::move(entries_[i]));
     entries_ = std::move(sorted);
     return order.front() != 0;
+}
+
+void PartList::sort_in(std::uint32_t from, bool by_path) {
+    if (from >= count()) return;
+    const auto less = [by_path](const PartEntry& a, const PartEntry& b) { return compare_parts(a, b, by_path) < 0; };
+    if (!std::is_sorted(entries_.begin(), entries_.begin() + from, less)) {
+        // A list put out of order by hand: each entry goes in by the rule itself.
+        std::vector<PartEntry> added(std::make_move_iterator(entries_.begin() + from),
+                                     std::make_move_iterator(entries_.end()));
+        entries_.erase(entries_.begin() + from, entries_.end());
+        for (PartEntry& entry : added)
+            entries_.insert(entries_.begin() + sorted_position(*this, entry, by_path), std::move(entry));
+        return;
+    }
+    // In a sorted list an entry goes after the last one when it is not smaller, else before
+    // the first one that is not smaller: among equal entries to the back when none is larger,
+    // else to the front. A rank per entry records that, and one sort places them all.
+    std::vector<std::int64_t> rank(entries_.size());
+    for (std::uint32_t i = 0; i < from; ++i) rank[i] = i;
+    const PartEntry* largest = from > 0 ? &entries_[from - 1] : nullptr;
+    for (std::uint32_t i = from; i < count(); ++i) {
+        const std::int64_t step = i - from + 1;
+        if (largest == nullptr || !less(entries_[i], *largest)) {
+            rank[i] = from + step;
+            largest = &entries_[i];
+        } else {
+            rank[i] = -step;
+        }
+    }
+    std::vector<std::size_t> order(entries_.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        const int sign = compare_parts(entries_[a], entries_[b], by_path);
+        return sign != 0 ? sign < 0 : rank[a] < rank[b];
+    });
+    std::vector<PartEntry> placed;
+    placed.reserve(entries_.size());
+    for (std::size_t i : order) placed.push_back(std::move(entries_[i]));
+    entries_ = std::move(placed);
 }
 
 std::wstring format_size(std::uint64_t size) {

@@ -39,6 +39,8 @@ struct PartEntry {
 
 // Position argument of add_part: append, or the sorted place when sorting.
 inline constexpr std::int32_t NO_POSITION = -1;
+// Size argument of the adding operations: the size is to be asked of the file itself.
+inline constexpr std::uint64_t SIZE_NOT_GIVEN = ~std::uint64_t{0};
 
 class PartList {
 public:
@@ -70,6 +72,9 @@ public:
     void swap_parts(std::uint32_t a, std::uint32_t b);
     // Stable sort by ordinal or whole path; returns whether another entry is now first.
     bool sort_parts(bool by_path);
+    // Moves the entries from index `from` on, appended one after another, to the places
+    // add_part with sorting would have given them one at a time; the rest keep their order.
+    void sort_in(std::uint32_t from, bool by_path);
 
 private:
     std::vector<PartEntry> entries_;

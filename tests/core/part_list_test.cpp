@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "lang/text_table.h"
@@ -79,6 +81,42 @@ TEST(PartList, UnsortedPositionsInsertBeforeOrAppend) {
     list.add_part(0, false, L"front", 0, 0, false);
     EXPECT_EQ(paths_of(list),
               (std::vector<std::wstring>{L"front", L"a", L"second", L"b", L"c", L"at count", L"beyond"}));
+}
+
+// Entries appended and then sorted in land exactly where adding each with sorting would
+// have put it, ties included: by ordinal and by path, into empty, sorted and hand-ordered
+// lists. Sizes tell apart entries with equal paths.
+TEST(PartList, SortInPlacesAppendedEntriesAsSortedAddingWould) {
+    std::mt19937 random(7);
+    const auto random_path = [&random] {
+        static const wchar_t* const names[] = {L"a.", L"B.", L"b.", L"c."};
+        return std::wstring(names[random() % 4]) + std::to_wstring(random() % 5);
+    };
+    const auto entries_of = [](const PartList& list) {
+        std::vector<std::pair<std::wstring, std::uint64_t>> entries;
+        for (const PartEntry& entry : list) entries.emplace_back(entry.path, entry.size);
+        return entries;
+    };
+    for (int round = 0; round < 300; ++round) {
+        const bool by_path = round % 2 == 1;
+        const bool hand_ordered = round % 3 == 2;
+        PartList one_by_one;
+        PartList at_once;
+        const int existing = static_cast<int>(random() % 6);
+        for (int i = 0; i < existing; ++i) {
+            const std::wstring path = random_path();
+            one_by_one.add_part(NO_POSITION, !hand_ordered, path, i, 0, by_path);
+            at_once.add_part(NO_POSITION, !hand_ordered, path, i, 0, by_path);
+        }
+        const int added = 1 + static_cast<int>(random() % 12);
+        for (int i = 0; i < added; ++i) {
+            const std::wstring path = random_path();
+            one_by_one.add_part(NO_POSITION, true, path, 100 + i, 0, by_path);
+            at_once.add_part(NO_POSITION, false, path, 100 + i, 0, by_path);
+        }
+        at_once.sort_in(static_cast<std::uint32_t>(existing), by_path);
+        ASSERT_EQ(entries_of(at_once), entries_of(one_by_one)) << "round " << round;
+    }
 }
 
 TEST(PartList, RemoveAndClear) {

@@ -1,0 +1,33 @@
+#include "gather/list_file.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace mendlet {
+
+ListReadEnd read_list_lines(ListSource& source, std::uint64_t file_size,
+                            const std::function<void(std::string_view)>& take_line) {
+    std::vector<char> buffer(static_cast<std::size_t>(std::min<std::uint64_t>(file_size, LIST_CHUNK_SIZE)));
+    for (;;) {
+        const std::size_t length = buffer.empty() ? 0 : source.read(buffer.data(), buffer.size());
+        if (length == 0) return ListReadEnd::complete;
+        const std::string_view piece(buffer.data(), length);
+        std::size_t line_start = 0;
+        for (std::size_t i = 0; i < length; ++i) {
+            if (piece[i] != '\r' && piece[i] != '\n') continue;
+            if (i > line_start) take_line(piece.substr(line_start, i - line_start));
+            line_start = i + 1;
+        }
+        if (line_start == length) continue;
+        // The piece ends inside a line.
+        if (length < LIST_CHUNK_SIZE) {
+            take_line(piece.substr(line_start));
+        } else if (line_start == 0) {
+            return ListReadEnd::line_too_long;
+        } else if (!source.move_back(length - line_start)) {
+            return ListReadEnd::cannot_move_back;
+        }
+    }
+}
+
+}  // namespace mendlet

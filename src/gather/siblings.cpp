@@ -1,0 +1,60 @@
+#include "gather/siblings.h"
+
+#include <algorithm>
+
+#include "core/part_list.h"
+
+namespace mendlet {
+
+namespace {
+
+// The number in the last three characters, when they are all digits; 0 otherwise.
+std::uint32_t sibling_number(std::wstring_view name) {
+    if (name.size() < 3) return 0;
+    std::uint32_t number = 0;
+    for (const wchar_t c : name.substr(name.size() - 3)) {
+        if (c < L'0' || c > L'9') return 0;
+        number = number * 10 + static_cast<std::uint32_t>(c - L'0');
+    }
+    return number;
+}
+
+}  // namespace
+
+bool is_first_part(std::wstring_view path) { return path.size() >= 3 && path.substr(path.size() - 3) == L"001"; }
+
+std::wstring sibling_pattern(std::wstring_view path) {
+    std::wstring pattern(path.substr(0, path.size() < 3 ? 0 : path.size() - 3));
+    return pattern + L"???";
+}
+
+std::vector<Sibling> siblings_in_order(const std::vector<FolderEntry>& listing) {
+    struct Pending {
+        std::uint32_t number;
+        const std::wstring* name;
+    };
+    std::vector<Sibling> siblings;
+    std::vector<Pending> pending;
+    std::uint32_t expected = 1;
+    for (const FolderEntry& entry : listing) {
+        const std::uint32_t number = entry.folder ? 0 : sibling_number(entry.name);
+        if (number == 0) continue;
+        if (number == expected) {
+            siblings.push_back({entry.name, entry.size});
+            ++expected;
+        } else {
+            pending.push_back({number, &entry.name});
+        }
+    }
+    for (;;) {
+        const auto next =
+            std::find_if(pending.begin(), pending.end(), [expected](const Pending& p) { return p.number == expected; });
+        if (next == pending.end()) break;
+        siblings.push_back({*next->name, SIZE_NOT_GIVEN});
+        pending.erase(next);
+        ++expected;
+    }
+    return siblings;
+}
+
+}  // namespace mendlet
