@@ -32,7 +32,6 @@ constexpr std::size_t MSG_WRITE_FAILED = 12;
 constexpr std::size_t MSG_OVERWRITE = 15;
 constexpr std::size_t MSG_NO_OUTPUT_PATH = 16;
 
-constexpr wchar_t APP_CAPTION[] = L"Mendlet";
 
 // How the copy of the parts ended.
 enum class CopyEnd { completed, stopped, read_failed, write_failed };

@@ -12,6 +12,9 @@
 
 namespace mendlet {
 
+// The caption of every message box, in every language.
+inline constexpr wchar_t APP_CAPTION[] = L"Mendlet";
+
 // Values longer than this many characters are cut.
 inline constexpr std::size_t LANGUAGE_VALUE_MAX = 511;
 

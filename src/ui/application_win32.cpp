@@ -12,7 +12,6 @@ namespace mendlet {
 
 namespace {
 
-constexpr wchar_t APP_CAPTION[] = L"Mendlet";
 // How much shorter the window is while the hash section is hidden, in pixels.
 constexpr int HASH_SECTION_HEIGHT = 62;
 
@@ -48,13 +47,16 @@ Function user32_function(const char* name) {
 
 }  // namespace
 
-Application::Application(HINSTANCE instance)
+Application::Application(HINSTANCE instance, std::wstring command_line)
     : message_box([](HWND owner, const wchar_t* text, const wchar_t* caption, UINT style) {
           return MessageBoxW(owner, text, caption, style);
       }),
+      open_file_name([](OPENFILENAMEW& dialog) { return GetOpenFileNameW(&dialog) != FALSE; }),
       save_file_name([](OPENFILENAMEW& dialog) { return GetSaveFileNameW(&dialog) != FALSE; }),
+      browse_for_folder([](BROWSEINFOW& browser) { return SHBrowseForFolderW(&browser); }),
       key_held([](int virtual_key) { return GetAsyncKeyState(virtual_key) < 0; }),
       instance_(instance),
+      command_line_(std::move(command_line)),
       status_(*this, texts_, flags_.join_running),
       join_window_(std::make_unique<WindowJoin>(*this)),
       job_{list_, settings_, texts_, *join_window_, files_, flags_},
@@ -126,6 +128,9 @@ INT_PTR Application::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             answer_display_request(*reinterpret_cast<NMLVDISPINFOW*>(lparam), list_, texts_);
             return TRUE;
         }
+        case WM_DROPFILES:
+            drop_files(reinterpret_cast<HDROP>(wparam));
+            return TRUE;
         case WM_TIMER:
             status_.status_tick();
             return TRUE;
@@ -177,8 +182,9 @@ void Application::initialise(HWND window) {
     CheckDlgButton(window, IDC_AUTO_SORT, BST_CHECKED);
     SendDlgItemMessageW(window, IDC_PROGRESS, PBM_SETRANGE32, 0, 1000);
     toggle_hash_section();
-    // The Language menu, the saved settings and language, the command line, the association's
-    // check mark and the version check follow here, in that order, as they are built.
+    // The Language menu and the saved settings and language come here, before the command
+    // line, as they are built; then the association's check mark and the version check.
+    add_from_command_line(command_line_);
 }
 
 bool Application::take_shortcut(const MSG& message) {
@@ -244,6 +250,18 @@ bool Application::handle_command(int command) {
             return true;
         case IDC_SORT:
             sort_parts();
+            return true;
+        case IDC_ADD_FILES:
+            add_files_command();
+            return true;
+        case IDC_ADD_FOLDER:
+            add_folder_command();
+            return true;
+        case IDM_IMPORT_LIST:
+            import_list();
+            return true;
+        case IDM_EXPORT_LIST:
+            export_list();
             return true;
         case IDC_BROWSE:
             browse_output();

@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <commdlg.h>
+#include <shellapi.h>
+#include <shlobj.h>
 #include <shobjidl.h>
 
 #include <functional>
@@ -13,6 +15,7 @@
 #include <string>
 
 #include "core/part_list.h"
+#include "gather/part_adder_win32.h"
 #include "join/join_files_win32.h"
 #include "join/join_thread_win32.h"
 #include "join/join_worker.h"
@@ -35,7 +38,8 @@ public:
     // Message boxes go through here, so that tests can answer them.
     using MessageBoxFunction = std::function<int(HWND owner, const wchar_t* text, const wchar_t* caption, UINT style)>;
 
-    explicit Application(HINSTANCE instance);
+    // The command line's part paths are added as the window starts.
+    explicit Application(HINSTANCE instance, std::wstring command_line = {});
     ~Application() override;
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
@@ -46,8 +50,10 @@ public:
     int run();
 
     MessageBoxFunction message_box;
-    // The save dialog; tests choose a file here.
+    // The open and save dialogs and the folder browser; tests choose files and folders here.
+    std::function<bool(OPENFILENAMEW& dialog)> open_file_name;
     std::function<bool(OPENFILENAMEW& dialog)> save_file_name;
+    std::function<PIDLIST_ABSOLUTE(BROWSEINFOW& browser)> browse_for_folder;
     // Whether a key (Ctrl, Shift) is held now; tests hold keys here.
     std::function<bool(int virtual_key)> key_held;
 
@@ -82,6 +88,16 @@ public:
     // Texts and enabled items of the list's context menu as it opens.
     void prepare_list_menu(HMENU popup);
 
+    // The commands that add parts; all refuse while a join runs.
+    void add_files_command();
+    void add_folder_command();
+    // Releases the drop in every case.
+    void drop_files(HDROP drop);
+    void add_from_command_line(std::wstring_view command_line);
+    void import_list();
+    // Also during a join: it only reads the list.
+    void export_list();
+
 private:
     static INT_PTR CALLBACK dialog_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
     INT_PTR handle(UINT message, WPARAM wparam, LPARAM lparam);
@@ -106,6 +122,9 @@ private:
     void on_list_mouse_move(TTTOOLINFOW& tool, int x, int y);
     void place_list_tip(TTTOOLINFOW& tool, int x, int y);
     bool show_list_menu(int x, int y);
+    PartAdder part_adder();
+    void finish_adding(PartAdder& adder, bool auto_loaded, bool reset_persistent_status);
+    void report_added(std::uint32_t added, bool auto_loaded);
 
     // StatusDisplay
     void set_status_text(std::wstring_view text) override;
@@ -113,6 +132,7 @@ private:
     void stop_status_timer() override;
 
     HINSTANCE instance_;
+    std::wstring command_line_;
     HWND window_ = nullptr;
     HICON main_icon_ = nullptr;
     HFONT status_font_ = nullptr;

@@ -3,6 +3,6 @@
 #include "ui/application_win32.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    mendlet::Application application(instance);
+    mendlet::Application application(instance, GetCommandLineW());
     return application.run();
 }

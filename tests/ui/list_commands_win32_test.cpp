@@ -249,12 +249,17 @@ TEST_F(ListCommandsTest, ListCommandsAreRefusedDuringAJoin) {
     fill({2, 1});
     select({1});
     application.flags().join_running = true;
-    application.save_file_name = [](OPENFILENAMEW&) {
-        ADD_FAILURE() << "the save dialog opened during a join";
+    application.open_file_name = application.save_file_name = [](OPENFILENAMEW&) {
+        ADD_FAILURE() << "a file dialog opened during a join";
         return false;
     };
+    application.browse_for_folder = [](BROWSEINFOW&) -> PIDLIST_ABSOLUTE {
+        ADD_FAILURE() << "the folder browser opened during a join";
+        return nullptr;
+    };
     for (const int id : {IDC_MOVE_UP, IDC_MOVE_DOWN, IDC_REMOVE, IDM_REMOVE, IDC_REMOVE_ALL, IDM_REMOVE_ALL, IDC_SORT,
-                         IDC_BROWSE, IDC_APPEND_TO_FIRST, IDC_CRC32_CHECK, IDC_MD5_CHECK}) {
+                         IDC_BROWSE, IDC_APPEND_TO_FIRST, IDC_CRC32_CHECK, IDC_MD5_CHECK, IDC_ADD_FILES, IDC_ADD_FOLDER,
+                         IDM_IMPORT_LIST}) {
         SetDlgItemTextW(window, IDC_STATUS, L"");
         command(id);
         EXPECT_EQ(status_text(), application.texts().messages[5]) << id;

@@ -1,0 +1,100 @@
+#include "gather/part_adder_win32.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "gather/siblings.h"
+
+namespace mendlet {
+
+namespace {
+
+std::uint64_t joined_size(DWORD high, DWORD low) { return (std::uint64_t{high} << 32) | low; }
+
+std::wstring with_backslash(std::wstring_view folder) {
+    std::wstring path(folder);
+    if (path.empty() || path.back() != L'\\') path += L'\\';
+    return path;
+}
+
+}  // namespace
+
+PartAdder::PartAdder(PartList& list, bool sorted, bool by_path, std::function<void()> cannot_open)
+    : list_(list), sorted_(sorted), by_path_(by_path), cannot_open_(std::move(cannot_open)),
+      count_before_(list.count()) {}
+
+void PartAdder::add_path(std::int32_t position, const std::wstring& path, std::uint64_t size) {
+    std::int32_t status = STATUS_OK;
+    const HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    BY_HANDLE_FILE_INFORMATION information;
+    if (file == INVALID_HANDLE_VALUE) {
+        status = STATUS_CANNOT_READ;
+    } else if (size == SIZE_NOT_GIVEN) {
+        if (GetFileInformationByHandle(file, &information))
+            size = joined_size(information.nFileSizeHigh, information.nFileSizeLow);
+        else
+            status = STATUS_CANNOT_READ;
+    }
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    if (status == STATUS_CANNOT_READ) {
+        size = 0;
+        cannot_open_();
+    }
+    list_.add_part(sorted_ ? NO_POSITION : position, false, path, size, status, by_path_);
+}
+
+void PartAdder::add_path_in_folder(std::int32_t position, std::wstring_view folder, std::wstring_view name,
+                                   std::uint64_t size) {
+    add_path(position, with_backslash(folder) + std::wstring(name), size);
+}
+
+void PartAdder::scan_folder(std::int32_t& position, const std::wstring& folder, bool recurse) {
+    const std::wstring prefix = with_backslash(folder);
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW((prefix + L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::wstring_view name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            if (recurse) scan_folder(position, prefix + found.cFileName, true);
+            continue;
+        }
+        if (position != NO_POSITION) ++position;
+        add_path(position, prefix + found.cFileName, joined_size(found.nFileSizeHigh, found.nFileSizeLow));
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
+bool PartAdder::auto_load_siblings(std::int32_t position, const std::wstring& path) {
+    if (!is_first_part(path)) {
+        add_path(position, path, SIZE_NOT_GIVEN);
+        return false;
+    }
+    std::vector<FolderEntry> listing;
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW(sibling_pattern(path).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return true;
+    do {
+        listing.push_back({found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                           joined_size(found.nFileSizeHigh, found.nFileSizeLow)});
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    const std::wstring folder = path.substr(0, path.rfind(L'\\') + 1);
+    for (const Sibling& sibling : siblings_in_order(listing)) {
+        add_path(position, folder + sibling.name, sibling.size);
+        if (position != NO_POSITION) ++position;
+    }
+    return true;
+}
+
+std::uint32_t PartAdder::finish() {
+    if (sorted_) list_.sort_in(count_before_, by_path_);
+    const std::uint32_t added = list_.count() - count_before_;
+    count_before_ = list_.count();
+    return added;
+}
+
+}  // namespace mendlet

@@ -1,0 +1,45 @@
+#pragma once
+// One command's additions to the part list: files by path, the files of a folder, and the
+// siblings of a first part. Every file is opened once to test that it can be read. When the
+// list is kept sorted, new entries are appended as they come and sorted in by finish(), so
+// that adding many files takes time in proportion to their number.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "core/part_list.h"
+
+namespace mendlet {
+
+class PartAdder {
+public:
+    // cannot_open runs for each file that cannot be opened for reading.
+    PartAdder(PartList& list, bool sorted, bool by_path, std::function<void()> cannot_open);
+
+    // Position: before the entry at that index, or NO_POSITION; ignored while sorted. Size:
+    // as listed, or SIZE_NOT_GIVEN. A file that cannot be read is listed with size 0 and
+    // STATUS_CANNOT_READ.
+    void add_path(std::int32_t position, const std::wstring& path, std::uint64_t size);
+    void add_path_in_folder(std::int32_t position, std::wstring_view folder, std::wstring_view name,
+                            std::uint64_t size);
+    // Every file in the order the folder lists them, a sub-folder's files where it is met
+    // when recursing. A position other than NO_POSITION moves on by one before each file.
+    void scan_folder(std::int32_t& position, const std::wstring& folder, bool recurse);
+    // A first part brings its siblings, one after another from the position; any other
+    // file comes alone. True when the path was taken as a first part.
+    bool auto_load_siblings(std::int32_t position, const std::wstring& path);
+
+    // Sorts the new entries in; returns how many entries this command added.
+    std::uint32_t finish();
+
+private:
+    PartList& list_;
+    bool sorted_;
+    bool by_path_;
+    std::function<void()> cannot_open_;
+    std::uint32_t count_before_;
+};
+
+}  // namespace mendlet
