@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 
 #include "join/status_line.h"
@@ -136,59 +135,6 @@ TEST(MainWindow, TakesTheTaskbarInterfaceWhenItsButtonExists) {
     EXPECT_EQ(taskbar->SetProgressState(window, TBPF_INDETERMINATE), S_OK);
     DestroyWindow(window);
 }
-
-struct FoundWindow {
-    DWORD process;
-    HWND window;
-};
-
-BOOL CALLBACK find_process_window(HWND window, LPARAM context) {
-    auto* found = reinterpret_cast<FoundWindow*>(context);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    wchar_t caption[16] = {};
-    GetWindowTextW(window, caption, 16);
-    if (process == found->process && IsWindowVisible(window) && std::wstring(caption) == L"Mendlet") {
-        found->window = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// Starts the program beside this test as a user starts it, waits for its window, posts
-// the given message to it and returns the exit code (none when something failed).
-std::optional<DWORD> exit_code_after(UINT message, WPARAM wparam) {
-    wchar_t path[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring program(path, length);
-    program.replace(program.find_last_of(L'\\') + 1, std::wstring::npos, L"mendlet.exe");
-    std::wstring command_line = L"\"" + program + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-        return std::nullopt;
-    FoundWindow found{process.dwProcessId, nullptr};
-    for (int waited = 0; found.window == nullptr && waited < 20000; waited += 50) {
-        EnumWindows(find_process_window, reinterpret_cast<LPARAM>(&found));
-        if (found.window == nullptr) WaitForSingleObject(process.hProcess, 50);
-    }
-    const bool shown = found.window != nullptr && GetDlgItem(found.window, IDC_PART_LIST) != nullptr;
-    if (shown) PostMessageW(found.window, message, wparam, 0);
-    const DWORD waited = WaitForSingleObject(process.hProcess, 20000);
-    if (waited != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
-    DWORD exit_code = 1;
-    GetExitCodeProcess(process.hProcess, &exit_code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    if (!shown || waited != WAIT_OBJECT_0) return std::nullopt;
-    return exit_code;
-}
-
-TEST(Program, ShowsItsWindowAndExitsWithZeroWhenClosed) { EXPECT_EQ(exit_code_after(WM_CLOSE, 0), 0u); }
-
-TEST(Program, ExitsWithZeroAtTheEndOfTheSession) { EXPECT_EQ(exit_code_after(WM_ENDSESSION, TRUE), 0u); }
 
 }  // namespace
 }  // namespace mendlet

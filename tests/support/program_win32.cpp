@@ -1,0 +1,83 @@
+#include "support/program_win32.h"
+
+#include <chrono>
+
+namespace mendlet::test_support {
+
+namespace {
+
+struct FoundWindow {
+    DWORD process;
+    HWND window;
+};
+
+BOOL CALLBACK find_process_window(HWND window, LPARAM context) {
+    auto* found = reinterpret_cast<FoundWindow*>(context);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    wchar_t caption[16] = {};
+    GetWindowTextW(window, caption, 16);
+    if (process == found->process && IsWindowVisible(window) && std::wstring(caption) == L"Mendlet") {
+        found->window = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+std::wstring program_path() {
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring program(path, length);
+    program.replace(program.find_last_of(L'\\') + 1, std::wstring::npos, L"mendlet.exe");
+    return program;
+}
+
+}  // namespace
+
+bool becomes_true(const std::function<bool()>& condition, DWORD milliseconds) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+RunningProgram::RunningProgram(const std::wstring& arguments) {
+    const std::wstring program = program_path();
+    std::wstring command_line = L"\"" + program + L"\"";
+    if (!arguments.empty()) command_line += L" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    if (!CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process_))
+        return;
+    FoundWindow found{process_.dwProcessId, nullptr};
+    becomes_true(
+        [&] {
+            EnumWindows(find_process_window, reinterpret_cast<LPARAM>(&found));
+            return found.window != nullptr;
+        },
+        20000);
+    window_ = found.window;
+}
+
+RunningProgram::~RunningProgram() {
+    if (process_.hProcess == nullptr) return;
+    if (WaitForSingleObject(process_.hProcess, 0) != WAIT_OBJECT_0) {
+        TerminateProcess(process_.hProcess, 1);
+        WaitForSingleObject(process_.hProcess, 5000);
+    }
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+}
+
+std::optional<DWORD> RunningProgram::exit_code_within(DWORD milliseconds) {
+    if (process_.hProcess == nullptr || WaitForSingleObject(process_.hProcess, milliseconds) != WAIT_OBJECT_0)
+        return std::nullopt;
+    DWORD exit_code = 1;
+    GetExitCodeProcess(process_.hProcess, &exit_code);
+    return exit_code;
+}
+
+}  // namespace mendlet::test_support
