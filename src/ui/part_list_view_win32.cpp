@@ -1,5 +1,7 @@
 #include "ui/part_list_view_win32.h"
 
+#include <algorithm>
+
 #include "core/part_list.h"
 #include "lang/text_table.h"
 
@@ -45,8 +47,12 @@ void show_row_count(HWND list_view, std::uint32_t count) {
     redraw_rows(list_view, count);
 }
 
+// Rows out of sight paint when they scroll into it, so only those in sight are redrawn:
+// redrawing costs time for every row, and lists can be long.
 void redraw_rows(HWND list_view, std::uint32_t count) {
-    SendMessageW(list_view, LVM_REDRAWITEMS, 0, count);
+    const auto top = static_cast<std::uint32_t>(SendMessageW(list_view, LVM_GETTOPINDEX, 0, 0));
+    const auto in_sight = static_cast<std::uint32_t>(SendMessageW(list_view, LVM_GETCOUNTPERPAGE, 0, 0));
+    SendMessageW(list_view, LVM_REDRAWITEMS, top, std::min(count, top + in_sight + 1));
     UpdateWindow(list_view);
 }
 

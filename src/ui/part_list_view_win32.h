@@ -18,7 +18,7 @@ void set_up_list_view(HWND list_view, const TextTable& texts);
 // Shows count rows and repaints them at once.
 void show_row_count(HWND list_view, std::uint32_t count);
 
-// Redraws rows 0 to count and repaints at once.
+// Redraws those of the rows 0 to count that are in sight, and repaints at once.
 void redraw_rows(HWND list_view, std::uint32_t count);
 
 // Answers the list view's request for a cell's text; the text stays owned by the list or

@@ -7,6 +7,7 @@
 
 #include "res/resource.h"
 #include "ui/application_win32.h"
+#include "ui/part_list_view_win32.h"
 #include "ui/shell_win32.h"
 #include "ui/window_text_win32.h"
 
@@ -125,9 +126,7 @@ void WindowJoin::show_busy_state() {
 void WindowJoin::show_idle_state() {
     on_window_thread([&] {
         // A status the job set on a row shows at once.
-        const HWND list_view = GetDlgItem(app_.window(), IDC_PART_LIST);
-        SendMessageW(list_view, LVM_REDRAWITEMS, 0, app_.list().count());
-        UpdateWindow(list_view);
+        redraw_rows(GetDlgItem(app_.window(), IDC_PART_LIST), app_.list().count());
         app_.set_taskbar_state(TBPF_NOPROGRESS);
         show_job_controls(false);
     });

@@ -152,6 +152,22 @@ TEST_F(ListCommandsTest, RefreshPaintsTheStatusesOfTheNewList) {
     EXPECT_TRUE(shows_what_a_repaint_shows(rows));
 }
 
+// Scrolled down a long list, the rows in sight show the new list after a refresh.
+TEST_F(ListCommandsTest, RefreshPaintsTheRowsInSightOfAScrolledList) {
+    std::initializer_list<int> numbers = {2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14,
+                                          15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27,
+                                          28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40};
+    fill(numbers);
+    SendMessageW(rows, LVM_ENSUREVISIBLE, 38, FALSE);
+    ASSERT_GT(SendMessageW(rows, LVM_GETTOPINDEX, 0, 0), 0);
+    ASSERT_EQ(cell(37, 2), L"ok");
+    // A smaller first part makes every other part a warning, and moves every row down.
+    application.list().add_part(0, false, L"C:\\In\\movie.avi.001", 50, STATUS_OK, false);
+    application.refresh_list();
+    EXPECT_EQ(cell(38, 2), L"warning");
+    EXPECT_TRUE(shows_what_a_repaint_shows(rows));
+}
+
 // Removing the last part makes a smaller part before it the last one, which is fine.
 TEST_F(ListCommandsTest, RemovePaintsTheStatusesOfWhatIsLeft) {
     for (const auto* path : {L"C:\\In\\a.001", L"C:\\In\\a.002", L"C:\\In\\a.003"})
