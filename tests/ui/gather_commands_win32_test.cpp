@@ -169,18 +169,24 @@ TEST_F(GatherTest, ManyChosenFilesAreSortedInAndAllShown) {
     EXPECT_EQ(status(), count_text(13, 14));
 }
 
+// The error stays on the part, whatever order the parts come in: the statuses are
+// evaluated once the whole set is listed.
 TEST_F(GatherTest, FileThatCannotBeReadIsListedWithAnError) {
-    const std::wstring locked = folder.write(L"locked.001", "12345");
+    folder.write(L"x.001", "12345");
+    folder.write(L"x.003", "12");
+    const std::wstring locked = folder.write(L"x.002", "12345");
     const HANDLE holder = CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-    held = {VK_SHIFT};
     choose({locked});
     command(IDC_ADD_FILES);
-    CloseHandle(holder);
-    ASSERT_EQ(application.list().count(), 1u);
-    EXPECT_EQ(application.list().first()->status, STATUS_CANNOT_READ);
-    EXPECT_EQ(application.list().first()->size, 0u);
     EXPECT_EQ(status(), application.texts().messages[10]);
+    command(IDC_REMOVE_ALL);
+    choose({folder.path(), L"x.003", L"x.002", L"x.001"});
+    command(IDC_ADD_FILES);
+    CloseHandle(holder);
+    ASSERT_EQ(paths_of(application.list()), in_folder({L"x.001", L"x.002", L"x.003"}));
+    EXPECT_EQ(application.list().at(1)->status, STATUS_CANNOT_READ);
+    EXPECT_EQ(application.list().at(1)->size, 0u);
 }
 
 TEST_F(GatherTest, DroppedFilesGoAfterTheRowInReverseOrder) {
