@@ -16,17 +16,9 @@ public:
         return folder_.write(name, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     }
     std::optional<std::vector<std::uint8_t>> read(const std::wstring& path) const override {
-        const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-        LARGE_INTEGER size{};
-        std::vector<std::uint8_t> bytes;
-        DWORD read = 0;
-        if (GetFileSizeEx(file, &size)) bytes.resize(static_cast<std::size_t>(size.QuadPart));
-        const BOOL ok = bytes.empty() || ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-        CloseHandle(file);
-        if (!ok || read != bytes.size()) return std::nullopt;
-        return bytes;
+        const std::optional<std::string> bytes = read_file(path);
+        if (!bytes) return std::nullopt;
+        return std::vector<std::uint8_t>(bytes->begin(), bytes->end());
     }
     void remove(const std::wstring& path) override { DeleteFileW(path.c_str()); }
 

@@ -48,4 +48,18 @@ std::wstring TempFolder::write(std::wstring_view name, std::string_view bytes) c
     return path;
 }
 
+std::optional<std::string> read_file(const std::wstring& path) {
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    LARGE_INTEGER size{};
+    std::string bytes;
+    DWORD read = 0;
+    if (GetFileSizeEx(file, &size)) bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    const BOOL ok = bytes.empty() || ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    if (!ok || read != bytes.size()) return std::nullopt;
+    return bytes;
+}
+
 }  // namespace mendlet::test_support

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,5 +26,8 @@ public:
 private:
     std::wstring path_;
 };
+
+// The whole content of a file; none when it cannot be read.
+std::optional<std::string> read_file(const std::wstring& path);
 
 }  // namespace mendlet::test_support

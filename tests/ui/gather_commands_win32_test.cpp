@@ -23,6 +23,7 @@ namespace mendlet {
 namespace {
 
 using test_support::paths_of;
+using test_support::read_file;
 using test_support::TempFolder;
 using Paths = std::vector<std::wstring>;
 
@@ -287,18 +288,6 @@ TEST(CommandLine, SeveralPathsComeAloneAndOneThatDoesNotExistIsAnError) {
     EXPECT_EQ(application.list().last()->size, 4u);
 }
 
-// Reads a whole file as bytes.
-std::string file_bytes(const std::wstring& path) {
-    std::string bytes;
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    char buffer[4096];
-    DWORD length = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &length, nullptr) && length > 0) bytes.append(buffer, length);
-    CloseHandle(file);
-    return bytes;
-}
-
 TEST_F(GatherTest, ExportedListIsUtf8WithLineEndsAndImportsBack) {
     const Paths names{L"Gr\u00fc\u00dfe.avi.001", L"\u20ac \U0001D11E.avi.002", L"plain.avi.003"};
     Paths paths;
@@ -325,7 +314,7 @@ TEST_F(GatherTest, ExportedListIsUtf8WithLineEndsAndImportsBack) {
         const int length = WideCharToMultiByte(CP_UTF8, 0, path.c_str(), -1, utf8, sizeof(utf8), nullptr, nullptr);
         expected += std::string(utf8, static_cast<std::size_t>(length - 1)) + "\r\n";
     }
-    EXPECT_EQ(file_bytes(list_path), expected);
+    EXPECT_EQ(read_file(list_path), expected);
     EXPECT_NE(expected.find("\xF0\x9D\x84\x9E"), std::string::npos);
 
     command(IDC_REMOVE_ALL);
