@@ -209,6 +209,18 @@ TEST_F(GatherTest, DroppedFilesGoAfterTheRowInReverseOrder) {
     drop({x, folder.file(L"gone")}, below);
     EXPECT_EQ(application.list().count(), 7u);
     EXPECT_EQ(application.list().last()->path, x);
+
+    // A dropped folder's files go in one after another after the row, too.
+    ASSERT_TRUE(CreateDirectoryW(folder.file(L"more").c_str(), nullptr));
+    folder.write(L"more\\m1", "1");
+    folder.write(L"more\\m2", "2");
+    drop({folder.file(L"more")}, row_centre(0));
+    const Paths listed = paths_of(application.list());
+    ASSERT_EQ(listed.size(), 9u);
+    EXPECT_EQ(listed[0], folder.file(L"A"));
+    EXPECT_EQ(std::set<std::wstring>(listed.begin() + 1, listed.begin() + 3),
+              (std::set<std::wstring>{folder.file(L"more\\m1"), folder.file(L"more\\m2")}));
+    EXPECT_EQ(listed[3], folder.file(L"B"));
 }
 
 TEST_F(GatherTest, OneDroppedFirstPartBringsItsSiblingsAndTwoComeAlone) {
@@ -274,6 +286,15 @@ TEST(CommandLine, BareFirstPartLoadsItsSiblingsFromTheCurrentFolder) {
     EXPECT_EQ(paths_of(application.list()), (Paths{folder.file(L"x.001"), folder.file(L"x.002")}));
     EXPECT_EQ(window_text(GetDlgItem(window, IDC_OUTPUT_PATH)), folder.file(L"x"));
     EXPECT_EQ(SendDlgItemMessageW(window, IDC_PART_LIST, LVM_GETITEMCOUNT, 0, 0), 2);
+}
+
+// From the command line the set goes in at the top, in number order, when not sorting.
+TEST_F(GatherTest, CommandLineSetGoesInAtTheTopWhenNotSorting) {
+    write_set();
+    CheckDlgButton(window, IDC_AUTO_SORT, BST_UNCHECKED);
+    application.list().add_part(NO_POSITION, false, folder.file(L"A"), 0, STATUS_OK, false);
+    application.add_from_command_line(L"mendlet.exe " + folder.file(L"x.001"));
+    EXPECT_EQ(paths_of(application.list()), in_folder({L"x.001", L"x.002", L"x.003", L"A"}));
 }
 
 TEST(CommandLine, SeveralPathsComeAloneAndOneThatDoesNotExistIsAnError) {
