@@ -238,9 +238,15 @@ TEST_F(GatherTest, OneDroppedFirstPartBringsItsSiblingsAndTwoComeAlone) {
     drop({folder.file(L"x.001")}, row_centre(0));
     EXPECT_EQ(application.list().count(), 1u);
 
+    // A file whose name does not end in 001 comes alone.
+    command(IDC_REMOVE_ALL);
+    held.clear();
+    drop({folder.file(L"x.002")}, row_centre(0));
+    EXPECT_EQ(paths_of(application.list()), in_folder({L"x.002"}));
+
     // Refused during a join, and the drop is still released.
     application.flags().join_running = true;
-    drop({folder.file(L"x.002")}, row_centre(0));
+    drop({folder.file(L"x.003")}, row_centre(0));
     application.flags().join_running = false;
     EXPECT_EQ(status(), application.texts().messages[5]);
     EXPECT_EQ(application.list().count(), 1u);
