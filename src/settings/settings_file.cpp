@@ -182,4 +182,26 @@ Settings settings_from_files(const std::optional<SettingsFileRecord>& record,
     return settings;
 }
 
+std::optional<SettingsFilePaths> settings_file_paths(std::wstring_view executable_path) {
+    const std::size_t length = executable_path.size();
+    if (length < 6 || executable_path[length - 4] != L'.') return std::nullopt;
+    const std::size_t folder_end = executable_path.find_last_of(L'\\') + 1;  // 0 without a folder
+    return SettingsFilePaths{std::wstring(executable_path.substr(0, length - 4)),
+                             std::wstring(executable_path.substr(0, folder_end)) + L"strings"};
+}
+
+WindowPosition clamp_window_position(WindowPosition saved, std::int32_t work_area_right,
+                                     std::int32_t work_area_bottom) {
+    WindowPosition place = saved;
+    if (place.left < -500)
+        place.left = -200;
+    else if (place.left >= work_area_right - 50)
+        place.left = work_area_right - 700;
+    if (place.top < 0)
+        place.top = 0;
+    else if (place.top >= work_area_bottom - 50)
+        place.top = work_area_bottom - 450;
+    return place;
+}
+
 }  // namespace mendlet

@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "settings/settings.h"
@@ -67,5 +68,24 @@ std::optional<std::wstring> decode_strings_file(std::span<const std::uint8_t> by
 // SettingsFile asks for it and the StringsFile holds one.
 Settings settings_from_files(const std::optional<SettingsFileRecord>& record,
                              const std::optional<std::wstring>& custom_output_path);
+
+struct SettingsFilePaths {
+    std::wstring settings_file;
+    std::wstring strings_file;
+};
+
+// Both files live beside the executable: C:\Tools\mendlet.exe keeps its record in
+// C:\Tools\mendlet and its strings in C:\Tools\strings. None for a path that does not end
+// in a three-letter extension, which then has no settings files at all.
+std::optional<SettingsFilePaths> settings_file_paths(std::wstring_view executable_path);
+
+// Where a saved window position is put back, so that some of the window can be seen and
+// grabbed on a work area ending at right and bottom.
+struct WindowPosition {
+    std::int32_t left;
+    std::int32_t top;
+};
+WindowPosition clamp_window_position(WindowPosition saved, std::int32_t work_area_right,
+                                     std::int32_t work_area_bottom);
 
 }  // namespace mendlet

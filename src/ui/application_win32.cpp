@@ -3,7 +3,9 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "lang/language_files_win32.h"
 #include "res/resource.h"
+#include "ui/menu_items_win32.h"
 #include "ui/part_list_view_win32.h"
 #include "ui/web_addresses.h"
 #include "ui/window_join_win32.h"
@@ -11,6 +13,9 @@
 namespace mendlet {
 
 namespace {
+
+// The Language menu's place in the menu bar.
+constexpr int LANGUAGE_MENU_POSITION = 1;
 
 // How much shorter the window is while the hash section is hidden, in pixels.
 constexpr int HASH_SECTION_HEIGHT = 62;
@@ -22,14 +27,6 @@ HICON load_shared_icon(HINSTANCE instance, int id) {
 void set_button_icon(HWND window, int control, HINSTANCE instance, int icon) {
     SendDlgItemMessageW(window, control, BM_SETIMAGE, IMAGE_ICON,
                         reinterpret_cast<LPARAM>(load_shared_icon(instance, icon)));
-}
-
-bool menu_checked(HWND window, UINT item) {
-    return (GetMenuState(GetMenu(window), item, MF_BYCOMMAND) & MF_CHECKED) != 0;
-}
-
-void set_menu_checked(HWND window, UINT item, bool checked) {
-    CheckMenuItem(GetMenu(window), item, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
 // The taskbar features came with Windows 7 (6.1).
@@ -47,7 +44,7 @@ Function user32_function(const char* name) {
 
 }  // namespace
 
-Application::Application(HINSTANCE instance, std::wstring command_line)
+Application::Application(HINSTANCE instance, std::wstring command_line, std::wstring program_path)
     : message_box([](HWND owner, const wchar_t* text, const wchar_t* caption, UINT style) {
           return MessageBoxW(owner, text, caption, style);
       }),
@@ -55,11 +52,13 @@ Application::Application(HINSTANCE instance, std::wstring command_line)
       save_file_name([](OPENFILENAMEW& dialog) { return GetSaveFileNameW(&dialog) != FALSE; }),
       browse_for_folder([](BROWSEINFOW& browser) { return SHBrowseForFolderW(&browser); }),
       key_held([](int virtual_key) { return GetAsyncKeyState(virtual_key) < 0; }),
+      ui_language([] { return GetUserDefaultUILanguage(); }),
       instance_(instance),
       command_line_(std::move(command_line)),
+      program_path_(std::move(program_path)),
       status_(*this, texts_, flags_.join_running),
       join_window_(std::make_unique<WindowJoin>(*this)),
-      job_{list_, settings_, texts_, *join_window_, files_, flags_},
+      job_{list_, settings_, job_texts_, *join_window_, files_, flags_},
       join_thread_(job_) {
     if (taskbar_features_apply() && SUCCEEDED(CoInitialize(nullptr))) {
         com_ready_ = true;
@@ -149,6 +148,7 @@ INT_PTR Application::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             if (wparam) DestroyWindow(window_);
             return TRUE;
         case WM_DESTROY:
+            save_settings();
             PostQuitMessage(0);
             return TRUE;
         case MSG_JOB_STARTED:
@@ -167,7 +167,9 @@ INT_PTR Application::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     }
 }
 
-// Icons, status font, "Auto", progress range, and the hash section hidden to start with.
+// Icons, status font, "Auto", progress range and the hash section hidden to start with;
+// then the languages and the saved settings, which may change all of these, and last the
+// command line, whose parts are checked and named with the settings in force.
 void Application::initialise(HWND window) {
     set_button_icon(window, IDC_SORT, instance_, IDI_SORT);
     set_button_icon(window, IDC_MOVE_UP, instance_, IDI_ARROW_UP);
@@ -182,8 +184,13 @@ void Application::initialise(HWND window) {
     CheckDlgButton(window, IDC_AUTO_SORT, BST_CHECKED);
     SendDlgItemMessageW(window, IDC_PROGRESS, PBM_SETRANGE32, 0, 1000);
     toggle_hash_section();
-    // The Language menu and the saved settings and language come here, before the command
-    // line, as they are built; then the association's check mark and the version check.
+    discover_languages(program_path_, languages_, GetSubMenu(GetMenu(window), LANGUAGE_MENU_POSITION));
+    load_settings();
+    if (!language_chosen_) {
+        const LanguageChoice choice = choose_language_for_ui(languages_, ui_language());
+        if (choice.language) select_language(choice.language);
+    }
+    // The association's check mark and the version check come after the command line.
     add_from_command_line(command_line_);
 }
 
@@ -287,15 +294,9 @@ bool Application::handle_command(int command) {
             SetDlgItemTextW(window_, IDC_MD5_VALUE, L"");
             return true;
         case IDC_CRC32_CHECK:
-        case IDC_MD5_CHECK: {
-            if (flags_.join_running) {
-                status_.show_busy();
-                return true;
-            }
-            const int box = command == IDC_CRC32_CHECK ? IDC_CRC32_VALUE : IDC_MD5_VALUE;
-            EnableWindow(GetDlgItem(window_, box), IsDlgButtonChecked(window_, command) == BST_CHECKED);
+        case IDC_MD5_CHECK:
+            on_digest_checkbox(command);
             return true;
-        }
         case IDM_ALWAYS_ON_TOP:
             toggle_always_on_top();
             return true;
@@ -306,7 +307,14 @@ bool Application::handle_command(int command) {
             settings_.remove_all_after_join = !menu_checked(window_, IDM_REMOVE_ALL_AFTER_JOIN);
             set_menu_checked(window_, IDM_REMOVE_ALL_AFTER_JOIN, settings_.remove_all_after_join);
             return true;
+        case IDM_SETTINGS:
+            open_settings();
+            return true;
         default:
+            if (command >= static_cast<int>(MENU_ID_LOWEST_LANGUAGE) && command <= static_cast<int>(MENU_ID_ENGLISH)) {
+                select_language_by_command(static_cast<UINT>(command));
+                return true;
+            }
             return false;
     }
 }
@@ -325,6 +333,7 @@ void Application::on_join_command() {
         set_taskbar_state(TBPF_NOPROGRESS);
         return;
     }
+    job_texts_ = texts_;
     if (!join_thread_.start()) {
         message_box(nullptr, texts_.messages[1], APP_CAPTION, MB_ICONERROR | MB_TOPMOST);
         set_taskbar_state(TBPF_NOPROGRESS);
@@ -345,6 +354,15 @@ void Application::on_close() {
         flags_.stop_requested = true;
     }
     DestroyWindow(window_);
+}
+
+void Application::on_digest_checkbox(int check_box) {
+    if (flags_.join_running) {
+        status_.show_busy();
+        return;
+    }
+    const int box = check_box == IDC_CRC32_CHECK ? IDC_CRC32_VALUE : IDC_MD5_VALUE;
+    EnableWindow(GetDlgItem(window_, box), IsDlgButtonChecked(window_, check_box) == BST_CHECKED);
 }
 
 void Application::toggle_always_on_top() {

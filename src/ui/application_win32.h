@@ -20,8 +20,10 @@
 #include "join/join_thread_win32.h"
 #include "join/join_worker.h"
 #include "join/status_line.h"
+#include "lang/languages.h"
 #include "lang/text_table.h"
 #include "settings/settings.h"
+#include "settings/settings_file.h"
 
 namespace mendlet {
 
@@ -38,8 +40,9 @@ public:
     // Message boxes go through here, so that tests can answer them.
     using MessageBoxFunction = std::function<int(HWND owner, const wchar_t* text, const wchar_t* caption, UINT style)>;
 
-    // The command line's part paths are added as the window starts.
-    explicit Application(HINSTANCE instance, std::wstring command_line = {});
+    // The command line's part paths are added as the window starts. The settings files and
+    // the "lang" folder are beside the program's path; without one there are neither.
+    explicit Application(HINSTANCE instance, std::wstring command_line = {}, std::wstring program_path = {});
     ~Application() override;
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
@@ -56,11 +59,15 @@ public:
     std::function<PIDLIST_ABSOLUTE(BROWSEINFOW& browser)> browse_for_folder;
     // Whether a key (Ctrl, Shift) is held now; tests hold keys here.
     std::function<bool(int virtual_key)> key_held;
+    // The user's interface language; tests choose one here.
+    std::function<LANGID()> ui_language;
 
     HWND window() const { return window_; }
     PartList& list() { return list_; }
     Settings& settings() { return settings_; }
     TextTable& texts() { return texts_; }
+    const Languages& languages() const { return languages_; }
+    const std::wstring& program_path() const { return program_path_; }
     StatusLine& status() { return status_; }
     JoinFlags& flags() { return flags_; }
     JoinThread& join_thread() { return join_thread_; }
@@ -88,6 +95,16 @@ public:
     // Texts and enabled items of the list's context menu as it opens.
     void prepare_list_menu(HMENU popup);
 
+    // The settings dialog; refused while a join runs.
+    void open_settings();
+    // The folder browser as Add Folder and the settings use it; none when cancelled or the
+    // folder has no file-system path.
+    std::optional<std::wstring> choose_folder();
+
+    // Language menu commands, English included; also during a join, whose worker keeps the
+    // texts it started with.
+    void select_language_by_command(UINT menu_id);
+
     // The commands that add parts; all refuse while a join runs.
     void add_files_command();
     void add_folder_command();
@@ -109,6 +126,7 @@ private:
     void after_reordering();
     HWND list_view() const;
     void on_close();
+    void on_digest_checkbox(int check_box);
     void toggle_always_on_top();
     void toggle_hash_section();
     void create_status_font();
@@ -126,6 +144,19 @@ private:
     void finish_adding(PartAdder& adder, bool auto_loaded, bool reset_persistent_status);
     void report_added(std::uint32_t added, bool auto_loaded);
 
+    // Settings files: read once as the window starts, written when it is destroyed.
+    void load_settings();
+    void apply_window_state(const WindowState& state);
+    void restore_window_position(std::int32_t left, std::int32_t top);
+    void save_settings();
+    WindowState window_state() const;
+
+    // Languages: found as the window starts, chosen from the settings or the interface
+    // language, then by the menu; every text on the window follows.
+    void select_language(std::optional<std::size_t> language);
+    void apply_main_texts();
+    void apply_list_texts();
+
     // StatusDisplay
     void set_status_text(std::wstring_view text) override;
     std::uintptr_t start_status_timer() override;
@@ -133,6 +164,7 @@ private:
 
     HINSTANCE instance_;
     std::wstring command_line_;
+    std::wstring program_path_;
     HWND window_ = nullptr;
     HICON main_icon_ = nullptr;
     HFONT status_font_ = nullptr;
@@ -155,6 +187,12 @@ private:
     PartList list_;
     Settings settings_;
     TextTable texts_;
+    // The texts a job reads, copied as it starts: a language chosen meanwhile changes only
+    // the window.
+    TextTable job_texts_;
+    Languages languages_;
+    // A language was settled by the saved settings.
+    bool language_chosen_ = false;
     JoinFlags flags_;
     StatusLine status_;
     Win32JoinFiles files_;

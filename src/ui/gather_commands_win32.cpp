@@ -88,21 +88,27 @@ void Application::add_files_command() {
     finish_adding(adder, auto_loaded, true);
 }
 
-void Application::add_folder_command() {
-    if (refused_during_join()) return;
+std::optional<std::wstring> Application::choose_folder() {
     BROWSEINFOW browser{};
     browser.hwndOwner = window_;
     browser.ulFlags =
         BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN | BIF_EDITBOX | BIF_NEWDIALOGSTYLE | BIF_NONEWFOLDERBUTTON;
     const PIDLIST_ABSOLUTE item = browse_for_folder(browser);
-    if (item == nullptr) return;
+    if (item == nullptr) return std::nullopt;
     std::array<wchar_t, MAX_PATH> folder{};
     const bool has_path = SHGetPathFromIDListW(item, folder.data()) != FALSE;
     CoTaskMemFree(item);
-    if (!has_path) return;
+    if (!has_path) return std::nullopt;
+    return std::wstring(folder.data());
+}
+
+void Application::add_folder_command() {
+    if (refused_during_join()) return;
+    const auto folder = choose_folder();
+    if (!folder) return;
     PartAdder adder = part_adder();
     std::int32_t position = NO_POSITION;
-    adder.scan_folder(position, folder.data(), settings_.recurse_subfolders);
+    adder.scan_folder(position, *folder, settings_.recurse_subfolders);
     finish_adding(adder, false, true);
 }
 

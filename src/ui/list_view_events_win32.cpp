@@ -11,6 +11,7 @@
 
 #include "res/resource.h"
 #include "ui/application_win32.h"
+#include "ui/menu_items_win32.h"
 #include "ui/shell_win32.h"
 
 namespace mendlet {
@@ -56,14 +57,6 @@ UINT tool_record_size() {
     if (get_version != nullptr && SUCCEEDED(get_version(&version)) && version.dwMajorVersion >= 6)
         return sizeof(TTTOOLINFOW);
     return TTTOOLINFOW_V2_SIZE;
-}
-
-void set_item_text(HMENU menu, UINT item, const wchar_t* text) {
-    MENUITEMINFOW info{};
-    info.cbSize = sizeof(info);
-    info.fMask = MIIM_STRING;
-    info.dwTypeData = const_cast<wchar_t*>(text);
-    SetMenuItemInfoW(menu, item, FALSE, &info);
 }
 
 void enable_item(HMENU menu, UINT item, bool enabled) {
@@ -190,7 +183,7 @@ void Application::place_list_tip(TTTOOLINFOW& tool, int x, int y) {
 
 void Application::prepare_list_menu(HMENU popup) {
     const UINT items[] = {IDM_OPEN_FILE_LOCATION, IDM_IMPORT_LIST, IDM_EXPORT_LIST, IDM_REMOVE, IDM_REMOVE_ALL};
-    for (std::size_t i = 0; i < std::size(items); ++i) set_item_text(popup, items[i], texts_.menu_popup[i]);
+    for (std::size_t i = 0; i < std::size(items); ++i) set_menu_item_text(popup, items[i], false, texts_.menu_popup[i]);
     const bool rows = !list_.empty();
     const bool focused = rows && SendMessageW(list_view(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) >= 0;
     enable_item(popup, IDM_EXPORT_LIST, rows);

@@ -7,6 +7,7 @@
 
 #include "res/resource.h"
 #include "ui/application_win32.h"
+#include "ui/menu_items_win32.h"
 #include "ui/part_list_view_win32.h"
 #include "ui/shell_win32.h"
 #include "ui/window_text_win32.h"
@@ -44,7 +45,7 @@ JobInputs WindowJoin::read_job_inputs() {
         const HWND window = app_.window();
         inputs.append_to_first = checked(window, IDC_APPEND_TO_FIRST);
         inputs.exit_when_done = checked(window, IDC_EXIT_WHEN_DONE);
-        inputs.hashing_disabled = (GetMenuState(GetMenu(window), IDM_DISABLE_HASH, MF_BYCOMMAND) & MF_CHECKED) != 0;
+        inputs.hashing_disabled = menu_checked(window, IDM_DISABLE_HASH);
         inputs.crc32_checked = checked(window, IDC_CRC32_CHECK);
         inputs.md5_checked = checked(window, IDC_MD5_CHECK);
         inputs.output_path = window_text(GetDlgItem(window, IDC_OUTPUT_PATH));

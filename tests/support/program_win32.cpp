@@ -24,15 +24,19 @@ BOOL CALLBACK find_process_window(HWND window, LPARAM context) {
     return TRUE;
 }
 
-std::wstring program_path() {
+std::wstring beside_the_tests(const wchar_t* name) {
     wchar_t path[MAX_PATH];
     const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring program(path, length);
-    program.replace(program.find_last_of(L'\\') + 1, std::wstring::npos, L"mendlet.exe");
+    program.replace(program.find_last_of(L'\\') + 1, std::wstring::npos, name);
     return program;
 }
 
 }  // namespace
+
+std::wstring built_program_path() { return beside_the_tests(L"mendlet.exe"); }
+
+std::wstring built_languages_folder() { return beside_the_tests(L"lang"); }
 
 bool becomes_true(const std::function<bool()>& condition, DWORD milliseconds) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
@@ -43,8 +47,9 @@ bool becomes_true(const std::function<bool()>& condition, DWORD milliseconds) {
     return true;
 }
 
-RunningProgram::RunningProgram(const std::wstring& arguments) {
-    const std::wstring program = program_path();
+RunningProgram::RunningProgram(const TempFolder& home, const std::wstring& arguments) {
+    const std::wstring program = home.file(L"mendlet.exe");
+    CopyFileW(built_program_path().c_str(), program.c_str(), TRUE);
     std::wstring command_line = L"\"" + program + L"\"";
     if (!arguments.empty()) command_line += L" " + arguments;
     STARTUPINFOW startup{};

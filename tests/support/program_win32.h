@@ -1,6 +1,7 @@
 #pragma once
-// The built program, started as a user starts it from the folder of the tests, with its
-// main window found; it is ended when the test ends, if it has not ended by itself.
+// The built program, copied into a folder of its own (so that its settings files are its
+// own) and started from there as a user starts it, with its main window found; it is ended
+// when the test ends, if it has not ended by itself.
 
 #include <windows.h>
 
@@ -8,12 +9,15 @@
 #include <optional>
 #include <string>
 
+#include "support/temp_folder_win32.h"
+
 namespace mendlet::test_support {
 
 class RunningProgram {
 public:
-    // Arguments follow the quoted program path on the command line.
-    explicit RunningProgram(const std::wstring& arguments = {});
+    // Arguments follow the quoted program path on the command line. The program is copied
+    // into home unless it is there already.
+    explicit RunningProgram(const TempFolder& home, const std::wstring& arguments = {});
     ~RunningProgram();
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
@@ -27,6 +31,10 @@ private:
     PROCESS_INFORMATION process_{};
     HWND window_ = nullptr;
 };
+
+// The built program and its "lang" folder, where the tests run from.
+std::wstring built_program_path();
+std::wstring built_languages_folder();
 
 // Whether the condition holds within the time, asked every few milliseconds.
 bool becomes_true(const std::function<bool()>& condition, DWORD milliseconds);

@@ -40,14 +40,16 @@ bool joined_and_closed(RunningProgram& program, LRESULT parts) {
 }
 
 TEST(Program, ShowsItsWindowAndExitsWithZeroWhenClosed) {
-    RunningProgram program;
+    TempFolder home;
+    RunningProgram program(home);
     ASSERT_NE(program.window(), nullptr);
     PostMessageW(program.window(), WM_CLOSE, 0, 0);
     EXPECT_EQ(program.exit_code_within(20000), 0u);
 }
 
 TEST(Program, ExitsWithZeroAtTheEndOfTheSession) {
-    RunningProgram program;
+    TempFolder home;
+    RunningProgram program(home);
     ASSERT_NE(program.window(), nullptr);
     PostMessageW(program.window(), WM_ENDSESSION, TRUE, 0);
     EXPECT_EQ(program.exit_code_within(20000), 0u);
@@ -60,7 +62,7 @@ TEST(Program, JoinsTheSetOfAFirstPartGivenOnItsCommandLine) {
     folder.write(L"movie.avi.003", parts[2]);
     const std::wstring first = folder.write(L"movie.avi.001", parts[0]);
     folder.write(L"movie.avi.002", parts[1]);
-    RunningProgram program(L"\"" + first + L"\"");
+    RunningProgram program(folder, L"\"" + first + L"\"");
     ASSERT_NE(program.window(), nullptr);
     ASSERT_TRUE(joined_and_closed(program, 3));
     EXPECT_TRUE(read_file(folder.file(L"movie.avi")) == parts[0] + parts[1] + parts[2]);
@@ -73,7 +75,7 @@ TEST(Program, JoinsTwoPathsGivenOnItsCommandLine) {
     const std::wstring first = folder.write(L"a.bin.001", parts[0]);
     const std::wstring second = folder.write(L"a.bin.002", parts[1]);
     folder.write(L"a.bin.003", "not named");
-    RunningProgram program(L"\"" + first + L"\" " + second);
+    RunningProgram program(folder, L"\"" + first + L"\" " + second);
     ASSERT_NE(program.window(), nullptr);
     ASSERT_TRUE(joined_and_closed(program, 2));
     EXPECT_TRUE(read_file(folder.file(L"a.bin")) == parts[0] + parts[1]);
