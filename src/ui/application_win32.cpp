@@ -71,6 +71,8 @@ Application::Application(HINSTANCE instance, std::wstring command_line, std::wst
 
 Application::~Application() {
     join_thread_.stop_and_wait();
+    // A window that outlives its application (as in tests) no longer reaches it.
+    if (IsWindow(window_)) SetWindowLongPtrW(window_, DWLP_USER, 0);
     if (status_.status_timer() != 0) stop_status_timer();
     if (status_font_ != nullptr) DeleteObject(status_font_);
     if (main_icon_ != nullptr) DestroyIcon(main_icon_);

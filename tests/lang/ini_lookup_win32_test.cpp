@@ -10,15 +10,7 @@
 namespace mendlet {
 namespace {
 
-// The bytes of a UTF-16LE file with a byte-order mark.
-std::string utf16_file(std::wstring_view text) {
-    std::string bytes = "\xFF\xFE";
-    for (wchar_t c : text) {
-        bytes.push_back(static_cast<char>(c & 0xFF));
-        bytes.push_back(static_cast<char>((c >> 8) & 0xFF));
-    }
-    return bytes;
-}
+using test_support::utf16_file;
 
 TEST(IniFileLookup, ReadsAUtf16LanguageFileWithEscapesAndLimits) {
     const test_support::TempFolder folder;

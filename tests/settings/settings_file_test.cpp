@@ -198,6 +198,34 @@ TEST(StringsFile, DamagedFilesEndTheReading) {
         L"a");
 }
 
+TEST(SettingsFilePaths, BesideTheProgramOnlyForAThreeLetterExtension) {
+    const auto paths = settings_file_paths(L"C:\\a.exe");
+    ASSERT_TRUE(paths.has_value());
+    EXPECT_EQ(paths->settings_file, L"C:\\a");
+    EXPECT_EQ(paths->strings_file, L"C:\\strings");
+    const auto tools = settings_file_paths(L"C:\\Tools\\mendlet.exe");
+    ASSERT_TRUE(tools.has_value());
+    EXPECT_EQ(tools->settings_file, L"C:\\Tools\\mendlet");
+    EXPECT_EQ(tools->strings_file, L"C:\\Tools\\strings");
+    EXPECT_FALSE(settings_file_paths(L"C:\\a.b").has_value());
+    EXPECT_FALSE(settings_file_paths(L"C:\\Tools\\mendlet").has_value());
+    EXPECT_FALSE(settings_file_paths(L"a.exe").has_value());  // five characters
+    EXPECT_FALSE(settings_file_paths(L"").has_value());
+}
+
+TEST(WindowPosition, PulledBackOntoTheWorkArea) {
+    const auto clamped = [](std::int32_t left, std::int32_t top) {
+        const WindowPosition place = clamp_window_position({left, top}, 1920, 1040);
+        return std::pair{place.left, place.top};
+    };
+    EXPECT_EQ(clamped(100, 100), std::pair(100, 100));
+    EXPECT_EQ(clamped(-600, 100), std::pair(-200, 100));
+    EXPECT_EQ(clamped(-500, 5000), std::pair(-500, 590));
+    EXPECT_EQ(clamped(1870, -1), std::pair(1220, 0));
+    EXPECT_EQ(clamped(1869, 989), std::pair(1869, 989));
+    EXPECT_EQ(clamped(1869, 990), std::pair(1869, 590));
+}
+
 // Random and mutated files: decoding must neither crash nor read out of bounds (the native
 // build runs this under the address and undefined-behaviour sanitizers).
 TEST(SettingsDecoders, SurviveRandomInput) {

@@ -27,6 +27,16 @@ private:
     std::wstring path_;
 };
 
+// The bytes of a UTF-16LE file with a byte-order mark, as language files are written.
+inline std::string utf16_file(std::wstring_view text) {
+    std::string bytes = "\xFF\xFE";
+    for (const wchar_t c : text) {
+        bytes.push_back(static_cast<char>(c & 0xFF));
+        bytes.push_back(static_cast<char>((c >> 8) & 0xFF));
+    }
+    return bytes;
+}
+
 // The whole content of a file; none when it cannot be read.
 std::optional<std::string> read_file(const std::wstring& path);
 
