@@ -47,6 +47,21 @@ bool becomes_true(const std::function<bool()>& condition, DWORD milliseconds) {
     return true;
 }
 
+bool becomes_true_pumping(const std::function<bool()>& condition, DWORD milliseconds) {
+    const auto pump = [] {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    };
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        pump();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    pump();
+    return true;
+}
+
 RunningProgram::RunningProgram(const TempFolder& home, const std::wstring& arguments) {
     const std::wstring program = home.file(L"mendlet.exe");
     CopyFileW(built_program_path().c_str(), program.c_str(), TRUE);

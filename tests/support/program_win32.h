@@ -39,4 +39,8 @@ std::wstring built_languages_folder();
 // Whether the condition holds within the time, asked every few milliseconds.
 bool becomes_true(const std::function<bool()>& condition, DWORD milliseconds);
 
+// The same, carrying out this thread's messages meanwhile, as a worker's requests to the
+// window need; the messages left when it holds are carried out too.
+bool becomes_true_pumping(const std::function<bool()>& condition, DWORD milliseconds);
+
 }  // namespace mendlet::test_support

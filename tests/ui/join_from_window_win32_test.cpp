@@ -11,6 +11,7 @@
 
 #include "join/status_line.h"
 #include "res/resource.h"
+#include "support/program_win32.h"
 #include "support/temp_folder_win32.h"
 #include "ui/application_win32.h"
 
@@ -62,16 +63,7 @@ protected:
 
     // Carries out the window's messages until the job's thread has ended.
     bool job_ends() {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (application.join_thread().alive()) {
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            MSG message;
-            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        }
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-        return true;
+        return test_support::becomes_true_pumping([this] { return !application.join_thread().alive(); }, 20000);
     }
 
     void expect_idle() {

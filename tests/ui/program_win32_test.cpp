@@ -7,7 +7,9 @@
 
 #include <string>
 
+#include "lang/ini_lookup_win32.h"
 #include "res/resource.h"
+#include "settings/settings_file.h"
 #include "support/program_win32.h"
 #include "support/temp_folder_win32.h"
 #include "support/test_data.h"
@@ -79,6 +81,35 @@ TEST(Program, JoinsTwoPathsGivenOnItsCommandLine) {
     ASSERT_NE(program.window(), nullptr);
     ASSERT_TRUE(joined_and_closed(program, 2));
     EXPECT_TRUE(read_file(folder.file(L"a.bin")) == parts[0] + parts[1]);
+}
+
+// The shipped German comes up from the saved settings, which are written back at exit.
+TEST(Program, StartsInTheSavedLanguageAndSavesItsSettingsAtExit) {
+    TempFolder home;
+    ASSERT_TRUE(CreateDirectoryW(home.file(L"lang").c_str(), nullptr));
+    const std::wstring german = home.file(L"lang\\German.lng");
+    ASSERT_TRUE(CopyFileW((test_support::built_languages_folder() + L"\\German.lng").c_str(), german.c_str(), TRUE));
+    WindowState saved;
+    saved.language_id = 1031;
+    saved.crc32_enabled = true;
+    const auto record = encode_settings_file(Settings{}, saved);
+    home.write(L"mendlet", std::string(record.begin(), record.end()));
+
+    RunningProgram program(home);
+    ASSERT_NE(program.window(), nullptr);
+    const HWND join = GetDlgItem(program.window(), IDC_JOIN);
+    const std::wstring german_join = ini_file_lookup(german)(L"join_button", L"001");
+    wchar_t text[64] = {};
+    EXPECT_TRUE(becomes_true([&] { return GetWindowTextW(join, text, 64) > 0 && text == german_join; }, 10000));
+    EXPECT_EQ(SendDlgItemMessageW(program.window(), IDC_CRC32_CHECK, BM_GETCHECK, 0, 0), BST_CHECKED);
+    PostMessageW(program.window(), WM_CLOSE, 0, 0);
+    ASSERT_EQ(program.exit_code_within(20000), 0u);
+    const auto written = read_file(home.file(L"mendlet"));
+    ASSERT_TRUE(written.has_value());
+    ASSERT_EQ(written->size(), 39u);
+    EXPECT_EQ(written->substr(32, 4), std::string("\x07\x04\0\0", 4));
+    EXPECT_EQ(written->at(8), 1);  // CRC-32 still ticked
+    EXPECT_EQ(read_file(home.file(L"strings")), std::string("\1\0\0\0\0\0", 6));
 }
 
 }  // namespace
