@@ -65,6 +65,9 @@ void Application::restore_window_position(std::int32_t left, std::int32_t top) {
     if (!GetWindowPlacement(window_, &placement)) return;
     RECT& normal = placement.rcNormalPosition;
     OffsetRect(&normal, place.left - normal.left, place.top - normal.top);
+    // Windows reports a window not yet shown as shown normally; it stays hidden until its
+    // initialisation is done.
+    if (!IsWindowVisible(window_)) placement.showCmd = SW_HIDE;
     SetWindowPlacement(window_, &placement);
 }
 

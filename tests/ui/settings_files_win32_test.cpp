@@ -195,6 +195,8 @@ TEST_F(SettingsFilesTest, TheWindowReturnsToItsPlaceOnTheWorkArea) {
         GetWindowPlacement(window, &placement);
         EXPECT_EQ(placement.rcNormalPosition.left, c.expected_left) << c.left;
         EXPECT_EQ(placement.rcNormalPosition.top, c.expected_top) << c.top;
+        EXPECT_TRUE(IsWindowVisible(window));
+        EXPECT_EQ(GetFocus(), GetDlgItem(window, IDC_PART_LIST));
         close();
         const auto written = read_file(settings_file());
         ASSERT_TRUE(written.has_value());
