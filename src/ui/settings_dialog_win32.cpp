@@ -41,17 +41,6 @@ constexpr std::array<SettingBox, 11> SETTING_BOXES = {{
     {IDC_CHECK_VERSION_ON_START, &Settings::check_version_on_start, false},
 }};
 
-const SettingBox& box_of(bool Settings::*field) {
-    for (const SettingBox& box : SETTING_BOXES)
-        if (box.field == field) return box;
-    return SETTING_BOXES.front();
-}
-
-bool box_value(HWND dialog, bool Settings::*field) {
-    const SettingBox& box = box_of(field);
-    return (IsDlgButtonChecked(dialog, box.control) == BST_CHECKED) != box.inverted;
-}
-
 void apply_settings_texts(HWND dialog, const TextTable& texts) {
     SetWindowTextW(dialog, texts.settings[0]);
     for (std::size_t i = 0; i < TEXT_CONTROLS.size(); ++i) SetDlgItemTextW(dialog, TEXT_CONTROLS[i], texts.settings[i + 1]);
@@ -127,30 +116,28 @@ private:
     // Only a change of the on-load tests re-evaluates the list, and only a change of the
     // sort mode re-sorts it.
     void save() {
-        const bool skip_missing = box_value(dialog_, &Settings::skip_missing_test_on_load);
-        const bool skip_size = box_value(dialog_, &Settings::skip_size_test_on_load);
-        if (skip_missing != settings_.skip_missing_test_on_load || skip_size != settings_.skip_size_test_on_load) {
-            settings_.skip_missing_test_on_load = skip_missing;
-            settings_.skip_size_test_on_load = skip_size;
+        Settings chosen = settings_;
+        for (const SettingBox& box : SETTING_BOXES)
+            chosen.*box.field = (IsDlgButtonChecked(dialog_, box.control) == BST_CHECKED) != box.inverted;
+        chosen.custom_output_path = window_text(GetDlgItem(dialog_, IDC_CUSTOM_PATH));
+        chosen.use_custom_output_path =
+            IsDlgButtonChecked(dialog_, IDC_USE_CUSTOM_PATH) == BST_CHECKED && !chosen.custom_output_path.empty();
+        const bool tests_on_load_changed = chosen.skip_missing_test_on_load != settings_.skip_missing_test_on_load ||
+                                           chosen.skip_size_test_on_load != settings_.skip_size_test_on_load;
+        const bool sort_mode_changed = chosen.sort_by_whole_path != settings_.sort_by_whole_path;
+        // The tests, then the sort mode, as each takes effect at once with those before it.
+        settings_.skip_missing_test_on_load = chosen.skip_missing_test_on_load;
+        settings_.skip_size_test_on_load = chosen.skip_size_test_on_load;
+        if (tests_on_load_changed) {
             evaluate_statuses(app_.list(), true, settings_);
             app_.refresh_list();
         }
-        settings_.test_missing_before_join = box_value(dialog_, &Settings::test_missing_before_join);
-        settings_.test_size_before_join = box_value(dialog_, &Settings::test_size_before_join);
-        const bool sort_by_whole_path = box_value(dialog_, &Settings::sort_by_whole_path);
-        if (sort_by_whole_path != settings_.sort_by_whole_path) {
-            settings_.sort_by_whole_path = sort_by_whole_path;
-            if (IsDlgButtonChecked(app_.window(), IDC_AUTO_SORT) == BST_CHECKED) app_.sort_parts();
-        }
-        settings_.remove_all_after_join = box_value(dialog_, &Settings::remove_all_after_join);
+        settings_.test_missing_before_join = chosen.test_missing_before_join;
+        settings_.test_size_before_join = chosen.test_size_before_join;
+        settings_.sort_by_whole_path = chosen.sort_by_whole_path;
+        if (sort_mode_changed && IsDlgButtonChecked(app_.window(), IDC_AUTO_SORT) == BST_CHECKED) app_.sort_parts();
+        settings_ = chosen;
         set_menu_checked(app_.window(), IDM_REMOVE_ALL_AFTER_JOIN, settings_.remove_all_after_join);
-        for (bool Settings::*field : {&Settings::disable_auto_load, &Settings::recurse_subfolders,
-                                      &Settings::remember_window_position, &Settings::use_recycle_bin,
-                                      &Settings::check_version_on_start})
-            settings_.*field = box_value(dialog_, field);
-        settings_.custom_output_path = window_text(GetDlgItem(dialog_, IDC_CUSTOM_PATH));
-        settings_.use_custom_output_path = IsDlgButtonChecked(dialog_, IDC_USE_CUSTOM_PATH) == BST_CHECKED &&
-                                           !settings_.custom_output_path.empty();
     }
 
     Application& app_;
