@@ -5,6 +5,7 @@
 #include "core/list_checks.h"
 #include "res/resource.h"
 #include "ui/application_win32.h"
+#include "ui/dialog_position_win32.h"
 #include "ui/menu_items_win32.h"
 #include "ui/window_text_win32.h"
 
@@ -49,19 +50,6 @@ void apply_settings_texts(HWND dialog, const TextTable& texts) {
 void enable_custom_path(HWND dialog, bool enabled) {
     EnableWindow(GetDlgItem(dialog, IDC_CUSTOM_PATH), enabled);
     EnableWindow(GetDlgItem(dialog, IDC_BROWSE_CUSTOM_PATH), enabled);
-}
-
-// Over the middle of the main window's restored place, off the screen if that is.
-void centre_over(HWND dialog, HWND main_window) {
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof(placement);
-    GetWindowPlacement(main_window, &placement);
-    const RECT& main = placement.rcNormalPosition;
-    RECT own;
-    GetWindowRect(dialog, &own);
-    const int left = main.left + ((main.right - main.left) - (own.right - own.left)) / 2;
-    const int top = main.top + ((main.bottom - main.top) - (own.bottom - own.top)) / 2;
-    SetWindowPos(dialog, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 class SettingsDialog {

@@ -12,6 +12,7 @@
 
 #include "res/resource.h"
 #include "settings/settings_file.h"
+#include "support/modal_dialog_win32.h"
 #include "support/temp_folder_win32.h"
 #include "ui/application_win32.h"
 #include "ui/window_text_win32.h"
@@ -20,25 +21,6 @@ namespace mendlet {
 namespace {
 
 using test_support::TempFolder;
-
-// What the open dialog is to do, run from within its modal loop.
-std::function<void(HWND)>* dialog_action = nullptr;
-
-BOOL CALLBACK find_settings_dialog(HWND window, LPARAM found) {
-    if (GetDlgItem(window, IDC_CUSTOM_PATH) == nullptr || !IsWindowVisible(window)) return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-}
-
-void CALLBACK act_on_dialog(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND dialog = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), find_settings_dialog, reinterpret_cast<LPARAM>(&dialog));
-    if (dialog == nullptr) return;
-    KillTimer(nullptr, timer);
-    (*dialog_action)(dialog);
-    // A dialog the action left open is cancelled, so that the test goes on.
-    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-}
 
 bool checked(HWND dialog, int control) { return IsDlgButtonChecked(dialog, control) == BST_CHECKED; }
 bool enabled(HWND dialog, int control) { return IsWindowEnabled(GetDlgItem(dialog, control)) != FALSE; }
@@ -62,18 +44,8 @@ protected:
     SettingsDialogTest() { window = application.create_window(); }
 
     // Opens the dialog from the menu and runs the action in it; true when it was shown.
-    bool in_dialog(std::function<void(HWND)> action) {
-        bool shown = false;
-        std::function<void(HWND)> run = [&](HWND dialog) {
-            shown = true;
-            action(dialog);
-        };
-        dialog_action = &run;
-        const UINT_PTR timer = SetTimer(nullptr, 0, 10, act_on_dialog);
-        SendMessageW(window, WM_COMMAND, IDM_SETTINGS, 0);
-        KillTimer(nullptr, timer);
-        dialog_action = nullptr;
-        return shown;
+    bool in_dialog(const std::function<void(HWND)>& action) {
+        return test_support::in_modal_dialog(window, IDM_SETTINGS, IDC_CUSTOM_PATH, action);
     }
 
     void add_part(const wchar_t* name, std::uint64_t size, std::int32_t status) {
