@@ -3,7 +3,7 @@
 # for the build's own Wine prefix. Usage: wine-session.sh start|stop BUILD_DIR DISPLAY_NUMBER
 set -euo pipefail
 action="$1" build="$2" display=":$3"
-export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY="$display"
+export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" DISPLAY="$display"
 xvfb_pid="$build/xvfb.pid"
 
 display_up() { xdpyinfo -display "$display" >/dev/null 2>&1; }
