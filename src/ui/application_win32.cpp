@@ -5,8 +5,10 @@
 
 #include "lang/language_files_win32.h"
 #include "res/resource.h"
+#include "settings/association_win32.h"
 #include "ui/menu_items_win32.h"
 #include "ui/part_list_view_win32.h"
+#include "ui/shell_win32.h"
 #include "ui/web_addresses.h"
 #include "ui/window_join_win32.h"
 
@@ -53,6 +55,8 @@ Application::Application(HINSTANCE instance, std::wstring command_line, std::wst
       browse_for_folder([](BROWSEINFOW& browser) { return SHBrowseForFolderW(&browser); }),
       key_held([](int virtual_key) { return GetAsyncKeyState(virtual_key) < 0; }),
       ui_language([] { return GetUserDefaultUILanguage(); }),
+      open_address([](HWND owner, const std::wstring& address) { open_with_associated_program(owner, address); }),
+      update_server(built_in_update_server()),
       instance_(instance),
       command_line_(std::move(command_line)),
       program_path_(std::move(program_path)),
@@ -170,8 +174,9 @@ INT_PTR Application::handle(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 // Icons, status font, "Auto", progress range and the hash section hidden to start with;
-// then the languages and the saved settings, which may change all of these, and last the
-// command line, whose parts are checked and named with the settings in force.
+// then the languages and the saved settings, which may change all of these, then the
+// command line, whose parts are checked and named with the settings in force; last the
+// association's check mark and the silent version check.
 void Application::initialise(HWND window) {
     set_button_icon(window, IDC_SORT, instance_, IDI_SORT);
     set_button_icon(window, IDC_MOVE_UP, instance_, IDI_ARROW_UP);
@@ -192,8 +197,10 @@ void Application::initialise(HWND window) {
         const LanguageChoice choice = choose_language_for_ui(languages_, ui_language());
         if (choice.language) select_language(choice.language);
     }
-    // The association's check mark and the version check come after the command line.
     add_from_command_line(command_line_);
+    if (association_present()) set_menu_checked(window, IDM_ASSOCIATE, true);
+    // Nobody waits for the silent check; a thread that cannot start is no loss.
+    if (settings_.check_version_on_start) start_update_check_thread(update_check(false));
 }
 
 bool Application::take_shortcut(const MSG& message) {
@@ -283,10 +290,19 @@ bool Application::handle_command(int command) {
             on_append_checkbox();
             return true;
         case IDM_ONLINE_HELP:
-            ShellExecuteA(window_, nullptr, HELP_ADDRESS.unscrambled().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+            open_kept_address(window_, HELP_ADDRESS.unscrambled());
             return true;
         case IDM_WEBPAGE:
-            ShellExecuteA(window_, nullptr, WEB_PAGE_ADDRESS.unscrambled().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+            open_kept_address(window_, WEB_PAGE_ADDRESS.unscrambled());
+            return true;
+        case IDM_ABOUT:
+            open_about();
+            return true;
+        case IDM_ASSOCIATE:
+            toggle_association();
+            return true;
+        case IDM_CHECK_UPDATE:
+            check_for_update(update_check(true));
             return true;
         case IDM_OPEN_FILE_LOCATION:
             open_file_location();

@@ -24,6 +24,7 @@
 #include "lang/text_table.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "update/update_check_win32.h"
 
 namespace mendlet {
 
@@ -61,11 +62,16 @@ public:
     std::function<bool(int virtual_key)> key_held;
     // The user's interface language; tests choose one here.
     std::function<LANGID()> ui_language;
+    // Opens a download page from the update server; tests see it here.
+    std::function<void(HWND owner, const std::wstring& address)> open_address;
+    // The update server's address, scheme and host; tests run one of their own.
+    std::wstring update_server;
 
     HWND window() const { return window_; }
     PartList& list() { return list_; }
     Settings& settings() { return settings_; }
     TextTable& texts() { return texts_; }
+    const TextTable& texts() const { return texts_; }
     const Languages& languages() const { return languages_; }
     const std::wstring& program_path() const { return program_path_; }
     StatusLine& status() { return status_; }
@@ -97,6 +103,11 @@ public:
 
     // The settings dialog; refused while a join runs.
     void open_settings();
+    void open_about();
+    // Adds the ".001" association when the menu shows none, removes it when it shows one.
+    void toggle_association();
+    // Everything a version check needs, copied: a silent one runs on a thread of its own.
+    UpdateCheck update_check(bool interactive) const;
     // The folder browser as Add Folder and the settings use it; none when cancelled or the
     // folder has no file-system path.
     std::optional<std::wstring> choose_folder();

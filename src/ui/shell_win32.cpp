@@ -21,4 +21,8 @@ bool open_with_associated_program(HWND owner, const std::wstring& path) {
     return started(ShellExecuteW(owner, nullptr, path.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
 }
 
+void open_kept_address(HWND owner, const std::string& address) {
+    ShellExecuteA(owner, nullptr, address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
 }  // namespace mendlet

@@ -30,5 +30,6 @@ struct Scrambled {
 
 inline constexpr web_address_detail::Scrambled HELP_ADDRESS{"https://tessvane.example/mendlet/help"};
 inline constexpr web_address_detail::Scrambled WEB_PAGE_ADDRESS{"https://tessvane.example/mendlet"};
+inline constexpr web_address_detail::Scrambled CONTACT_ADDRESS{"mailto:mendlet@tessvane.example"};
 
 }  // namespace mendlet

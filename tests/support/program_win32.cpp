@@ -1,5 +1,7 @@
 #include "support/program_win32.h"
 
+#include <shellapi.h>
+
 #include <chrono>
 
 namespace mendlet::test_support {
@@ -72,6 +74,22 @@ RunningProgram::RunningProgram(const TempFolder& home, const std::wstring& argum
     if (!CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process_))
         return;
+    find_window();
+}
+
+RunningProgram::RunningProgram(const OpenedFile& file) {
+    SHELLEXECUTEINFOW opening{};
+    opening.cbSize = sizeof(opening);
+    opening.fMask = SEE_MASK_NOCLOSEPROCESS;
+    opening.lpFile = file.path.c_str();
+    opening.nShow = SW_SHOWNORMAL;
+    if (!ShellExecuteExW(&opening) || opening.hProcess == nullptr) return;
+    process_.hProcess = opening.hProcess;
+    process_.dwProcessId = GetProcessId(opening.hProcess);
+    find_window();
+}
+
+void RunningProgram::find_window() {
     FoundWindow found{process_.dwProcessId, nullptr};
     becomes_true(
         [&] {
@@ -88,7 +106,7 @@ RunningProgram::~RunningProgram() {
         TerminateProcess(process_.hProcess, 1);
         WaitForSingleObject(process_.hProcess, 5000);
     }
-    CloseHandle(process_.hThread);
+    if (process_.hThread != nullptr) CloseHandle(process_.hThread);
     CloseHandle(process_.hProcess);
 }
 

@@ -18,6 +18,11 @@ public:
     // Arguments follow the quoted program path on the command line. The program is copied
     // into home unless it is there already.
     explicit RunningProgram(const TempFolder& home, const std::wstring& arguments = {});
+    // The program a file is associated with, started by the shell as the file is opened.
+    struct OpenedFile {
+        std::wstring path;
+    };
+    explicit RunningProgram(const OpenedFile& file);
     ~RunningProgram();
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
@@ -28,6 +33,8 @@ public:
     std::optional<DWORD> exit_code_within(DWORD milliseconds);
 
 private:
+    void find_window();
+
     PROCESS_INFORMATION process_{};
     HWND window_ = nullptr;
 };

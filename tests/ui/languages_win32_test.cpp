@@ -14,6 +14,7 @@
 #include "lang/language_files_win32.h"
 #include "res/resource.h"
 #include "settings/settings_file.h"
+#include "support/modal_dialog_win32.h"
 #include "support/program_win32.h"
 #include "support/temp_folder_win32.h"
 #include "ui/application_win32.h"
@@ -250,16 +251,53 @@ TEST_F(LanguagesTest, ASwitchDuringAJoinShowsTheNewStopAndLeavesTheJobItsTexts) 
     EXPECT_EQ(control_text(window, IDC_JOIN), L"&Zusammenf\u00fcgen");
 }
 
-TEST_F(LanguagesTest, TheTranslatorsName) {
-    write_language(L"named.lng", language_file(L"Named", 7, L"name=Erika Mustermann\r\n"));
+// The About box in English: no translation credit, its name in the status font, and
+// links that show the hand and are drawn in blue.
+TEST_F(LanguagesTest, TheAboutBoxInEnglishCreditsNoTranslator) {
+    ASSERT_NE(start(), nullptr);
+    const auto status_font = SendDlgItemMessageW(window, IDC_STATUS, WM_GETFONT, 0, 0);
+    ASSERT_TRUE(test_support::in_modal_dialog(window, IDM_ABOUT, IDC_TRANSLATION_LABEL, [&](HWND about) {
+        EXPECT_EQ(window_text(about), L"About Mendlet");
+        EXPECT_EQ(control_text(about, IDC_TRANSLATION_LABEL), L"");
+        EXPECT_EQ(control_text(about, IDC_TRANSLATOR), L"");
+        EXPECT_EQ(control_text(about, IDCANCEL), L"OK");
+        EXPECT_EQ(SendDlgItemMessageW(about, IDC_PRODUCT_NAME, WM_GETFONT, 0, 0), status_font);
+        const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
+        const HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
+        const HDC context = GetDC(about);
+        for (const int control : {IDC_WEB_LINK, IDC_CONTACT_LINK}) {
+            const HWND link = GetDlgItem(about, control);
+            SetCursor(arrow);
+            EXPECT_TRUE(SendMessageW(link, WM_SETCURSOR, reinterpret_cast<WPARAM>(link), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+            EXPECT_EQ(GetCursor(), hand);
+            SetTextColor(context, 0);
+            SendMessageW(about, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(context), reinterpret_cast<LPARAM>(link));
+            EXPECT_EQ(GetTextColor(context), RGB(0, 0, 255));
+        }
+        SetTextColor(context, 0);
+        SendMessageW(about, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(context),
+                     reinterpret_cast<LPARAM>(GetDlgItem(about, IDC_TRANSLATOR)));
+        EXPECT_EQ(GetTextColor(context), RGB(0, 0, 0));
+        ReleaseDC(about, context);
+    }));
+}
+
+// A translator's name from the selected file is credited under its label; a file without
+// one shows neither.
+TEST_F(LanguagesTest, TheAboutBoxCreditsTheTranslatorOnlyWhenNamed) {
+    write_language(L"named.lng", language_file(L"Named", 7, L"name=Erika Mustermann\r\n[about]\r\n000=\u00dcber %s\r\n001=Gut\r\n"));
     write_language(L"anonymous.lng", language_file(L"Anonymous", 8));
     ASSERT_NE(start(), nullptr);
     for (const LanguageEntry& entry : application->languages().entries()) {
-        const auto name = translator_name(application->program_path(), entry);
-        if (entry.file_name == L"named.lng")
-            EXPECT_EQ(name, std::optional<std::wstring>(L"Erika Mustermann"));
-        else
-            EXPECT_EQ(name, std::nullopt);
+        SCOPED_TRACE(entry.file_name);
+        application->select_language_by_command(entry.menu_id);
+        const bool named = entry.file_name == L"named.lng";
+        ASSERT_TRUE(test_support::in_modal_dialog(window, IDM_ABOUT, IDC_TRANSLATION_LABEL, [&](HWND about) {
+            EXPECT_EQ(window_text(about), named ? L"\u00dcber Mendlet" : L"About Mendlet");
+            EXPECT_EQ(control_text(about, IDCANCEL), named ? L"Gut" : L"OK");
+            EXPECT_EQ(control_text(about, IDC_TRANSLATION_LABEL), named ? L"Translation:" : L"");
+            EXPECT_EQ(control_text(about, IDC_TRANSLATOR), named ? L"Erika Mustermann" : L"");
+        }));
     }
 }
 
