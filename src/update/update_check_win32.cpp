@@ -61,8 +61,7 @@ private:
 std::optional<std::wstring> answer_file_path() {
     std::wstring folder(TEMP_PATH_UNITS, L'\0');
     const DWORD length = GetTempPathW(TEMP_PATH_UNITS, folder.data());
-    if (length == 0 || length >= TEMP_PATH_UNITS || length + std::size(UPDATE_ANSWER_FILE_NAME) > TEMP_PATH_UNITS)
-        return std::nullopt;
+    if (length == 0 || length + std::size(UPDATE_ANSWER_FILE_NAME) > TEMP_PATH_UNITS) return std::nullopt;
     folder.resize(length);
     return folder + UPDATE_ANSWER_FILE_NAME;
 }
