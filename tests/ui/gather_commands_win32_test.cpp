@@ -14,6 +14,7 @@
 #include "join/status_line.h"
 #include "lang/text_format.h"
 #include "res/resource.h"
+#include "support/dropped_files_win32.h"
 #include "support/part_paths.h"
 #include "support/temp_folder_win32.h"
 #include "ui/application_win32.h"
@@ -29,15 +30,9 @@ using Paths = std::vector<std::wstring>;
 
 // A drop of the paths at a point of the window's client area, as the shell hands it over.
 HDROP make_drop(const Paths& paths, POINT point) {
-    std::size_t units = 1;
-    for (const std::wstring& path : paths) units += path.size() + 1;
-    const HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + units * sizeof(wchar_t));
-    auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
-    files->pFiles = sizeof(DROPFILES);
-    files->pt = point;
-    files->fWide = TRUE;
-    auto* names = reinterpret_cast<wchar_t*>(files + 1);
-    for (const std::wstring& path : paths) names = std::copy(path.begin(), path.end(), names) + 1;
+    const std::vector<char> drop = test_support::dropped_files(paths, point);
+    const HGLOBAL memory = GlobalAlloc(GHND, drop.size());
+    std::copy(drop.begin(), drop.end(), static_cast<char*>(GlobalLock(memory)));
     GlobalUnlock(memory);
     return static_cast<HDROP>(memory);
 }

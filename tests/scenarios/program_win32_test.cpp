@@ -12,20 +12,16 @@
 #include "settings/settings_file.h"
 #include "support/program_win32.h"
 #include "support/temp_folder_win32.h"
-#include "support/test_data.h"
+#include "scenarios/scenario_win32.h"
 
 namespace mendlet {
 namespace {
 
 using test_support::becomes_true;
 using test_support::RunningProgram;
+using test_support::random_text;
 using test_support::read_file;
 using test_support::TempFolder;
-
-std::string random_text(std::size_t size, std::uint64_t seed) {
-    const auto bytes = test_support::random_bytes(size, seed);
-    return std::string(bytes.begin(), bytes.end());
-}
 
 // Waits for the listed parts, ticks "Exit" and presses J on the list: the program joins
 // them and then closes by itself. Returns whether it exited with 0.
