@@ -67,6 +67,12 @@ bool becomes_true_pumping(const std::function<bool()>& condition, DWORD millisec
 RunningProgram::RunningProgram(const TempFolder& home, const std::wstring& arguments) {
     const std::wstring program = home.file(L"mendlet.exe");
     CopyFileW(built_program_path().c_str(), program.c_str(), TRUE);
+    start(program, arguments);
+}
+
+RunningProgram::RunningProgram(const InPlace& program) { start(program.path, {}); }
+
+void RunningProgram::start(const std::wstring& program, const std::wstring& arguments) {
     std::wstring command_line = L"\"" + program + L"\"";
     if (!arguments.empty()) command_line += L" " + arguments;
     STARTUPINFOW startup{};

@@ -1,7 +1,7 @@
 #pragma once
 // The built program, copied into a folder of its own (so that its settings files are its
-// own) and started from there as a user starts it, with its main window found; it is ended
-// when the test ends, if it has not ended by itself.
+// own) and started from there as a user starts it, or a program started where it lies, with
+// its main window found; it is ended when the test ends, if it has not ended by itself.
 
 #include <windows.h>
 
@@ -23,6 +23,11 @@ public:
         std::wstring path;
     };
     explicit RunningProgram(const OpenedFile& file);
+    // A program started where it lies, as a user starts it from the folder they unpacked.
+    struct InPlace {
+        std::wstring path;
+    };
+    explicit RunningProgram(const InPlace& program);
     ~RunningProgram();
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
@@ -33,6 +38,7 @@ public:
     std::optional<DWORD> exit_code_within(DWORD milliseconds);
 
 private:
+    void start(const std::wstring& program, const std::wstring& arguments);
     void find_window();
 
     PROCESS_INFORMATION process_{};

@@ -1,0 +1,48 @@
+#!/bin/sh
+# The release zip as a user gets it: built by the "package" target and unpacked into a fresh
+# folder, it holds exactly the program, the translations as the build wrote them, the user
+# guide (the README's user part, with the pictures it shows) and the licence; the unpacked
+# program then starts there and keeps its settings beside itself
+# (unpacked_program_win32_test.cpp). The folder goes when the test ends.
+#
+#   release_package_test.sh SOURCE_DIR BUILD_DIR PACKAGE_NAME
+set -eu
+source_dir="$1" build="$2" name="$3"
+fail() { echo "release package: $*" >&2; exit 1; }
+
+cmake --build "$build" --target package >/dev/null
+unpacked="$(mktemp -d "${TMPDIR:-/tmp}/mendlet-release.XXXXXX")"
+trap 'rm -rf "$unpacked"' EXIT
+(cd "$unpacked" && cmake -E tar xf "$build/$name.zip")
+home="$unpacked/$name"
+guide="$home/Mendlet user guide.md"
+[ -f "$guide" ] || fail "no user guide in the zip"
+
+# The pictures that the guide shows belong beside it; nothing else may come along.
+pictures="$(grep -o '](docs/[^)]*)' "$guide" | sed 's/^](\(.*\))$/\1/')"
+expected="$(printf '%s\n' LICENSE.txt "Mendlet user guide.md" lang/French.lng lang/German.lng mendlet.exe \
+  $pictures | sort -u)"
+actual="$(cd "$home" && find . -type f | sed 's|^\./||' | sort)"
+[ "$actual" = "$expected" ] || fail "the zip holds
+$actual
+instead of
+$expected"
+
+cmp -s "$home/LICENSE.txt" "$source_dir/LICENSE.txt" || fail "LICENSE.txt differs from the source's"
+for language in French German; do
+  cmp -s "$home/lang/$language.lng" "$build/lang/$language.lng" || fail "lang/$language.lng differs from the build's"
+  [ "$(head -c 2 "$home/lang/$language.lng" | od -An -tx1 | tr -d ' ')" = fffe ] ||
+    fail "lang/$language.lng is not UTF-16 with a byte-order mark"
+done
+
+for user_part in "## Running Mendlet from the release zip" "## Using Mendlet" "### A typical run" \
+                 "### Adding parts" "### Settings" "### Languages"; do
+  grep -qxF "$user_part" "$guide" || fail "the guide lacks \"$user_part\""
+done
+for developer_part in "## Running under Wine on Linux" "## Testing" "## Benchmarks" "## Building on Windows" \
+                      "## Layout" "scripts/" "build/" "<!--"; do
+  if grep -qF -- "$developer_part" "$guide"; then fail "the guide holds \"$developer_part\""; fi
+done
+
+MENDLET_UNPACKED_FOLDER="$("$build/wine-run" winepath -w "$home" | tr -d '\r')" \
+  "$build/wine-run" "$build/unpacked_program_tests.exe"
