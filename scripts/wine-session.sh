@@ -5,11 +5,32 @@ set -euo pipefail
 action="$1" build="$2" display=":$3"
 export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" DISPLAY="$display"
 xvfb_pid="$build/xvfb.pid"
+small_disk="$build/small-disk" read_only_disk="$build/read-only-disk"
 
 display_up() { xdpyinfo -display "$display" >/dev/null 2>&1; }
 
+# Two small file systems of their own for the join's fault tests: one of 8 MiB that a join
+# fills up, and a read-only one that holds one file. Where mounting is not allowed the tests
+# that need them skip.
+mount_test_disks() {
+  unmount_test_disks
+  mkdir -p "$small_disk" "$read_only_disk"
+  mount -t tmpfs -o size=8m tmpfs "$small_disk" 2>/dev/null || true
+  mount -t tmpfs -o size=1m tmpfs "$read_only_disk" 2>/dev/null || return 0
+  printf 'an older joined file\n' >"$read_only_disk/old.bin"
+  mount -o remount,ro "$read_only_disk" 2>/dev/null || umount "$read_only_disk"
+}
+
+# A Wine process that is still ending may hold a file there; the disk then goes as it lets go.
+unmount_test_disks() {
+  for disk in "$small_disk" "$read_only_disk"; do
+    if mountpoint -q "$disk"; then umount "$disk" 2>/dev/null || umount -l "$disk" 2>/dev/null || true; fi
+  done
+}
+
 case "$action" in
   start)
+    mount_test_disks
     if ! display_up; then
       Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
       echo $! >"$xvfb_pid"
@@ -30,6 +51,7 @@ case "$action" in
     ;;
   stop)
     wineserver -k >/dev/null 2>&1 || true
+    unmount_test_disks
     if [ -f "$xvfb_pid" ]; then
       kill "$(cat "$xvfb_pid")" 2>/dev/null || true
       rm -f "$xvfb_pid"

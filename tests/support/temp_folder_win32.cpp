@@ -19,14 +19,22 @@ void remove_tree(const std::wstring& folder) {
     SHFileOperationW(&operation);
 }
 
-}  // namespace
-
-TempFolder::TempFolder() {
+// With its backslash at the end.
+std::wstring system_temporary_folder() {
     wchar_t temp[MAX_PATH + 1];
     const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
     if (length == 0 || length > MAX_PATH) throw std::runtime_error("no temporary folder");
+    return std::wstring(temp, length);
+}
+
+}  // namespace
+
+TempFolder::TempFolder() : TempFolder(system_temporary_folder()) {}
+
+TempFolder::TempFolder(const std::wstring& parent) {
+    const std::wstring prefix = !parent.empty() && parent.back() == L'\\' ? parent : parent + L'\\';
     for (unsigned attempt = 0;; ++attempt) {
-        path_ = std::wstring(temp) + L"mendlet-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+        path_ = prefix + L"mendlet-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                 std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(attempt);
         if (CreateDirectoryW(path_.c_str(), nullptr)) return;
         if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("cannot create a temporary folder");

@@ -1,6 +1,6 @@
 #pragma once
-// A fresh folder under the system's temporary folder, removed with everything in it when
-// the test ends.
+// A fresh folder under the system's temporary folder, or under another folder, removed
+// with everything in it when the test ends.
 
 #include <windows.h>
 
@@ -13,6 +13,8 @@ namespace mendlet::test_support {
 class TempFolder {
 public:
     TempFolder();
+    // Under a folder of the test's choice, for instance on a disk of its own.
+    explicit TempFolder(const std::wstring& parent);
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
