@@ -7,21 +7,12 @@
 #
 #   bench/gather_bench.sh [RUNS]     default 3
 #
-# The folders live in build/bench-data (or MENDLET_BENCH_DATA) and are kept for the next run.
+# The folders (build/bench-data/gather-*) are kept for the next run.
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
+source "$(dirname "$0")/common.sh"
 runs="${1:-3}"
-build="$root/build/win"
-data="${MENDLET_BENCH_DATA:-$root/build/bench-data}"
-display=71  # the display the build's Wine wrapper uses
 
-"$root/scripts/setup.sh"
-"$root/scripts/build.sh" win >/dev/null
-"$root/scripts/wine-session.sh" start "$build" "$display" >/dev/null
-trap '"$root/scripts/wine-session.sh" stop "$build" "$display" >/dev/null 2>&1 || true' EXIT
-winpath() { "$build/wine-run" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
-calc() { awk "BEGIN { printf \"%.3f\", $1 }"; }
-min() { printf '%s\n' "$@" | sort -g | head -1; }
+bench_start
 
 for count in 10000 100000; do
   folder="$data/gather-$count"

@@ -6,39 +6,24 @@
 #
 #   bench/join_bench.sh [TOTAL_MIB [PART_MIB [RUNS]]]     defaults: 2048 100 3
 #
-# The parts live in build/bench-data (or MENDLET_BENCH_DATA) and are kept for the next run.
+# The parts (build/bench-data/join) are kept for the next run and for bench/memory_bench.sh.
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
+source "$(dirname "$0")/common.sh"
 total_mib="${1:-2048}"
 part_mib="${2:-100}"
 runs="${3:-3}"
-build="$root/build/win"
-data="${MENDLET_BENCH_DATA:-$root/build/bench-data}"
+set_folder="$data/join"
 output="$data/joined.bin"
-display=71  # the display the build's Wine wrapper uses
 
-"$root/scripts/setup.sh"
-"$root/scripts/build.sh" win >/dev/null
-"$root/scripts/wine-session.sh" start "$build" "$display" >/dev/null
-trap '"$root/scripts/wine-session.sh" stop "$build" "$display" >/dev/null 2>&1 || true; rm -f "$output"' EXIT
-bench() { "$build/wine-run" "$build/join_bench.exe" "$@"; }
-winpath() { "$build/wine-run" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
-
-mkdir -p "$data"
-marker="$data/generated-$total_mib-$part_mib"
-if [ ! -f "$marker" ]; then
-  echo "generating $total_mib MiB in parts of $part_mib MiB in $data ..."
-  rm -f "$data"/generated-*
-  bench generate "$(winpath "$data")" "$total_mib" "$part_mib"
-  touch "$marker"
-fi
-parts=("$data"/data.bin.[0-9][0-9][0-9])
+bench_start
+at_exit 'rm -f "$output"'
+bench_parts "$set_folder" "$total_mib" "$part_mib"
+parts=("$set_folder"/data.bin.[0-9][0-9][0-9])
 bytes=$(cat "${parts[@]}" | wc -c)  # also warms the page cache
-win_data="$(winpath "$data")"
-win_output="$win_data\\joined.bin"
+win_set="$(winpath "$set_folder")"
+win_output="$(winpath "$data")\\joined.bin"
 
 now() { date +%s.%N; }
-calc() { awk "BEGIN { printf \"%.3f\", $1 }"; }
 # This kind of machine drops file pages from its cache within seconds of their last use,
 # so every run reads its input once just before it starts.
 warm() { cat "$@" >/dev/null; }
@@ -49,7 +34,6 @@ timed() {
   "$@"
   calc "$(now) - $start"
 }
-min() { printf '%s\n' "$@" | sort -g | head -1; }
 
 declare -A best
 cat_times=(); md5sum_times=()
@@ -74,7 +58,7 @@ for mode in none crc32 md5 both; do
   times=()
   for run in $(seq "$runs"); do
     rm -f "$output"; warm "${parts[@]}"; sync
-    read -r seconds _ crc md5 < <(bench join "$win_data" "$mode" "$win_output" | tr -d '\r')
+    read -r seconds _ crc md5 _ < <(join_bench join "$win_set" "$mode" "$win_output" | tr -d '\r')
     times+=("$seconds")
     if { [ "$crc" != "-" ] && [ "$crc" != "$reference_crc" ]; } || { [ "$md5" != "-" ] && [ "$md5" != "$reference_md5" ]; } ||
        { [ "$run" = 1 ] && ! cat "${parts[@]}" | cmp -s - "$output"; }; then

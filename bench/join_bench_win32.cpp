@@ -1,10 +1,14 @@
-// The join engine on real files, without a window, for bench/join_bench.sh.
+// The join engine on real files, without a window, for bench/join_bench.sh and
+// bench/memory_bench.sh.
 //
 //   join_bench generate FOLDER TOTAL_MIB PART_MIB   writes data.bin.001, ... of random bytes
 //   join_bench join FOLDER none|crc32|md5|both OUTPUT
-//                                                  joins them once; prints seconds, MB/s and the digests
+//                                                  joins them once; prints seconds, MB/s, the digests
+//                                                  and the process's peak working set in bytes
+//   join_bench idle                                prints the peak working set of joining nothing
 
 #include <windows.h>
+#include <psapi.h>
 
 #include <chrono>
 #include <cstdint>
@@ -60,6 +64,13 @@ bool generate(const std::wstring& folder, std::uint64_t total_mib, std::uint64_t
     while (DeleteFileW(part_path(folder, number++).c_str())) {
     }
     return true;
+}
+
+// The most memory the process has held at once, as the system counts it.
+unsigned long long peak_working_set() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof(counters);
+    return GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters)) ? counters.PeakWorkingSetSize : 0;
 }
 
 // A window that is not there: the job's inputs come from the command line, the rest is
@@ -125,8 +136,8 @@ int join(const std::wstring& folder, const std::wstring& digests, const std::wst
     const auto start = std::chrono::steady_clock::now();
     run_join(job);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("%.3f %.1f %s %s\n", seconds, static_cast<double>(total) / seconds / 1e6, window.crc32.c_str(),
-                window.md5.c_str());
+    std::printf("%.3f %.1f %s %s %llu\n", seconds, static_cast<double>(total) / seconds / 1e6, window.crc32.c_str(),
+                window.md5.c_str(), peak_working_set());
     return 0;
 }
 
@@ -137,7 +148,11 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"generate" && argc == 5)
         return generate(argv[2], std::wcstoull(argv[3], nullptr, 10), std::wcstoull(argv[4], nullptr, 10)) ? 0 : 1;
     if (command == L"join" && argc == 5) return join(argv[2], argv[3], argv[4]);
-    std::fwprintf(stderr,
-                  L"usage: join_bench generate FOLDER TOTAL_MIB PART_MIB | join FOLDER none|crc32|md5|both OUTPUT\n");
+    if (command == L"idle" && argc == 2) {
+        std::printf("%llu\n", peak_working_set());
+        return 0;
+    }
+    std::fwprintf(stderr, L"usage: join_bench generate FOLDER TOTAL_MIB PART_MIB | join FOLDER none|crc32|md5|both OUTPUT"
+                          L" | idle\n");
     return 2;
 }

@@ -1,9 +1,28 @@
 #!/usr/bin/env bash
-# Builds the benchmark programs natively with optimisation and runs them. Arguments go to
-# each program (for the digests: MiB of data, runs).
+# Every benchmark in one run, each beside a reference measured in the same run: the
+# digests natively; then under Wine the join against `cat` and `md5sum`, the join's peak
+# memory against a small join and an idle process, and adding 10,000 and 100,000 files
+# against listing and opening them.
+#
+#   scripts/bench.sh [TOTAL_MIB [PART_MIB [RUNS]]]     defaults: 2048 100 3
+#
+# TOTAL_MIB and PART_MIB size the joined set, RUNS is how many runs the join and the adding
+# take the best of; the digests use their own defaults (256 MiB, best of 3).
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
-"$root/scripts/setup.sh"
+source "$(dirname "$0")/../bench/common.sh"
+total_mib="${1:-2048}"
+part_mib="${2:-100}"
+runs="${3:-3}"
+
+bench_start
 cmake -S "$root" -B "$root/build/bench" -DCMAKE_BUILD_TYPE=Release -DMENDLET_BUILD_TESTS=OFF >/dev/null
 cmake --build "$root/build/bench" -j "$(nproc)" --target digest_bench >/dev/null
-"$root/build/bench/digest_bench" "$@"
+
+echo "== digests, natively"
+"$root/build/bench/digest_bench"
+echo "== join under Wine"
+"$root/bench/join_bench.sh" "$total_mib" "$part_mib" "$runs"
+echo "== peak memory of the join under Wine"
+"$root/bench/memory_bench.sh" "$total_mib" "$part_mib"
+echo "== adding files under Wine"
+"$root/bench/gather_bench.sh" "$runs"

@@ -1,0 +1,46 @@
+# What the benchmark scripts share; each sources it. They run in a Windows build of their
+# own (build/bench-win: Release, no tests) and its Wine session on a display of their own,
+# so that a benchmark never meets a test run; their data stays in build/bench-data (or
+# MENDLET_BENCH_DATA) for the next run.
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="$root/build/bench-win"
+display=73
+data="${MENDLET_BENCH_DATA:-$root/build/bench-data}"
+
+winpath() { "$build/wine-run" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+join_bench() { "$build/wine-run" "$build/join_bench.exe" "$@"; }
+calc() { awk "BEGIN { printf \"%.3f\", $1 }"; }
+min() { printf '%s\n' "$@" | sort -g | head -1; }
+
+# Commands run in order when the script ends, however it ends.
+exit_commands=()
+at_exit() {
+  exit_commands+=("$1")
+  trap 'for command in "${exit_commands[@]}"; do eval "$command"; done' EXIT
+}
+
+# Builds the benchmark programs and starts their Wine session, unless the script that
+# started this one has done it already; the one that starts the session stops it.
+bench_start() {
+  [ -z "${MENDLET_BENCH_STARTED:-}" ] || return 0
+  "$root/scripts/setup.sh"
+  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+    -DMENDLET_TEST_DISPLAY="$display" -DMENDLET_BUILD_TESTS=OFF >/dev/null
+  cmake --build "$build" -j "$(nproc)" --target join_bench gather_bench >/dev/null
+  "$root/scripts/wine-session.sh" start "$build" "$display" >/dev/null
+  at_exit '"$root/scripts/wine-session.sh" stop "$build" "$display" >/dev/null 2>&1 || true'
+  export MENDLET_BENCH_STARTED=1
+}
+
+# Parts of random bytes, data.bin.001, ...: TOTAL_MIB in parts of PART_MIB in FOLDER,
+# generated once for these sizes.
+bench_parts() {
+  local folder="$1" total_mib="$2" part_mib="$3"
+  local marker="$folder/generated-$total_mib-$part_mib"
+  [ ! -f "$marker" ] || return 0
+  echo "generating $total_mib MiB in parts of $part_mib MiB in $folder ..."
+  mkdir -p "$folder"
+  rm -f "$folder"/generated-*
+  join_bench generate "$(winpath "$folder")" "$total_mib" "$part_mib"
+  touch "$marker"
+}
