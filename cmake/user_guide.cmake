@@ -14,6 +14,8 @@ string(LENGTH "${begin_mark}" begin_length)
 string(LENGTH "${end_mark}" end_length)
 
 file(READ "${README}" rest)
+# A Windows checkout may have turned the line ends into CR LF.
+string(REPLACE "\r\n" "\n" rest "${rest}")
 set(guide "# ${TITLE}\n")
 while(TRUE)
   string(FIND "${rest}" "${begin_mark}" begin)
