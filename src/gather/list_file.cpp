@@ -9,7 +9,14 @@ ListReadEnd read_list_lines(ListSource& source, std::uint64_t file_size,
                             const std::function<void(std::string_view)>& take_line) {
     std::vector<char> buffer(static_cast<std::size_t>(std::min<std::uint64_t>(file_size, LIST_CHUNK_SIZE)));
     for (;;) {
-        const std::size_t length = buffer.empty() ? 0 : source.read(buffer.data(), buffer.size());
+        // A read may give less than it was asked for before the end of the file, which only a
+        // read that gives nothing marks.
+        std::size_t length = 0;
+        while (length < buffer.size()) {
+            const std::size_t read = source.read(buffer.data() + length, buffer.size() - length);
+            if (read == 0) break;
+            length += read;
+        }
         if (length == 0) return ListReadEnd::complete;
         const std::string_view piece(buffer.data(), length);
         std::size_t line_start = 0;

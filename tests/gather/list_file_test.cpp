@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -14,7 +16,7 @@ public:
     explicit MemoryList(std::string bytes) : bytes_(std::move(bytes)) {}
 
     std::size_t read(char* buffer, std::size_t size) override {
-        const std::size_t length = std::min(size, bytes_.size() - position_);
+        const std::size_t length = std::min({size, most_per_read, bytes_.size() - position_});
         bytes_.copy(buffer, length, position_);
         position_ += length;
         largest_read = std::max(largest_read, length);
@@ -28,6 +30,8 @@ public:
 
     std::size_t largest_read = 0;
     bool can_move_back = true;
+    // Reads give at most this much, as a source may before its end.
+    std::size_t most_per_read = SIZE_MAX;
 
 private:
     std::string bytes_;
@@ -90,6 +94,31 @@ TEST(ListFile, LineThatFillsAWholePieceStopsTheReading) {
     const ListRead later = read_all("C:\\a.001\n" + std::string(LIST_CHUNK_SIZE + 10, 'y'));
     EXPECT_EQ(later.end, ListReadEnd::line_too_long);
     EXPECT_EQ(later.lines, (Lines{"C:\\a.001"}));
+}
+
+// Found by fuzzing: a read that gave less than asked was taken for the end of the file, and
+// the line it stopped in was handed out cut in two.
+TEST(ListFile, ShortReadsCutNoLine) {
+    const std::string bytes = "C:\\Parts\\movie.avi.001\r\nC:\\Parts\\movie.avi.002\r\nD:\\x y.003";
+    for (std::size_t most : {1, 2, 5, 16}) {
+        MemoryList file(bytes);
+        file.most_per_read = most;
+        const ListRead read = read_all(file, bytes.size());
+        EXPECT_EQ(read.end, ListReadEnd::complete) << most;
+        EXPECT_EQ(read.lines, (Lines{"C:\\Parts\\movie.avi.001", "C:\\Parts\\movie.avi.002", "D:\\x y.003"})) << most;
+    }
+    // Across pieces too, where the cut line is read again after moving back.
+    std::string long_lines;
+    Lines expected;
+    for (char c : {'x', 'y', 'z'}) {
+        expected.emplace_back(LIST_CHUNK_SIZE * 3 / 5, c);
+        long_lines += expected.back() + "\n";
+    }
+    MemoryList file(long_lines);
+    file.most_per_read = LIST_CHUNK_SIZE / 3;
+    const ListRead read = read_all(file, long_lines.size());
+    EXPECT_EQ(read.end, ListReadEnd::complete);
+    EXPECT_EQ(read.lines, expected);
 }
 
 TEST(ListFile, FailingToMoveBackStopsTheReading) {
