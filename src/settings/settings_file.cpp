@@ -141,7 +141,7 @@ std::optional<SettingsFileRecord> decode_settings_file(std::span<const std::uint
 std::vector<std::uint8_t> encode_strings_file(const Settings& settings) {
     std::u16string units = to_utf16(settings.custom_output_path);
     // A count must stay below 0x8000, NUL included.
-    if (units.size() >= STRINGS_COUNT_LIMIT) units.resize(STRINGS_COUNT_LIMIT - 1);
+    if (units.size() >= STRINGS_COUNT_LIMIT - 1) units.resize(STRINGS_COUNT_LIMIT - 2);
     const auto count = static_cast<std::uint16_t>(units.empty() ? 0 : units.size() + 1);
     std::vector<std::uint8_t> bytes(4 + 2 * (units.size() + 1));
     put16(&bytes[0], TAG_CUSTOM_OUTPUT_PATH);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -174,6 +175,21 @@ TEST(StringsFile, RoundTripOfNonAsciiFolders) {
     EXPECT_EQ(decode_strings_file(encode_strings_file(settings)), settings.custom_output_path);
     settings.custom_output_path = L"";
     EXPECT_FALSE(decode_strings_file(encode_strings_file(settings)).has_value());
+}
+
+// Found by fuzzing: a folder of 0x7FFF units or more was written with a count of 0x8000,
+// which the reader takes for a damaged file, and so was lost.
+TEST(StringsFile, TheLongestFoldersAreCutToWhatTheReaderTakes) {
+    Settings settings;
+    for (std::size_t length : {0x7FFDu, 0x7FFEu, 0x7FFFu, 0x8000u, 0x9000u}) {
+        settings.custom_output_path = L"D:\\" + std::wstring(length - 3, L'a');
+        const std::vector<std::uint8_t> bytes = encode_strings_file(settings);
+        EXPECT_LT(bytes[2] | (bytes[3] << 8), 0x8000) << length;
+        const std::optional<std::wstring> read = decode_strings_file(bytes);
+        ASSERT_TRUE(read.has_value()) << length;
+        EXPECT_EQ(read->size(), std::min<std::size_t>(length, 0x7FFE));
+        EXPECT_TRUE(*read == settings.custom_output_path.substr(0, 0x7FFE)) << length;
+    }
 }
 
 TEST(StringsFile, LaterRecordsReplaceEarlierOnes) {
