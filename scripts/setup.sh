@@ -9,6 +9,7 @@ packages=(
   wine wine64                                   # runs the Windows program and its tests
   xvfb xdotool x11-utils x11-apps imagemagick   # a display, input, window lookup, screenshots
   googletest                                    # GoogleTest sources
+  clang libclang-rt-dev                         # the fuzz build: clang, libFuzzer and the sanitizer runtimes
   python3                                       # the icon drawing script
 )
 

@@ -1,0 +1,250 @@
+// Writes the seed corpora of the fuzz targets, each in the form its target reads (see the
+// comment at the top of each *_fuzz.cpp): settings files made by the real encoders, list
+// files, the shipped language files and a small one of our own, format texts, update
+// answers and command lines. Files named crash-* beside them are inputs that once found a
+// fault; this program leaves them alone. Usage: fuzz_make_corpus CORPUS_DIR LANG_DIR
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "settings/settings_file.h"
+
+namespace fs = std::filesystem;
+using namespace mendlet;
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+fs::path corpus;
+
+void write(const std::string& target, const std::string& name, const Bytes& bytes) {
+    fs::create_directories(corpus / target);
+    std::ofstream out(corpus / target / name, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+Bytes bytes_of(std::string_view text) { return Bytes(text.begin(), text.end()); }
+
+Bytes& operator+=(Bytes& bytes, const Bytes& more) {
+    bytes.insert(bytes.end(), more.begin(), more.end());
+    return bytes;
+}
+
+// UTF-16 units, little-endian: every wchar_t here is one unit.
+Bytes utf16(std::wstring_view text) {
+    Bytes bytes;
+    for (wchar_t c : text) {
+        bytes.push_back(static_cast<std::uint8_t>(c));
+        bytes.push_back(static_cast<std::uint8_t>(c >> 8));
+    }
+    return bytes;
+}
+
+// settings_file: one byte of SettingsFile length, the SettingsFile, the StringsFile.
+void settings_seed(const std::string& name, const Bytes& settings_file, const Bytes& strings_file) {
+    Bytes bytes{static_cast<std::uint8_t>(settings_file.size())};
+    bytes += settings_file;
+    bytes += strings_file;
+    write("settings_file", name, bytes);
+}
+
+Bytes strings_file(const std::wstring& folder) {
+    Settings settings;
+    settings.custom_output_path = folder;
+    return encode_strings_file(settings);
+}
+
+void settings_seeds() {
+    Settings settings;
+    WindowState window;
+    const auto defaults = encode_settings_file(settings, window);
+    settings_seed("defaults", Bytes(defaults.begin(), defaults.end()), strings_file(L""));
+
+    settings.skip_missing_test_on_load = true;
+    settings.test_size_before_join = true;
+    settings.sort_by_whole_path = true;
+    settings.remove_all_after_join = false;
+    settings.recurse_subfolders = true;
+    settings.use_custom_output_path = true;
+    settings.check_version_on_start = false;
+    window.auto_sort = false;
+    window.md5_enabled = true;
+    window.hash_shown = true;
+    window.window_left = -200;
+    window.window_top = 0x01020304;
+    window.language_id = 1031;
+    const auto custom = encode_settings_file(settings, window);
+    settings_seed("custom-folder", Bytes(custom.begin(), custom.end()), strings_file(L"D:\\Ausgabe"));
+
+    settings.remember_window_position = false;
+    const auto forgotten = encode_settings_file(settings, window);
+    settings_seed("position-not-remembered", Bytes(forgotten.begin(), forgotten.end()), {});
+
+    // Older revisions: 5 lacks the later fields, 4 stored whether the hash area was hidden.
+    Bytes old(custom.begin(), custom.end());
+    old[2] = 5;
+    settings_seed("revision-5", old, strings_file(L"D:\\out"));
+    old[2] = 4;
+    settings_seed("revision-4", old, {});
+    // The shortest file read, and one byte more than is written.
+    settings_seed("eight-bytes", Bytes(custom.begin(), custom.begin() + 8), {});
+    Bytes longer(custom.begin(), custom.end());
+    longer.push_back(1);
+    settings_seed("forty-bytes", longer, strings_file(L"E:\\joined"));
+}
+
+void strings_seeds() {
+    write("strings_file", "folder", strings_file(L"D:\\out"));
+    write("strings_file", "empty", strings_file(L""));
+    // Accents, CJK and a pair of surrogates.
+    write("strings_file", "non-ascii",
+          strings_file(L"D:\\Ausgabe \u00e4\u00df\\\u65e5\u672c" +
+                       std::wstring(sizeof(wchar_t) == 2 ? L"\xD83D\xDE00" : L"\U0001F600")));
+    Bytes two = strings_file(L"C:\\first");
+    two += strings_file(L"C:\\second");
+    write("strings_file", "later-record-replaces", two);
+    Bytes damaged = strings_file(L"C:\\kept");
+    damaged += {9, 0, 2, 0, 'b', 0, 0, 0};
+    damaged += strings_file(L"C:\\not read");
+    write("strings_file", "unknown-tag", damaged);
+}
+
+// list_file: choices (short reads, file shrank, runs; seed; moves back that succeed; shrink) and the file.
+void list_seed(const std::string& name, Bytes choices, const Bytes& file) {
+    choices += file;
+    write("list_file", name, choices);
+}
+
+// A run of L * L * 17 + M bytes C in the list target's input.
+Bytes run(std::uint8_t l, char c, std::uint8_t m) { return {0, l, static_cast<std::uint8_t>(c), m}; }
+
+void list_seeds() {
+    const Bytes exported = bytes_of("C:\\Parts\\movie.avi.001\r\nC:\\Parts\\movie.avi.002\r\nD:\\Other\\x y.003\r\n");
+    list_seed("exported", {0, 0, 255, 0}, exported);
+    list_seed("short-reads", {1, 42, 255, 0}, exported);
+    list_seed("line-ends-and-empty-lines", {1, 7, 255, 0},
+              bytes_of("\r\n\na.001\n\n\r\rb b.002\r\n\r\n c.003\rD:\\\xc3\xa4\xc3\x9f\\\xe6\x97\xa5.004"));
+    list_seed("shrank", {2, 0, 255, 9}, exported);
+    // Lines of 600 KiB across the pieces, read again after a move back; once refused.
+    Bytes long_lines = bytes_of("C:\\a.001\n");
+    for (char c : {'x', 'y', 'z'}) {
+        long_lines += run(190, c, 0);
+        long_lines.push_back('\n');
+    }
+    list_seed("lines-across-pieces", {4, 0, 255, 0}, long_lines);
+    list_seed("move-back-refused", {5, 3, 0, 0}, long_lines);
+    // A line longer than a piece.
+    Bytes too_long = bytes_of("C:\\a.001\r\n");
+    too_long += run(249, 'x', 0);
+    too_long += bytes_of("\r\nC:\\b.002\r\n");
+    list_seed("line-too-long", {4, 0, 255, 0}, too_long);
+}
+
+void language_seeds(const fs::path& lang) {
+    for (const char* name : {"German.lng", "French.lng"}) {
+        std::ifstream in(lang / name, std::ios::binary);
+        const Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (bytes.size() < 2 || bytes[0] != 0xFF || bytes[1] != 0xFE)
+            std::cerr << "warning: " << (lang / name) << " is not UTF-16 with a byte-order mark\n";
+        write("language_file", name, bytes);
+    }
+    // One character per byte: escapes, a placeholder out of order, a value too long, odd
+    // case and blanks.
+    std::string file =
+        "[translation]\r\nlang=Test\r\nlaid=0\r\n\r\n[list_tooltip]\r\n"
+        "000 = Pfad:\\t %s\\r\\nGr\xf6\xdf"
+        "e:\\t %s\\r\\nNummer:\\t %d\\r\\nStatus:\\t %s\r\n"
+        "[ABOUT]\r\n000=%d about %s\r\n001=\r\n[menu]\r\n001=Always &on top\\tCtrl + T\r\n"
+        "[messages]\r\n024=Eigener Pfad: \"%s\"\r\n025=";
+    file += std::string(600, 'w');
+    file += "\r\n[controls]\r\n000=Auto\\n\r\n";
+    write("language_file", "escapes-and-limits.lng", bytes_of(file));
+}
+
+// text_format: argument count, each argument, the format text.
+void format_seed(const std::string& name, const Bytes& args, std::wstring_view format) {
+    Bytes bytes = args;
+    bytes += utf16(format);
+    write("text_format", name, bytes);
+}
+
+void format_seeds() {
+    Bytes two_texts{2, 0, 5};
+    two_texts += utf16(L"2.5.0");
+    two_texts += {0, 10};
+    two_texts += utf16(L"2015-06-01");
+    format_seed("update-offer", two_texts, L"Mendlet %s (%s) is available. Would you like to open download page?");
+    Bytes tooltip{4, 0, 3};
+    tooltip += utf16(L"a.1");
+    tooltip += {0, 2};
+    tooltip += utf16(L"10");
+    tooltip += {1, 0xFF, 0xFF, 0xFF, 0xFF, 0, 2};
+    tooltip += utf16(L"ok");
+    format_seed("tooltip", tooltip, L"Path:\t %s\r\nSize:\t %s\r\nOrdinal:\t %d\r\nStatus:\t %s");
+    format_seed("numbers", {3, 1, 0, 0, 0, 0x80, 2, 0xFF, 0xFF, 0xFF, 0xFF, 1, 0xFF, 0xFF, 0xFF, 0xFF},
+                L"%d|%u|%u %% %s");
+    format_seed("too-few-arguments", {1, 0, 3, 'o', 0, 'n', 0, 'e', 0}, L"%s and %s and %d");
+    format_seed("not-placeholders", {1, 1, 1, 0, 0, 0}, L"%x %n %p %5d 100%");
+}
+
+void update_seeds() {
+    write("update_answer", "newer",
+          bytes_of("[response]\r\nupdate=1\r\nversion=2.5.0\r\ndownload=https://tessvane.example/mendlet/download\r\n"
+                   "date=2015-06-01\r\n"));
+    write("update_answer", "up-to-date", bytes_of("[response]\r\nupdate=0\r\n"));
+    write("update_answer", "not-a-web-address",
+          bytes_of("[response]\r\nupdate=1\r\nversion=9.9\r\ndownload=C:\\Windows\\System32\\calc.exe\r\n"
+                   "date=2015-06-01\r\n"));
+    write("update_answer", "control-character",
+          bytes_of("[Response]\r\nUpdate = 10\r\nversion=2.5.0\r\ndownload=HTTP://tessvane.example/\x7f\r\n"
+                   "date=today\r\n"));
+    Bytes wide{0xFF, 0xFE};
+    wide += utf16(
+        L"[response]\r\nupdate=1\r\nversion=2.5.0\r\ndownload=https://tessvane.example/\u00e4\r\n"
+        L"date=2015-06-01\r\n");
+    write("update_answer", "utf16", wide);
+    // The second answer, fields split at NULs.
+    std::wstring fields;
+    for (const wchar_t* field : {L"1", L"2.5.0", L"https://update.tessvane.example//"})
+        fields += field + std::wstring(1, L'\0');
+    write("update_answer", "fields", utf16(fields + L"2015-06-01"));
+}
+
+void command_line_seeds() {
+    const wchar_t* lines[][2] = {
+        {L"quoted-and-unquoted", LR"("C:\Program Files\mendlet.exe" "C:\My Parts\a.001" C:\b.002 "C:\c.003")"},
+        {L"unclosed-quote", LR"(mendlet.exe a.001 "b.002 c.003)"},
+        {L"no-blank-after-quotes", LR"("mendlet.exe""a b"c)"},
+        {L"blanks-and-empty-quotes", L"mendlet.exe   a.001    b.002 \t c.003   \"\" d.004 \"\""},
+        {L"program-only", LR"("C:\x\mendlet.exe")"},
+    };
+    for (const auto& [name, line] : lines) {
+        std::wstring wide_name(name);
+        write("command_line", std::string(wide_name.begin(), wide_name.end()), utf16(line));
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::cerr << "usage: fuzz_make_corpus CORPUS_DIR LANG_DIR\n";
+        return 2;
+    }
+    corpus = argv[1];
+    settings_seeds();
+    strings_seeds();
+    list_seeds();
+    language_seeds(argv[2]);
+    format_seeds();
+    update_seeds();
+    command_line_seeds();
+    return 0;
+}
