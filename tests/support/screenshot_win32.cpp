@@ -63,12 +63,13 @@ bool write_bitmap(const std::wstring& path, HDC screen, HBITMAP picture, LONG wi
 bool save_screenshot(HWND window, const std::wstring& name) {
     // Controls just shown or re-laid out may not have painted yet.
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    // Without a window manager nothing draws the caption: the picture starts at the menu.
+    // Without a window manager nothing draws the caption or the frame: the picture is the
+    // menu and the client area.
     WINDOWINFO shown{};
     shown.cbSize = sizeof(shown);
     if (!GetWindowInfo(window, &shown)) return false;
-    Covered covered{window, shown.rcWindow};
-    covered.area.top = shown.rcClient.top - (GetMenu(window) != nullptr ? GetSystemMetrics(SM_CYMENU) : 0);
+    Covered covered{window, shown.rcClient};
+    if (GetMenu(window) != nullptr) covered.area.top -= GetSystemMetrics(SM_CYMENU);
     EnumWindows(add_owned_window, reinterpret_cast<LPARAM>(&covered));
     const LONG width = covered.area.right - covered.area.left;
     const LONG height = covered.area.bottom - covered.area.top;
