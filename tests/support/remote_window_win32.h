@@ -1,6 +1,6 @@
 #pragma once
-// The window of another process, worked as a user works it: its texts and rows read, its
-// message boxes and dialogs found and answered, files dropped on it.
+// A window worked as a user works it, also one of another process: its texts and rows
+// read, its message boxes and dialogs found and answered, files dropped on it.
 
 #include <windows.h>
 

@@ -21,6 +21,7 @@
 #include "res/resource.h"
 #include "support/part_paths.h"
 #include "support/program_win32.h"
+#include "support/remote_window_win32.h"
 #include "support/temp_folder_win32.h"
 #include "support/test_data.h"
 #include "ui/application_win32.h"
@@ -201,13 +202,7 @@ protected:
 
     // The text the list view shows in a cell, as the window answers it.
     std::wstring cell(int row, int column) const {
-        wchar_t text[1024] = {};
-        LVITEMW item{};
-        item.iSubItem = column;
-        item.pszText = text;
-        item.cchTextMax = 1024;
-        SendMessageW(GetDlgItem(window, IDC_PART_LIST), LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-        return text;
+        return test_support::list_cell(GetDlgItem(window, IDC_PART_LIST), row, column);
     }
 
     void expect_status(std::size_t message, Colour colour) {

@@ -11,6 +11,7 @@
 
 #include "res/resource.h"
 #include "support/part_paths.h"
+#include "support/remote_window_win32.h"
 #include "ui/application_win32.h"
 
 namespace mendlet {
@@ -92,15 +93,7 @@ protected:
         return found;
     }
 
-    std::wstring cell(int row, int column) const {
-        wchar_t text[512] = {};
-        LVITEMW item{};
-        item.iSubItem = column;
-        item.pszText = text;
-        item.cchTextMax = 512;
-        SendMessageW(rows, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-        return text;
-    }
+    std::wstring cell(int row, int column) const { return test_support::list_cell(rows, row, column); }
 
     std::wstring output_box() const {
         wchar_t text[512] = {};
