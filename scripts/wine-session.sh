@@ -46,8 +46,9 @@ case "$action" in
     mkdir -p "$WINEPREFIX"
     setsid wineserver -p </dev/null >/dev/null 2>&1 &
     "$build/wine-run" cmd /c exit 0 >/dev/null 2>&1
-    # Wine closes a desktop that nobody uses for a moment; the keeper uses it until the end.
-    setsid "$build/wine-run" "$build/desktop_keeper.exe" </dev/null >/dev/null 2>&1 &
+    # Wine closes a desktop that nobody uses for a moment; the keeper uses it until the end,
+    # so the time limit of this step is not its own.
+    MENDLET_TIME_LIMIT="" setsid "$build/wine-run" "$build/desktop_keeper.exe" </dev/null >/dev/null 2>&1 &
     ;;
   stop)
     wineserver -k >/dev/null 2>&1 || true

@@ -8,6 +8,7 @@
 #   release_package_test.sh SOURCE_DIR BUILD_DIR PACKAGE_NAME
 set -eu
 source_dir="$1" build="$2" name="$3"
+started="$(date +%s)"
 fail() { echo "release package: $*" >&2; exit 1; }
 
 cmake --build "$build" --target package >/dev/null
@@ -44,5 +45,9 @@ for developer_part in "## Running under Wine on Linux" "## Testing" "## Benchmar
   if grep -qF -- "$developer_part" "$guide"; then fail "the guide holds \"$developer_part\""; fi
 done
 
+# The program's time limit is what is left of this test's.
+if [ -n "${MENDLET_TIME_LIMIT:-}" ]; then
+  export MENDLET_TIME_LIMIT=$((MENDLET_TIME_LIMIT - ($(date +%s) - started)))
+fi
 MENDLET_UNPACKED_FOLDER="$("$build/wine-run" winepath -w "$home" | tr -d '\r')" \
   "$build/wine-run" "$build/unpacked_program_tests.exe"
