@@ -64,8 +64,10 @@ void evaluate_statuses(PartList& list, bool force, const Settings& settings) {
     if (list.empty()) return;
     const bool missing_test = !settings.skip_missing_test_on_load;
     const bool size_test = !settings.skip_size_test_on_load;
+    // Warnings go, but an entry that cannot be read keeps saying so: "ok" would be a lie.
     if ((force && !missing_test && !size_test) || !starts_with_first_part(list)) {
-        for (PartEntry& entry : list) entry.set_status(STATUS_OK);
+        for (PartEntry& entry : list)
+            if (entry.category != 2) entry.set_status(STATUS_OK);
         return;
     }
     std::uint32_t expected = 1;

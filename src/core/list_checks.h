@@ -11,7 +11,8 @@ struct Settings;
 struct TextTable;
 
 // Re-marks the entries after the first. With force and both on-load tests off, or when the
-// list does not start with a ".001" part numbered 1, every entry becomes "ok".
+// list does not start with a ".001" part numbered 1, every entry becomes "ok" but those
+// that cannot be read or written, which keep their error.
 void evaluate_statuses(PartList& list, bool force, const Settings& settings);
 
 // A yes/no question put to the user.
