@@ -6,6 +6,9 @@ action="$1" build="$2" display=":$3"
 export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" DISPLAY="$display"
 xvfb_pid="$build/xvfb.pid"
 small_disk="$build/small-disk" read_only_disk="$build/read-only-disk"
+# A part whose reads never return, as from a share that stopped answering: a named pipe
+# that the test holding it open never writes to.
+never_answering_part="$build/never-answering-part.002"
 
 display_up() { xdpyinfo -display "$display" >/dev/null 2>&1; }
 
@@ -31,6 +34,7 @@ unmount_test_disks() {
 case "$action" in
   start)
     mount_test_disks
+    [ -p "$never_answering_part" ] || { rm -f "$never_answering_part"; mkfifo "$never_answering_part"; }
     if ! display_up; then
       Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
       echo $! >"$xvfb_pid"
@@ -47,8 +51,13 @@ case "$action" in
     setsid wineserver -p </dev/null >/dev/null 2>&1 &
     "$build/wine-run" cmd /c exit 0 >/dev/null 2>&1
     # Wine closes a desktop that nobody uses for a moment; the keeper uses it until the end,
-    # so the time limit of this step is not its own.
-    MENDLET_TIME_LIMIT="" setsid "$build/wine-run" "$build/desktop_keeper.exe" </dev/null >/dev/null 2>&1 &
+    # so the time limit of this step is not its own. No test starts before the desktop runs.
+    ready="$build/desktop-ready"
+    rm -f "$ready"
+    MENDLET_TIME_LIMIT="" setsid "$build/wine-run" "$build/desktop_keeper.exe" "Z:${ready//\//\\}" \
+      </dev/null >/dev/null 2>&1 &
+    for _ in $(seq 600); do [ -f "$ready" ] && break; sleep 0.1; done
+    [ -f "$ready" ] || { echo "the test desktop did not start" >&2; exit 1; }
     ;;
   stop)
     wineserver -k >/dev/null 2>&1 || true
