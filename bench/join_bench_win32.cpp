@@ -96,6 +96,7 @@ public:
         if (crc) crc32 = *crc;
         if (md5_text) md5 = *md5_text;
     }
+    void mark_part(PartList&, std::uint32_t, std::int32_t) override {}
     void open_output_folder(const std::wstring&) override {}
     void open_output_file(const std::wstring&) override {}
     void empty_list() override {}
@@ -123,7 +124,6 @@ int join(const std::wstring& folder, const std::wstring& digests, const std::wst
     for (const PartEntry& entry : list) total += entry.size;
 
     Settings settings;
-    settings.remove_all_after_join = false;
     TextTable texts;
     HeadlessWindow window;
     window.inputs.output_path = output;

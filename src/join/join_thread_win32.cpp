@@ -1,13 +1,23 @@
 #include "join/join_thread_win32.h"
 
+#include <objbase.h>
+
 #include "join/join_worker.h"
 
 namespace mendlet {
 
 namespace {
 
+// How long a wait for the worker gives a cancelled read or write before it cancels the one
+// the worker may have started since; not shorter, so that cutting back a first part it
+// appended to is not cancelled as well.
+constexpr DWORD WAIT_SLICE_MS = 1000;
+
+// The worker calls the shell for the "When done" actions, and the shell uses COM.
 DWORD WINAPI join_thread_proc(LPVOID job) {
+    const bool com_ready = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
     join_thread_main(*static_cast<JoinContext*>(job));
+    if (com_ready) CoUninitialize();
     return 0;
 }
 
@@ -28,18 +38,38 @@ void JoinThread::release() {
     thread_ = nullptr;
 }
 
-void JoinThread::stop_and_wait() {
-    if (thread_ == nullptr) return;
+bool JoinThread::wait_for_end(DWORD milliseconds) {
+    return wait(milliseconds, [] {});
+}
+
+void JoinThread::stop() {
+    job_.flags.stop_requested = true;
+    if (thread_ != nullptr) CancelSynchronousIo(thread_);
+}
+
+bool JoinThread::stop_and_wait(DWORD milliseconds) {
+    const bool ended = wait(milliseconds, [this] { stop(); });
+    if (ended) release();
+    return ended;
+}
+
+template <typename Between>
+bool JoinThread::wait(DWORD milliseconds, Between between) {
+    if (thread_ == nullptr) return true;
+    const ULONGLONG start = GetTickCount64();
     for (;;) {
-        // Set again after every wake: a worker that is only starting clears the flag once.
-        job_.flags.stop_requested = true;
-        const DWORD woken = MsgWaitForMultipleObjects(1, &thread_, FALSE, INFINITE, QS_SENDMESSAGE);
-        if (woken != WAIT_OBJECT_0 + 1) break;
+        between();
+        const ULONGLONG waited = GetTickCount64() - start;
+        if (milliseconds != INFINITE && waited >= milliseconds) return false;
+        const DWORD left = milliseconds == INFINITE ? WAIT_SLICE_MS : static_cast<DWORD>(milliseconds - waited);
+        const DWORD woken = MsgWaitForMultipleObjects(1, &thread_, FALSE, left < WAIT_SLICE_MS ? left : WAIT_SLICE_MS,
+                                                      QS_SENDMESSAGE);
+        if (woken == WAIT_OBJECT_0) return true;
+        if (woken == WAIT_FAILED) return false;
         // Peeking carries out the messages other threads sent; the worker waits for them.
         MSG message;
-        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        if (woken == WAIT_OBJECT_0 + 1) PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
-    release();
 }
 
 }  // namespace mendlet

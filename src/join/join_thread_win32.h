@@ -19,16 +19,25 @@ public:
     // thread could be started.
     bool start();
     // From the start until join_thread_main has returned, including the moments before
-    // the worker sets join_running.
+    // the worker sets join_running and after it has cleared it.
     bool alive() const;
     bool holds_handle() const { return thread_ != nullptr; }
     // Lets go of the handle; a job still running goes on.
     void release();
-    // Asks the job to stop and waits for the thread, carrying out the requests the worker
-    // sends this thread's windows meanwhile.
-    void stop_and_wait();
+    // Waits at most the time given for the thread to end, carrying out the requests the
+    // worker sends this thread's windows meanwhile. True when no thread runs any more.
+    bool wait_for_end(DWORD milliseconds);
+    // Asks the job to stop and cancels the read or write the worker waits on: a share that
+    // stopped answering never ends one by itself.
+    void stop();
+    // Stops the job as stop does, again after each second, and waits as wait_for_end does.
+    // The handle is let go once the thread has ended.
+    bool stop_and_wait(DWORD milliseconds = INFINITE);
 
 private:
+    template <typename Between>
+    bool wait(DWORD milliseconds, Between between);
+
     JoinContext& job_;
     HANDLE thread_ = nullptr;
 };

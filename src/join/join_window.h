@@ -12,6 +12,8 @@
 
 namespace mendlet {
 
+class PartList;
+
 // The window's state that a job reads when it starts.
 struct JobInputs {
     bool append_to_first = false;
@@ -22,12 +24,13 @@ struct JobInputs {
     std::wstring output_path;
 };
 
-// The "When done" boxes, read after a successful copy so that changes made during the job
-// count.
+// The "When done" boxes and the menu's "Remove all items from list after Join", read after
+// a successful copy so that changes made during the job count.
 struct CompletionChoices {
     bool open_output_folder = false;
     bool open_output_file = false;
     bool delete_parts = false;
+    bool remove_all_after_join = false;
 };
 
 // The questions go through Questioner::ask_yes_no; the overwrite question too.
@@ -48,6 +51,13 @@ public:
     // Only the digests a job computed are given; the other box keeps its text.
     virtual void show_digests(const std::optional<std::string>& crc32, const std::optional<std::string>& md5) = 0;
 
+    // Marks an entry of the list with a new status; the list view reads statuses as it
+    // paints, so the window sets it on its own thread.
+    virtual void mark_part(PartList& list, std::uint32_t index, std::int32_t status) = 0;
+
+    // The shell's calls are made on the worker's own thread, which has COM ready for them:
+    // inside the window's handling of a request from another thread COM refuses the calls
+    // that shell extensions make.
     virtual void open_output_folder(const std::wstring& output_path) = 0;
     virtual void open_output_file(const std::wstring& output_path) = 0;
     // Empties the list view, the part list and the output path box, and drops a

@@ -105,6 +105,8 @@ bool JoinRun::start_digests(const JobInputs& inputs) {
 }
 
 bool JoinRun::run() {
+    // The window was closed while the job was starting: nothing is asked, nothing written.
+    if (job_.flags.stop_requested) return false;
     const JobInputs inputs = window_.read_job_inputs();
     if (!checks_allow_join()) {
         window_.reset_status();
@@ -126,24 +128,22 @@ bool JoinRun::run() {
 
 // The digests, the message and the "When done" actions of a job that copied everything.
 bool JoinRun::complete(const JobInputs& inputs) {
-    const Settings& settings = job_.settings;
     show_digests();
-    window_.show_status(job_.texts.messages[MSG_JOINED], COLOUR_INFO, settings.remove_all_after_join);
     const CompletionChoices choices = window_.read_completion_choices();
+    window_.show_status(job_.texts.messages[MSG_JOINED], COLOUR_INFO, choices.remove_all_after_join);
     if (choices.open_output_folder) window_.open_output_folder(output_path_);
     if (choices.open_output_file) window_.open_output_file(output_path_);
     if (choices.delete_parts) delete_parts();
-    if (settings.remove_all_after_join) window_.empty_list();
+    if (choices.remove_all_after_join) window_.empty_list();
     return inputs.exit_when_done;
 }
 
 bool JoinRun::open_append_output() {
     if (list_.empty()) return fail(MSG_CANNOT_OPEN);
-    PartEntry& first = *list_.first();
-    output_path_ = first.path;
+    output_path_ = list_.first()->path;
     output_ = job_.files.open_for_append(output_path_);
     if (output_ == nullptr) {
-        first.set_status(STATUS_CANNOT_WRITE);
+        window_.mark_part(list_, 0, STATUS_CANNOT_WRITE);
         return fail(MSG_CANNOT_OPEN);
     }
     if (crc_on_ || md5_on_) {
@@ -151,13 +151,13 @@ bool JoinRun::open_append_output() {
         if (end == CopyEnd::stopped) return false;
         // Digests of an unreadable first part would describe a file that does not exist.
         if (end == CopyEnd::read_failed) {
-            first.set_status(STATUS_CANNOT_READ);
+            window_.mark_part(list_, 0, STATUS_CANNOT_READ);
             return fail(MSG_CANNOT_OPEN);
         }
     }
     const std::optional<std::uint64_t> end = output_->seek_to_end();
     if (!end) {
-        first.set_status(STATUS_CANNOT_WRITE);
+        window_.mark_part(list_, 0, STATUS_CANNOT_WRITE);
         return fail(MSG_CANNOT_OPEN);
     }
     append_original_size_ = *end;
@@ -205,14 +205,13 @@ CopyEnd JoinRun::hash_first_part() {
 
 CopyEnd JoinRun::copy_parts() {
     for (std::uint32_t i = start_index_; i < list_.count(); ++i) {
-        PartEntry& entry = *list_.at(i);
-        const std::unique_ptr<JoinFile> part = job_.files.open_part(entry.path);
+        const std::unique_ptr<JoinFile> part = job_.files.open_part(list_.at(i)->path);
         if (part == nullptr) {
-            entry.set_status(STATUS_CANNOT_READ);
+            window_.mark_part(list_, i, STATUS_CANNOT_READ);
             return CopyEnd::read_failed;
         }
         const CopyEnd end = copy_part(*part);
-        if (end == CopyEnd::read_failed) entry.set_status(STATUS_CANNOT_READ);
+        if (end == CopyEnd::read_failed) window_.mark_part(list_, i, STATUS_CANNOT_READ);
         if (end != CopyEnd::completed) return end;
         if (job_.flags.stop_requested) return CopyEnd::stopped;
     }
@@ -286,7 +285,6 @@ bool run_join(JoinContext& job) { return JoinRun(job).run(); }
 void join_thread_main(JoinContext& job) {
     job.window.job_started();
     job.flags.join_running = true;
-    job.flags.stop_requested = false;
     job.window.show_busy_state();
     const bool close = run_join(job);
     job.window.show_idle_state();

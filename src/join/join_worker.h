@@ -17,7 +17,8 @@ struct TextTable;
 struct JoinFlags {
     // Written by the worker: a job runs.
     std::atomic<bool> join_running{false};
-    // Written by the window: the job is to stop at its next chunk.
+    // Written by the window, and cleared by it as it starts a job: the job is to stop at
+    // its next chunk, or before it begins.
     std::atomic<bool> stop_requested{false};
 };
 

@@ -5,7 +5,6 @@
 #include "res/resource.h"
 #include "ui/application_win32.h"
 #include "ui/dialog_position_win32.h"
-#include "ui/shell_win32.h"
 #include "ui/web_addresses.h"
 
 namespace mendlet {
@@ -47,7 +46,7 @@ public:
             case WM_CTLCOLORSTATIC:
                 return self->link_colours(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
             case WM_COMMAND:
-                return self->command(LOWORD(wparam));
+                return self->command(LOWORD(wparam), HIWORD(wparam));
             default:
                 return FALSE;
         }
@@ -77,16 +76,17 @@ private:
         return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
     }
 
-    bool command(int id) const {
+    // A link opens on its click alone: a double click also sends a click first.
+    bool command(int id, int notification) const {
         switch (id) {
             case IDCANCEL:
                 EndDialog(dialog_, IDCANCEL);
                 return true;
             case IDC_WEB_LINK:
-                open_kept_address(dialog_, WEB_PAGE_ADDRESS.unscrambled());
+                if (notification == STN_CLICKED) app_.open_own_address(dialog_, WEB_PAGE_ADDRESS.unscrambled());
                 return true;
             case IDC_CONTACT_LINK:
-                open_kept_address(dialog_, CONTACT_ADDRESS.unscrambled());
+                if (notification == STN_CLICKED) app_.open_own_address(dialog_, CONTACT_ADDRESS.unscrambled());
                 return true;
             default:
                 return false;

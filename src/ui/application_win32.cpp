@@ -11,6 +11,7 @@
 #include "ui/shell_win32.h"
 #include "ui/web_addresses.h"
 #include "ui/window_join_win32.h"
+#include "ui/window_text_win32.h"
 
 namespace mendlet {
 
@@ -21,6 +22,13 @@ constexpr int LANGUAGE_MENU_POSITION = 1;
 
 // How much shorter the window is while the hash section is hidden, in pixels.
 constexpr int HASH_SECTION_HEIGHT = 62;
+
+// How long an exit during a job waits for the worker to stop before the process ends
+// without it: a read from a share that stopped answering may never return.
+constexpr DWORD EXIT_WAIT_MS = 10000;
+
+// A Join pressed just after a job ended meets a worker that is only returning.
+constexpr DWORD ENDING_WORKER_WAIT_MS = 10000;
 
 HICON load_shared_icon(HINSTANCE instance, int id) {
     return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
@@ -56,6 +64,9 @@ Application::Application(HINSTANCE instance, std::wstring command_line, std::wst
       key_held([](int virtual_key) { return GetAsyncKeyState(virtual_key) < 0; }),
       ui_language([] { return GetUserDefaultUILanguage(); }),
       open_address([](HWND owner, const std::wstring& address) { open_with_associated_program(owner, address); }),
+      open_own_address(open_kept_address),
+      show_in_file_manager(open_in_file_manager),
+      open_with_program(open_with_associated_program),
       update_server(built_in_update_server()),
       instance_(instance),
       command_line_(std::move(command_line)),
@@ -107,6 +118,9 @@ int Application::run() {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+    // A worker that does not stop in time still uses what this object owns: the process
+    // ends around it, its settings already written.
+    if (!join_thread_.stop_and_wait(EXIT_WAIT_MS)) ExitProcess(0);
     return 0;
 }
 
@@ -158,8 +172,10 @@ INT_PTR Application::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             PostQuitMessage(0);
             return TRUE;
         case MSG_JOB_STARTED:
+            on_job_started();
+            return TRUE;
         case MSG_JOB_ENDED:
-            set_shutdown_block(message == MSG_JOB_STARTED);
+            on_job_ended();
             return TRUE;
         case MSG_RUN_REQUEST:
             (*reinterpret_cast<std::function<void()>*>(lparam))();
@@ -243,8 +259,6 @@ bool Application::take_shortcut(const MSG& message) {
 
 HWND Application::list_view() const { return GetDlgItem(window_, IDC_PART_LIST); }
 
-bool Application::busy() { return join_thread_.holds_handle() && flags_.join_running; }
-
 bool Application::handle_command(int command) {
     switch (command) {
         case IDC_JOIN:
@@ -290,10 +304,10 @@ bool Application::handle_command(int command) {
             on_append_checkbox();
             return true;
         case IDM_ONLINE_HELP:
-            open_kept_address(window_, HELP_ADDRESS.unscrambled());
+            open_own_address(window_, HELP_ADDRESS.unscrambled());
             return true;
         case IDM_WEBPAGE:
-            open_kept_address(window_, WEB_PAGE_ADDRESS.unscrambled());
+            open_own_address(window_, WEB_PAGE_ADDRESS.unscrambled());
             return true;
         case IDM_ABOUT:
             open_about();
@@ -339,12 +353,17 @@ bool Application::handle_command(int command) {
 
 void Application::on_join_command() {
     set_taskbar_state(TBPF_INDETERMINATE);
-    if (flags_.join_running) {
+    if (job_phase_ == JobPhase::running) {
         flags_.stop_requested = true;
         return;
     }
-    // A job whose worker has not yet set join_running is running all the same.
-    if (join_thread_.alive()) return;
+    // A second press while the worker starts, a double click say, neither starts nor stops.
+    if (job_phase_ == JobPhase::starting) return;
+    // The last job's worker may still be returning after it said that the job ended.
+    if (!join_thread_.wait_for_end(ENDING_WORKER_WAIT_MS)) {
+        set_taskbar_state(TBPF_NOPROGRESS);
+        return;
+    }
     join_thread_.release();
     if (list_.count() < 2) {
         status_.show_status(texts_.messages[list_.empty() ? 9 : 7], COLOUR_ERROR, true);
@@ -352,7 +371,10 @@ void Application::on_join_command() {
         return;
     }
     job_texts_ = texts_;
+    flags_.stop_requested = false;
+    job_phase_ = JobPhase::starting;
     if (!join_thread_.start()) {
+        job_phase_ = JobPhase::idle;
         message_box(nullptr, texts_.messages[1], APP_CAPTION, MB_ICONERROR | MB_TOPMOST);
         set_taskbar_state(TBPF_NOPROGRESS);
     }
@@ -362,23 +384,37 @@ void Application::set_taskbar_state(TBPFLAG state) {
     if (taskbar_ != nullptr) taskbar_->SetProgressState(window_, state);
 }
 
-// Exit during a job is asked first. On Yes the job is told to stop; the application waits
-// for it after the message loop, when nothing can send it requests any more.
+// Exit during a job is asked first. On Yes the job is told to stop and the read or write it
+// waits on is cancelled; the application waits for it after the message loop, when nothing
+// can send it requests any more.
 void Application::on_close() {
     if (busy()) {
         const int answer =
             message_box(window_, texts_.messages[2], texts_.messages[5], MB_YESNOCANCEL | MB_ICONWARNING);
         if (answer != IDYES) return;
-        flags_.stop_requested = true;
+        join_thread_.stop();
     }
     DestroyWindow(window_);
 }
 
+void Application::on_job_started() {
+    job_phase_ = JobPhase::running;
+    set_shutdown_block(true);
+}
+
+// The taskbar button may have been set waiting by a Join pressed as the job ended, and a
+// timed message that ran out meanwhile fell back to "Joining...": the idle window says
+// neither.
+void Application::on_job_ended() {
+    job_phase_ = JobPhase::idle;
+    set_shutdown_block(false);
+    set_taskbar_state(TBPF_NOPROGRESS);
+    const std::wstring shown = window_text(GetDlgItem(window_, IDC_STATUS));
+    if (shown == texts_.messages[4] || shown == job_texts_.messages[4]) status_.reset_status();
+}
+
 void Application::on_digest_checkbox(int check_box) {
-    if (flags_.join_running) {
-        status_.show_busy();
-        return;
-    }
+    if (refused_during_join()) return;
     const int box = check_box == IDC_CRC32_CHECK ? IDC_CRC32_VALUE : IDC_MD5_VALUE;
     EnableWindow(GetDlgItem(window_, box), IsDlgButtonChecked(window_, check_box) == BST_CHECKED);
 }

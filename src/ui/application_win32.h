@@ -64,6 +64,12 @@ public:
     std::function<LANGID()> ui_language;
     // Opens a download page from the update server; tests see it here.
     std::function<void(HWND owner, const std::wstring& address)> open_address;
+    // Opens one of the program's own addresses (help, web page, contact); tests see it here.
+    std::function<void(HWND owner, const std::string& address)> open_own_address;
+    // The shell's file manager on a file's folder, and a file in its program; called from
+    // the join's worker too. Tests see the calls here.
+    std::function<bool(HWND owner, const std::wstring& path)> show_in_file_manager;
+    std::function<bool(HWND owner, const std::wstring& path)> open_with_program;
     // The update server's address, scheme and host; tests run one of their own.
     std::wstring update_server;
 
@@ -82,6 +88,9 @@ public:
     // The keyboard shortcuts, before the dialog manager sees the message; true when taken.
     bool take_shortcut(const MSG& message);
 
+    // From the Join that starts a job until the window has heard that it ended: closing
+    // asks first, and the commands that change the list or the output are refused.
+    bool busy() const { return job_phase_ != JobPhase::idle; }
     void on_join_command();
     void set_taskbar_state(TBPFLAG state);
 
@@ -131,12 +140,13 @@ private:
     INT_PTR handle(UINT message, WPARAM wparam, LPARAM lparam);
     void initialise(HWND window);
     bool handle_command(int command);
-    bool busy();
     bool refused_during_join();
     bool selection_to_move();
     void after_reordering();
     HWND list_view() const;
     void on_close();
+    void on_job_started();
+    void on_job_ended();
     void on_digest_checkbox(int check_box);
     void toggle_always_on_top();
     void toggle_hash_section();
@@ -150,6 +160,7 @@ private:
     static LRESULT CALLBACK list_view_events(HWND list_view, UINT message, WPARAM wparam, LPARAM lparam);
     void on_list_mouse_move(TTTOOLINFOW& tool, int x, int y);
     void place_list_tip(TTTOOLINFOW& tool, int x, int y);
+    POINT keyboard_menu_place() const;
     bool show_list_menu(int x, int y);
     PartAdder part_adder();
     void finish_adding(PartAdder& adder, bool auto_loaded, bool reset_persistent_status);
@@ -205,6 +216,10 @@ private:
     // A language was settled by the saved settings.
     bool language_chosen_ = false;
     JoinFlags flags_;
+    // Starting: Join has started the worker, which has not yet told the window. Running:
+    // from then until it tells the window that the job has ended.
+    enum class JobPhase { idle, starting, running };
+    JobPhase job_phase_ = JobPhase::idle;
     StatusLine status_;
     Win32JoinFiles files_;
     std::unique_ptr<WindowJoin> join_window_;

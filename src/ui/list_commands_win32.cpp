@@ -13,7 +13,7 @@
 namespace mendlet {
 
 bool Application::refused_during_join() {
-    if (!flags_.join_running) return false;
+    if (!busy()) return false;
     status_.show_busy();
     return true;
 }

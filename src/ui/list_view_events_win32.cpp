@@ -12,7 +12,6 @@
 #include "res/resource.h"
 #include "ui/application_win32.h"
 #include "ui/menu_items_win32.h"
-#include "ui/shell_win32.h"
 
 namespace mendlet {
 
@@ -142,9 +141,13 @@ LRESULT CALLBACK Application::list_view_events(HWND list_view, UINT message, WPA
             application.tip_shown_ = true;
             application.place_list_tip(tool, GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
             return 0;
-        case WM_CONTEXTMENU:
-            if (application.show_list_menu(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam))) return 0;
+        case WM_CONTEXTMENU: {
+            // From the keyboard (Shift+F10, the Menu key) the menu comes without a place.
+            const POINT at = lparam == -1 ? application.keyboard_menu_place()
+                                          : POINT{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+            if (application.show_list_menu(at.x, at.y)) return 0;
             break;
+        }
         default:
             break;
     }
@@ -192,6 +195,22 @@ void Application::prepare_list_menu(HMENU popup) {
     enable_item(popup, IDM_REMOVE, focused);
 }
 
+// Under the focused row, brought into sight, or the list's corner when no row has the focus.
+POINT Application::keyboard_menu_place() const {
+    const HWND rows = list_view();
+    const int row = static_cast<int>(SendMessageW(rows, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    POINT at{0, 0};
+    RECT place{};
+    place.left = LVIR_LABEL;
+    if (row >= 0) {
+        SendMessageW(rows, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+        if (SendMessageW(rows, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&place)))
+            at = {place.left, place.bottom};
+    }
+    ClientToScreen(rows, &at);
+    return at;
+}
+
 bool Application::show_list_menu(int x, int y) {
     const HMENU menu = LoadMenuW(instance_, MAKEINTRESOURCEW(IDR_LIST_MENU));
     if (menu == nullptr) return false;
@@ -206,7 +225,7 @@ bool Application::show_list_menu(int x, int y) {
 void Application::open_file_location() {
     const int row = static_cast<int>(SendMessageW(list_view(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
     if (const PartEntry* entry = row >= 0 ? list_.at(static_cast<std::uint32_t>(row)) : nullptr)
-        open_in_file_manager(window_, entry->path);
+        show_in_file_manager(window_, entry->path);
 }
 
 }  // namespace mendlet

@@ -9,7 +9,6 @@
 #include "ui/application_win32.h"
 #include "ui/menu_items_win32.h"
 #include "ui/part_list_view_win32.h"
-#include "ui/shell_win32.h"
 #include "ui/window_text_win32.h"
 
 namespace mendlet {
@@ -59,6 +58,7 @@ CompletionChoices WindowJoin::read_completion_choices() {
         choices.open_output_folder = checked(app_.window(), IDC_OPEN_OUTPUT_FOLDER);
         choices.open_output_file = checked(app_.window(), IDC_OPEN_OUTPUT_FILE);
         choices.delete_parts = checked(app_.window(), IDC_DELETE_PARTS);
+        choices.remove_all_after_join = app_.settings().remove_all_after_join;
     });
     return choices;
 }
@@ -95,12 +95,19 @@ void WindowJoin::show_digests(const std::optional<std::string>& crc32, const std
     });
 }
 
+void WindowJoin::mark_part(PartList& list, std::uint32_t index, std::int32_t status) {
+    on_window_thread([&] {
+        list.at(index)->set_status(status);
+        SendDlgItemMessageW(app_.window(), IDC_PART_LIST, LVM_REDRAWITEMS, index, index);
+    });
+}
+
 void WindowJoin::open_output_folder(const std::wstring& output_path) {
-    on_window_thread([&] { open_in_file_manager(app_.window(), output_path); });
+    app_.show_in_file_manager(app_.window(), output_path);
 }
 
 void WindowJoin::open_output_file(const std::wstring& output_path) {
-    on_window_thread([&] { open_with_associated_program(app_.window(), output_path); });
+    app_.open_with_program(app_.window(), output_path);
 }
 
 void WindowJoin::empty_list() {

@@ -21,6 +21,7 @@ public:
     void start_taskbar_progress() override;
     void show_progress(std::uint32_t permille) override;
     void show_digests(const std::optional<std::string>& crc32, const std::optional<std::string>& md5) override;
+    void mark_part(PartList& list, std::uint32_t index, std::int32_t status) override;
     void open_output_folder(const std::wstring& output_path) override;
     void open_output_file(const std::wstring& output_path) override;
     void empty_list() override;

@@ -101,7 +101,7 @@ void expect_progress_rising_to_1000(const std::vector<std::uint32_t>& progress) 
 }
 
 TEST_F(JoinWorkerTest, NormalAndAppendModeBuildTheSameFileWithTheSameDigests) {
-    settings.remove_all_after_join = false;
+    window.choices.remove_all_after_join = false;
     window.inputs.crc32_checked = true;
     window.inputs.md5_checked = true;
     const Bytes joined = add_parts(L"a.bin", {200003, 200003, 0, 3 * 65536 + 5, 1});
@@ -177,7 +177,7 @@ TEST_F(JoinWorkerTest, EmptyPartsGiveAnEmptyFileAndTheDigestsOfNothing) {
 }
 
 TEST_F(JoinWorkerTest, APartGoneSinceListingStopsTheJobThere) {
-    window.choices = {true, true, true};
+    window.choices = {true, true, true, true};
     window.inputs.crc32_checked = true;
     const Bytes joined = add_parts(L"a.bin", {1000, 2000, 3000, 4000});
     disk->remove(list.at(2)->path);
@@ -193,7 +193,7 @@ TEST_F(JoinWorkerTest, APartGoneSinceListingStopsTheJobThere) {
 }
 
 TEST_F(JoinWorkerTest, AReadFailingPartWayFailsTheJobAndCutsAnAppendBack) {
-    window.choices = {true, true, true};
+    window.choices = {true, true, true, true};
     const Bytes joined = add_parts(L"a.bin", {100000, 300000, 1000});
     files.failing_read_path = list.at(1)->path;
     files.fail_read_after = 2 * JOIN_CHUNK_SIZE;
@@ -233,7 +233,7 @@ TEST_F(JoinWorkerTest, AFailedWriteFailsTheJobAndCutsAnAppendBack) {
 }
 
 TEST_F(JoinWorkerTest, StopKeepsTheWholeChunksWrittenAndCutsAnAppendBack) {
-    window.choices = {true, true, true};
+    window.choices = {true, true, true, true};
     window.inputs.crc32_checked = true;
     window.inputs.md5_checked = true;
     const Bytes joined = add_parts(L"a.bin", {40 * JOIN_CHUNK_SIZE, 40 * JOIN_CHUNK_SIZE});
@@ -319,7 +319,7 @@ TEST_F(JoinWorkerTest, ExitOrDisabledHashingComputesNoDigests) {
 }
 
 TEST_F(JoinWorkerTest, WhenDoneActionsRunInOrderAndDeleteExactlyTheParts) {
-    window.choices = {true, true, true};
+    window.choices = {true, true, true, true};
     settings.use_recycle_bin = false;
     const Bytes joined = add_parts(L"a.bin", {5000, 10, 7});
     const Bytes unrelated = random_bytes(10, 5);
@@ -332,7 +332,7 @@ TEST_F(JoinWorkerTest, WhenDoneActionsRunInOrderAndDeleteExactlyTheParts) {
     EXPECT_EQ(output(), joined);
     EXPECT_EQ(file(other), unrelated);
     const std::vector<std::string> tail(window.events.end() - 5, window.events.end());
-    EXPECT_EQ(tail, (std::vector<std::string>{"status", "choices", "open_folder", "open_file", "empty_list"}));
+    EXPECT_EQ(tail, (std::vector<std::string>{"choices", "status", "open_folder", "open_file", "empty_list"}));
 
     list.clear_parts();
     const Bytes appended = add_parts(L"b.bin", {5000, 10, 7});
@@ -448,7 +448,6 @@ TEST(JoinWorkerLarge, PartsBeyondFourGigabytesGiveFullProgressAndSize) {
 TEST_F(JoinWorkerTest, TheWorkerThreadWrapsTheJobInTheWindowsBusyState) {
     window.inputs.exit_when_done = true;
     add_parts(L"a.bin", {10, 10});
-    flags.stop_requested = true;  // left over from an earlier stopped job
 
     join_thread_main(job);
     EXPECT_FALSE(flags.join_running);
@@ -457,12 +456,15 @@ TEST_F(JoinWorkerTest, TheWorkerThreadWrapsTheJobInTheWindowsBusyState) {
     const std::vector<std::string> tail(window.events.end() - 3, window.events.end());
     EXPECT_EQ(head, (std::vector<std::string>{"job_started", "+busy", "+inputs"}));
     EXPECT_EQ(tail, (std::vector<std::string>{"+idle", "job_ended", "close"}));
-    EXPECT_EQ(window.statuses.size(), 1u);  // not stopped by the old flag
+    EXPECT_EQ(window.statuses.size(), 1u);
 
+    // The window was closed while the job was starting: nothing is asked or written.
     window.events.clear();
-    window.inputs.exit_when_done = false;
+    window.inputs.output_path += L".new";
+    flags.stop_requested = true;
     join_thread_main(job);
-    EXPECT_EQ(window.events.back(), "job_ended");
+    EXPECT_EQ(window.events, (std::vector<std::string>{"job_started", "+busy", "+idle", "job_ended"}));
+    EXPECT_FALSE(disk->read(window.inputs.output_path).has_value());
 }
 
 }  // namespace

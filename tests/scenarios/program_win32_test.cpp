@@ -108,5 +108,34 @@ TEST(Program, StartsInTheSavedLanguageAndSavesItsSettingsAtExit) {
     EXPECT_EQ(read_file(home.file(L"strings")), std::string("\1\0\0\0\0\0", 6));
 }
 
+// A part whose reads never return, as from a share that stopped answering: exit, confirmed
+// during the join, ends the program in bounded time all the same, with its settings saved.
+TEST(Program, ExitDuringAReadThatNeverReturnsEndsTheProgram) {
+    std::wstring stalled = test_support::built_program_path();
+    stalled.replace(stalled.find_last_of(L'\\') + 1, std::wstring::npos, L"never-answering-part.002");
+    // Held open for writing and never written to: the program's reads wait for ever.
+    const HANDLE writer = CreateFileW(stalled.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (writer == INVALID_HANDLE_VALUE) GTEST_SKIP() << "the test session made no never-answering part";
+    TempFolder home;
+    const std::wstring first = home.write(L"x.bin.001", "the first part");
+    RunningProgram program(home, test_support::quoted(first) + L" " + test_support::quoted(stalled));
+    const HWND window = program.window();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(test_support::rows_become(window, 2));
+
+    test_support::click(window, IDC_JOIN);
+    // The first part is written; then the join waits on the second.
+    ASSERT_TRUE(becomes_true([&] { return read_file(home.file(L"x.bin")) == "the first part"; },
+                             test_support::SCENARIO_WAIT_MS));
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    const HWND question = test_support::wait_for_owned(window, L"Join operation is in progress!");
+    ASSERT_NE(question, nullptr);
+    ASSERT_TRUE(test_support::answer(question, IDYES));
+    EXPECT_EQ(program.exit_code_within(test_support::SCENARIO_WAIT_MS), 0u);
+    EXPECT_TRUE(read_file(home.file(L"mendlet")).has_value());
+    CloseHandle(writer);
+}
+
 }  // namespace
 }  // namespace mendlet

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/part_list.h"
 #include "join/join_window.h"
 #include "join/join_worker.h"
 
@@ -22,7 +23,8 @@ struct ShownStatus {
 class RecordingJoinWindow : public JoinWindow {
 public:
     JobInputs inputs;
-    CompletionChoices choices;
+    // The list is emptied after a join, as the menu has it on a first start.
+    CompletionChoices choices{false, false, false, true};
     bool answer = true;
     // Runs on the worker thread after each progress value is recorded.
     std::function<void(std::uint32_t)> on_progress;
@@ -81,6 +83,10 @@ public:
     void open_output_file(const std::wstring& path) override {
         record("open_file");
         opened_files.push_back(path);
+    }
+    void mark_part(PartList& list, std::uint32_t index, std::int32_t status) override {
+        record("mark_part");
+        list.at(index)->set_status(status);
     }
     void empty_list() override { record("empty_list"); }
     void job_started() override { record("job_started"); }

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "join/status_line.h"
 #include "res/resource.h"
+#include "support/modal_dialog_win32.h"
+#include "ui/web_addresses.h"
 
 namespace mendlet {
 namespace {
@@ -133,6 +136,26 @@ TEST(MainWindow, TakesTheTaskbarInterfaceWhenItsButtonExists) {
     SendMessageW(window, button_created, 0, 0);
     EXPECT_EQ(application.taskbar(), taskbar);
     EXPECT_EQ(taskbar->SetProgressState(window, TBPF_INDETERMINATE), S_OK);
+    DestroyWindow(window);
+}
+
+// A link opens once for a click and once for a double click, which sends a click first.
+TEST(MainWindow, AboutBoxLinksOpenOncePerClick) {
+    Application application(GetModuleHandleW(nullptr));
+    std::vector<std::string> opened;
+    application.open_own_address = [&](HWND, const std::string& address) { opened.push_back(address); };
+    HWND window = application.create_window();
+    ASSERT_NE(window, nullptr);
+    const auto press = [](HWND link, UINT message) { SendMessageW(link, message, MK_LBUTTON, MAKELPARAM(2, 2)); };
+    EXPECT_TRUE(test_support::in_modal_dialog(window, IDM_ABOUT, IDC_WEB_LINK, [&](HWND about) {
+        const HWND web = GetDlgItem(about, IDC_WEB_LINK);
+        for (const UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) press(web, message);
+        const HWND contact = GetDlgItem(about, IDC_CONTACT_LINK);
+        for (const UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP}) press(contact, message);
+    }));
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened[0], WEB_PAGE_ADDRESS.unscrambled());
+    EXPECT_EQ(opened[1], CONTACT_ADDRESS.unscrambled());
     DestroyWindow(window);
 }
 

@@ -240,9 +240,9 @@ TEST_F(GatherTest, OneDroppedFirstPartBringsItsSiblingsAndTwoComeAlone) {
     EXPECT_EQ(paths_of(application.list()), in_folder({L"x.002"}));
 
     // Refused during a join, and the drop is still released.
-    application.flags().join_running = true;
+    SendMessageW(window, MSG_JOB_STARTED, 0, 0);
     drop({folder.file(L"x.003")}, row_centre(0));
-    application.flags().join_running = false;
+    SendMessageW(window, MSG_JOB_ENDED, 0, 0);
     EXPECT_EQ(status(), application.texts().messages[5]);
     EXPECT_EQ(application.list().count(), 1u);
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <objbase.h>
 
 #include <chrono>
 #include <functional>
@@ -267,6 +268,115 @@ TEST_F(JoinFromWindowTest, ClosingDuringAJobWithYesEndsTheJobAndTheWindow) {
     ASSERT_TRUE(job_ends());
     EXPECT_FALSE(IsWindow(window));
     EXPECT_TRUE(application.flags().stop_requested);
+}
+
+// From the moment Join starts a job the window is busy, though the worker has not yet said
+// so: a quick Remove All is refused, and closing asks; Yes then stops the job before it
+// asks or writes anything.
+TEST_F(JoinFromWindowTest, TheWindowIsBusyFromJoinOnAndAClosedStartingJobWritesNothing) {
+    ASSERT_NE(window, nullptr);
+    list_two_parts();
+    application.settings().remove_all_after_join = false;
+    answer = [](const Box&) { return IDNO; };
+
+    command(IDC_JOIN);
+    command(IDC_REMOVE_ALL);
+    EXPECT_EQ(control_text(window, IDC_STATUS), application.texts().messages[5]);
+    EXPECT_EQ(application.list().count(), 2u);
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, application.texts().messages[2]);
+    EXPECT_TRUE(IsWindow(window));
+    ASSERT_TRUE(job_ends());
+    EXPECT_EQ(control_text(window, IDC_STATUS), application.texts().messages[6]);
+
+    answer = [](const Box&) { return IDYES; };
+    const std::wstring second_output = folder.file(L"b.bin");
+    SetDlgItemTextW(window, IDC_OUTPUT_PATH, second_output.c_str());
+    command(IDC_JOIN);
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(window));
+    ASSERT_TRUE(job_ends());
+    EXPECT_EQ(boxes.size(), 2u);  // the exit question alone
+    EXPECT_EQ(GetFileAttributesW(second_output.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// A job that ends without a message of its own (stopped here) leaves the status line
+// "Ready", not "Joining...".
+TEST_F(JoinFromWindowTest, TheIdleWindowNeverSaysJoining) {
+    ASSERT_NE(window, nullptr);
+    list_two_parts("old");
+    answer = [&](const Box&) {
+        EXPECT_EQ(control_text(window, IDC_STATUS), application.texts().messages[4]);
+        command(IDC_JOIN);  // Stop
+        return IDYES;
+    };
+    command(IDC_JOIN);
+    ASSERT_TRUE(job_ends());
+    EXPECT_EQ(control_text(window, IDC_STATUS), application.texts().messages[3]);
+    EXPECT_EQ(application.status().status_colour(), COLOUR_NORMAL);
+}
+
+WNDPROC window_procedure = nullptr;
+
+// Presses Join the moment the window has heard that a job ended, while its worker is still
+// returning.
+LRESULT CALLBACK join_again_as_the_job_ends(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    const LRESULT result = CallWindowProcW(window_procedure, window, message, wparam, lparam);
+    if (message == MSG_JOB_ENDED) {
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(window_procedure));
+        PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_JOIN, BN_CLICKED), 0);
+    }
+    return result;
+}
+
+TEST_F(JoinFromWindowTest, AJoinPressedAsTheLastJobEndsStartsTheNext) {
+    ASSERT_NE(window, nullptr);
+    const std::wstring output = list_two_parts();
+    application.settings().remove_all_after_join = false;
+    window_procedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(join_again_as_the_job_ends)));
+
+    command(IDC_JOIN);
+    // The second job finds the first one's output and asks; No ends it.
+    ASSERT_TRUE(test_support::becomes_true_pumping([&] { return !boxes.empty(); }, 20000));
+    EXPECT_EQ(boxes[0].text, application.texts().messages[15]);
+    ASSERT_TRUE(job_ends());
+    EXPECT_EQ(control_text(window, IDC_STATUS), application.texts().messages[3]);
+    expect_idle();
+}
+
+// The shell's calls of "When done" are made on the worker's thread, with COM ready and
+// outside any request to the window, in order: folder, file, then the parts deleted, then
+// the list emptied.
+TEST_F(JoinFromWindowTest, WhenDoneShellCallsRunOnTheWorkerWithComBeforeTheListEmpties) {
+    ASSERT_NE(window, nullptr);
+    const std::wstring output = list_two_parts();
+    application.settings().use_recycle_bin = false;
+    for (const int box : {IDC_OPEN_OUTPUT_FOLDER, IDC_OPEN_OUTPUT_FILE, IDC_DELETE_PARTS})
+        CheckDlgButton(window, box, BST_CHECKED);
+    const DWORD window_thread = GetCurrentThreadId();
+    const std::wstring first_part = application.list().at(0)->path;
+    std::vector<std::wstring> calls;
+    const auto record = [&](const wchar_t* name, const std::wstring& path) {
+        APTTYPE apartment{};
+        APTTYPEQUALIFIER qualifier{};
+        EXPECT_NE(GetCurrentThreadId(), window_thread) << name;
+        EXPECT_FALSE(InSendMessage()) << name;
+        EXPECT_EQ(CoGetApartmentType(&apartment, &qualifier), S_OK) << name;
+        EXPECT_NE(GetFileAttributesW(first_part.c_str()), INVALID_FILE_ATTRIBUTES) << name;
+        EXPECT_EQ(path, output);
+        calls.push_back(name);
+        return true;
+    };
+    application.show_in_file_manager = [&](HWND, const std::wstring& path) { return record(L"folder", path); };
+    application.open_with_program = [&](HWND, const std::wstring& path) { return record(L"file", path); };
+
+    command(IDC_JOIN);
+    ASSERT_TRUE(job_ends());
+    EXPECT_EQ(calls, (std::vector<std::wstring>{L"folder", L"file"}));
+    EXPECT_EQ(GetFileAttributesW(first_part.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(application.list().empty());
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include "res/resource.h"
 #include "support/part_paths.h"
+#include "support/program_win32.h"
 #include "support/remote_window_win32.h"
 #include "ui/application_win32.h"
 
@@ -257,7 +258,7 @@ TEST_F(ListCommandsTest, ShortcutsAreKeysOfTheWindowNotOfTheOutputBox) {
 TEST_F(ListCommandsTest, ListCommandsAreRefusedDuringAJoin) {
     fill({2, 1});
     select({1});
-    application.flags().join_running = true;
+    SendMessageW(window, MSG_JOB_STARTED, 0, 0);  // as the worker does
     application.open_file_name = application.save_file_name = [](OPENFILENAMEW&) {
         ADD_FAILURE() << "a file dialog opened during a join";
         return false;
@@ -274,7 +275,7 @@ TEST_F(ListCommandsTest, ListCommandsAreRefusedDuringAJoin) {
         EXPECT_EQ(status_text(), application.texts().messages[5]) << id;
     }
     EXPECT_EQ(paths_of(application.list()), expected({2, 1}));
-    application.flags().join_running = false;
+    SendMessageW(window, MSG_JOB_ENDED, 0, 0);
 }
 
 TEST_F(ListCommandsTest, AppendShowsTheFirstPartAndLocksTheBox) {
@@ -387,6 +388,75 @@ TEST_F(ListCommandsTest, HoverTipDescribesTheRowUnderTheMouse) {
     GetClientRect(rows, &client);
     SendMessageW(rows, WM_MOUSEMOVE, 0, MAKELPARAM(row.left + 20, client.bottom - 3));
     EXPECT_EQ(tip_text(), application.texts().list_tooltip[0]);
+}
+
+// The status line's tip shows when the mouse really rests on it; the mouse is moved by the
+// system, and the window is put on top of any other test's window first.
+TEST_F(ListCommandsTest, TheStatusLineShowsItsTipUnderTheMouse) {
+    const HWND tooltip = tooltip_window();
+    ASSERT_NE(tooltip, nullptr);
+    const HWND status = GetDlgItem(window, IDC_STATUS);
+    RECT place;
+    GetWindowRect(status, &place);
+    const POINT middle{(place.left + place.right) / 2, (place.top + place.bottom) / 2};
+    const auto current_tool = [&] {
+        TTTOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        return SendMessageW(tooltip, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&tool)) ? tool.uId : 0;
+    };
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetCursorPos(place.left - 20, place.top - 20);
+    SetCursorPos(middle.x, middle.y);
+    EXPECT_TRUE(test_support::becomes_true_pumping(
+        [&] {
+            // Another test's window may have come over this one: on top again, and the mouse
+            // moved onto the status line anew.
+            if (WindowFromPoint(middle) != status) {
+                SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+                SetCursorPos(place.left - 20, place.top - 20);
+                SetCursorPos(middle.x, middle.y);
+            }
+            return IsWindowVisible(tooltip) && current_tool() == reinterpret_cast<UINT_PTR>(status);
+        },
+        10000));
+    SetCursorPos(0, 0);
+}
+
+RECT menu_place{};
+
+// Notes where the list's context menu opened, then closes it.
+void CALLBACK close_the_menu(HWND, UINT, UINT_PTR timer, DWORD) {
+    const HWND menu = FindWindowW(L"#32768", nullptr);
+    if (menu == nullptr || !IsWindowVisible(menu)) return;
+    KillTimer(nullptr, timer);
+    GetWindowRect(menu, &menu_place);
+    EndMenu();
+}
+
+// From the keyboard the menu comes without a place: it opens under the focused row, which
+// is scrolled into sight first, not in the corner of the screen.
+TEST_F(ListCommandsTest, TheKeyboardsContextMenuOpensAtTheFocusedRow) {
+    fill({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25});
+    LVITEMW focus{};
+    focus.stateMask = LVIS_FOCUSED | LVIS_SELECTED;
+    focus.state = LVIS_FOCUSED | LVIS_SELECTED;
+    SendMessageW(rows, LVM_SETITEMSTATE, 22, reinterpret_cast<LPARAM>(&focus));
+    menu_place = {};
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, close_the_menu);
+    SendMessageW(rows, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(rows), -1);
+    KillTimer(nullptr, timer);
+
+    RECT row{};
+    row.left = LVIR_LABEL;
+    ASSERT_TRUE(SendMessageW(rows, LVM_GETITEMRECT, 22, reinterpret_cast<LPARAM>(&row)));
+    RECT client;
+    GetClientRect(rows, &client);
+    EXPECT_GE(row.top, client.top);
+    EXPECT_LE(row.bottom, client.bottom);
+    POINT under_row{row.left, row.bottom};
+    ClientToScreen(rows, &under_row);
+    EXPECT_EQ(menu_place.left, under_row.x);
+    EXPECT_EQ(menu_place.top, under_row.y);
 }
 
 TEST_F(ListCommandsTest, BrowseOffersTheFirstPartsNameAndTakesTheChosenPath) {
