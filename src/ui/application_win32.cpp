@@ -8,6 +8,7 @@
 #include "settings/association_win32.h"
 #include "ui/menu_items_win32.h"
 #include "ui/part_list_view_win32.h"
+#include "ui/screen_dpi_win32.h"
 #include "ui/shell_win32.h"
 #include "ui/web_addresses.h"
 #include "ui/window_join_win32.h"
@@ -418,11 +419,8 @@ void Application::toggle_hash_section() {
 }
 
 void Application::create_status_font() {
-    const HDC screen = GetDC(window_);
-    const int pixels_per_inch = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen != nullptr) ReleaseDC(window_, screen);
     LOGFONTW font{};
-    font.lfHeight = static_cast<LONG>(pixels_per_inch * 0.2639);
+    font.lfHeight = static_cast<LONG>(screen_dpi(window_) * 0.2639);
     font.lfWeight = 600;
     font.lfOutPrecision = OUT_STRING_PRECIS;
     font.lfClipPrecision = CLIP_STROKE_PRECIS;
