@@ -20,9 +20,6 @@ namespace {
 // The Language menu's place in the menu bar.
 constexpr int LANGUAGE_MENU_POSITION = 1;
 
-// How much shorter the window is while the hash section is hidden, in pixels.
-constexpr int HASH_SECTION_HEIGHT = 62;
-
 HICON load_shared_icon(HINSTANCE instance, int id) {
     return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
 }
@@ -391,28 +388,38 @@ void Application::toggle_always_on_top() {
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+// While the hash section is hidden the rows below it take its place: they move up by the
+// distance from its top to the status line's, in pixels at the screen's scale as the dialog
+// laid them out, and the window is that much shorter.
+void Application::measure_hash_section() {
+    RECT frame;
+    GetWindowRect(window_, &frame);
+    full_width_ = frame.right - frame.left;
+    full_height_ = frame.bottom - frame.top;
+    RECT hash_section;
+    RECT status_line;
+    GetWindowRect(GetDlgItem(window_, IDC_HASH_GROUP), &hash_section);
+    GetWindowRect(GetDlgItem(window_, IDC_STATUS), &status_line);
+    hash_section_height_ = status_line.top - hash_section.top;
+}
+
 void Application::toggle_hash_section() {
-    if (full_height_ == 0) {
-        RECT frame;
-        GetWindowRect(window_, &frame);
-        full_width_ = frame.right - frame.left;
-        full_height_ = frame.bottom - frame.top;
-    }
+    // Once, before anything has moved.
+    if (full_height_ == 0) measure_hash_section();
     const bool show = menu_checked(window_, IDM_DISABLE_HASH);
     for (int control = IDC_HASH_GROUP; control <= IDC_CLEAR_HASH; ++control)
         ShowWindow(GetDlgItem(window_, control), show ? SW_SHOWNORMAL : SW_HIDE);
-    SetWindowPos(window_, nullptr, 0, 0, full_width_, show ? full_height_ : full_height_ - HASH_SECTION_HEIGHT,
+    SetWindowPos(window_, nullptr, 0, 0, full_width_, show ? full_height_ : full_height_ - hash_section_height_,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     set_menu_checked(window_, IDM_DISABLE_HASH, !show);
-    // The rows below the hash section follow it.
+    const int shift = show ? hash_section_height_ : -hash_section_height_;
     for (int control = IDC_STATUS; control <= IDC_OPEN_OUTPUT_FOLDER; ++control) {
         const HWND item = GetDlgItem(window_, control);
         if (item == nullptr) continue;
         RECT place;
         GetWindowRect(item, &place);
         MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&place), 2);
-        SetWindowPos(item, nullptr, place.left, place.top + (show ? HASH_SECTION_HEIGHT : -HASH_SECTION_HEIGHT), 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(item, nullptr, place.left, place.top + shift, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     // Moved controls leave their old places unpainted otherwise.
     RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);

@@ -139,6 +139,7 @@ private:
     void on_close();
     void on_digest_checkbox(int check_box);
     void toggle_always_on_top();
+    void measure_hash_section();
     void toggle_hash_section();
     void create_status_font();
     void create_taskbar();
@@ -181,6 +182,7 @@ private:
     HFONT status_font_ = nullptr;
     int full_height_ = 0;
     int full_width_ = 0;
+    int hash_section_height_ = 0;
     bool com_ready_ = false;
     UINT taskbar_created_message_ = 0;
     ITaskbarList3* taskbar_ = nullptr;
