@@ -20,8 +20,16 @@ namespace {
 // The Language menu's place in the menu bar.
 constexpr int LANGUAGE_MENU_POSITION = 1;
 
+// At the system's icon size, which grows with the display's scale.
 HICON load_shared_icon(HINSTANCE instance, int id) {
     return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+}
+
+// At the size the two system metrics give. Not shared: the system hands out a shared icon by
+// its name alone, whatever size is asked for.
+HICON load_icon(HINSTANCE instance, int id, int width_metric, int height_metric) {
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, GetSystemMetrics(width_metric),
+                                         GetSystemMetrics(height_metric), 0));
 }
 
 void set_button_icon(HWND window, int control, HINSTANCE instance, int icon) {
@@ -77,7 +85,8 @@ Application::~Application() {
     if (IsWindow(window_)) SetWindowLongPtrW(window_, DWLP_USER, 0);
     if (status_.status_timer() != 0) stop_status_timer();
     if (status_font_ != nullptr) DeleteObject(status_font_);
-    if (main_icon_ != nullptr) DestroyIcon(main_icon_);
+    for (const HICON icon : {big_icon_, small_icon_})
+        if (icon != nullptr) DestroyIcon(icon);
     if (taskbar_ != nullptr) taskbar_->Release();
     if (com_ready_) CoUninitialize();
 }
@@ -179,10 +188,11 @@ void Application::initialise(HWND window) {
     set_button_icon(window, IDC_SORT, instance_, IDI_SORT);
     set_button_icon(window, IDC_MOVE_UP, instance_, IDI_ARROW_UP);
     set_button_icon(window, IDC_MOVE_DOWN, instance_, IDI_ARROW_DOWN);
-    main_icon_ =
-        static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
-    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(main_icon_));
-    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(main_icon_));
+    // The big icon shows in the task switcher, the small one on the caption.
+    big_icon_ = load_icon(instance_, IDI_MAIN, SM_CXICON, SM_CYICON);
+    small_icon_ = load_icon(instance_, IDI_MAIN, SM_CXSMICON, SM_CYSMICON);
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_));
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_icon_));
     set_up_list_view(GetDlgItem(window, IDC_PART_LIST), texts_);
     create_status_font();
     create_tooltips();

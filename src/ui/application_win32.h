@@ -178,7 +178,8 @@ private:
     std::wstring command_line_;
     std::wstring program_path_;
     HWND window_ = nullptr;
-    HICON main_icon_ = nullptr;
+    HICON big_icon_ = nullptr;
+    HICON small_icon_ = nullptr;
     HFONT status_font_ = nullptr;
     int full_height_ = 0;
     int full_width_ = 0;
