@@ -16,6 +16,12 @@ OUT_DIR = Path(__file__).resolve().parent.parent / "src" / "res" / "icons"
 
 SUBSAMPLES = 8  # per axis; 64 samples per pixel
 
+# The sizes Windows shows icons at with the display at 100, 125, 150 and 200 %: small icons
+# (the window's caption) and standard ones (the task switcher, the icon buttons). An icon
+# without an image of the size asked for is stretched from another, and blurs.
+SMALL_SIZES = (16, 20, 24, 32)
+STANDARD_SIZES = (32, 40, 48, 64)
+
 # Palette shared by all icons.
 INK = (0x2B, 0x37, 0x48)          # outlines
 PAGE = (0xFF, 0xFF, 0xFF)
@@ -295,11 +301,13 @@ def write_ico(path, images):
 
 def main():
     OUT_DIR.mkdir(parents=True, exist_ok=True)
+    program_sizes = sorted(set(SMALL_SIZES + STANDARD_SIZES))
+    button_sizes = (16,) + STANDARD_SIZES
     icons = {
-        "mendlet.ico": [draw_program_icon(s) for s in (16, 24, 32, 48)],
-        "arrow_up.ico": [draw_arrow_icon(s, True) for s in (16, 32)],
-        "arrow_down.ico": [draw_arrow_icon(s, False) for s in (16, 32)],
-        "sort.ico": [draw_sort_icon(s) for s in (16, 32)],
+        "mendlet.ico": [draw_program_icon(s) for s in program_sizes],
+        "arrow_up.ico": [draw_arrow_icon(s, True) for s in button_sizes],
+        "arrow_down.ico": [draw_arrow_icon(s, False) for s in button_sizes],
+        "sort.ico": [draw_sort_icon(s) for s in button_sizes],
     }
     for name, images in icons.items():
         write_ico(OUT_DIR / name, images)

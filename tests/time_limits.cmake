@@ -7,6 +7,7 @@ set(MENDLET_TIME_LIMIT 120)
 set(MENDLET_LONG_TIME_LIMITS
   win.session_start 300            # creates the Wine prefix on a fresh machine
   win.release_package 600          # builds the zip first
+  win.display_scaling 300          # four scales, each with a wine server of its own
   win.JoinFaultTest.APartOverFourGibibytesIsListedAndJoinedAcrossTheMark 900
   win.Scenario.AJoinStoppedHalfwayIsRunAgainToTheEnd 600
   win.WarningsScenario.TheListWarnsAndEveryNoStopsTheJoinBeforeAnythingIsWritten 600

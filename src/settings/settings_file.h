@@ -80,12 +80,18 @@ struct SettingsFilePaths {
 std::optional<SettingsFilePaths> settings_file_paths(std::wstring_view executable_path);
 
 // Where a saved window position is put back, so that some of the window can be seen and
-// grabbed on a work area ending at right and bottom.
+// grabbed on a work area ending at right and bottom: a window found past the right or the
+// bottom edge ends at it, one far off the left edge comes back most of the way. The margins
+// grow with the screen's pixels per inch (dpi); the window's own outer size counts.
 struct WindowPosition {
     std::int32_t left;
     std::int32_t top;
 };
-WindowPosition clamp_window_position(WindowPosition saved, std::int32_t work_area_right,
-                                     std::int32_t work_area_bottom);
+struct WindowSize {
+    std::int32_t width;
+    std::int32_t height;
+};
+WindowPosition clamp_window_position(WindowPosition saved, std::int32_t work_area_right, std::int32_t work_area_bottom,
+                                     WindowSize window, std::int32_t dpi);
 
 }  // namespace mendlet

@@ -8,6 +8,7 @@
 #include "settings/association_win32.h"
 #include "ui/menu_items_win32.h"
 #include "ui/part_list_view_win32.h"
+#include "ui/screen_dpi_win32.h"
 #include "ui/shell_win32.h"
 #include "ui/web_addresses.h"
 #include "ui/window_join_win32.h"
@@ -20,9 +21,6 @@ namespace {
 // The Language menu's place in the menu bar.
 constexpr int LANGUAGE_MENU_POSITION = 1;
 
-// How much shorter the window is while the hash section is hidden, in pixels.
-constexpr int HASH_SECTION_HEIGHT = 62;
-
 // How long an exit during a job waits for the worker to stop before the process ends
 // without it: a read from a share that stopped answering may never return.
 constexpr DWORD EXIT_WAIT_MS = 10000;
@@ -30,8 +28,16 @@ constexpr DWORD EXIT_WAIT_MS = 10000;
 // A Join pressed just after a job ended meets a worker that is only returning.
 constexpr DWORD ENDING_WORKER_WAIT_MS = 10000;
 
+// At the system's icon size, which grows with the display's scale.
 HICON load_shared_icon(HINSTANCE instance, int id) {
     return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+}
+
+// At the size the two system metrics give. Not shared: the system hands out a shared icon by
+// its name alone, whatever size is asked for.
+HICON load_icon(HINSTANCE instance, int id, int width_metric, int height_metric) {
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, GetSystemMetrics(width_metric),
+                                         GetSystemMetrics(height_metric), 0));
 }
 
 void set_button_icon(HWND window, int control, HINSTANCE instance, int icon) {
@@ -90,7 +96,8 @@ Application::~Application() {
     if (IsWindow(window_)) SetWindowLongPtrW(window_, DWLP_USER, 0);
     if (status_.status_timer() != 0) stop_status_timer();
     if (status_font_ != nullptr) DeleteObject(status_font_);
-    if (main_icon_ != nullptr) DestroyIcon(main_icon_);
+    for (const HICON icon : {big_icon_, small_icon_})
+        if (icon != nullptr) DestroyIcon(icon);
     if (taskbar_ != nullptr) taskbar_->Release();
     if (com_ready_) CoUninitialize();
 }
@@ -197,10 +204,11 @@ void Application::initialise(HWND window) {
     set_button_icon(window, IDC_SORT, instance_, IDI_SORT);
     set_button_icon(window, IDC_MOVE_UP, instance_, IDI_ARROW_UP);
     set_button_icon(window, IDC_MOVE_DOWN, instance_, IDI_ARROW_DOWN);
-    main_icon_ =
-        static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
-    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(main_icon_));
-    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(main_icon_));
+    // The big icon shows in the task switcher, the small one on the caption.
+    big_icon_ = load_icon(instance_, IDI_MAIN, SM_CXICON, SM_CYICON);
+    small_icon_ = load_icon(instance_, IDI_MAIN, SM_CXSMICON, SM_CYSMICON);
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_));
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_icon_));
     set_up_list_view(GetDlgItem(window, IDC_PART_LIST), texts_);
     create_status_font();
     create_tooltips();
@@ -426,39 +434,46 @@ void Application::toggle_always_on_top() {
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+// While the hash section is hidden the rows below it take its place: they move up by the
+// distance from its top to the status line's, in pixels at the screen's scale as the dialog
+// laid them out, and the window is that much shorter.
+void Application::measure_hash_section() {
+    RECT frame;
+    GetWindowRect(window_, &frame);
+    full_width_ = frame.right - frame.left;
+    full_height_ = frame.bottom - frame.top;
+    RECT hash_section;
+    RECT status_line;
+    GetWindowRect(GetDlgItem(window_, IDC_HASH_GROUP), &hash_section);
+    GetWindowRect(GetDlgItem(window_, IDC_STATUS), &status_line);
+    hash_section_height_ = status_line.top - hash_section.top;
+}
+
 void Application::toggle_hash_section() {
-    if (full_height_ == 0) {
-        RECT frame;
-        GetWindowRect(window_, &frame);
-        full_width_ = frame.right - frame.left;
-        full_height_ = frame.bottom - frame.top;
-    }
+    // Once, before anything has moved.
+    if (full_height_ == 0) measure_hash_section();
     const bool show = menu_checked(window_, IDM_DISABLE_HASH);
     for (int control = IDC_HASH_GROUP; control <= IDC_CLEAR_HASH; ++control)
         ShowWindow(GetDlgItem(window_, control), show ? SW_SHOWNORMAL : SW_HIDE);
-    SetWindowPos(window_, nullptr, 0, 0, full_width_, show ? full_height_ : full_height_ - HASH_SECTION_HEIGHT,
+    SetWindowPos(window_, nullptr, 0, 0, full_width_, show ? full_height_ : full_height_ - hash_section_height_,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     set_menu_checked(window_, IDM_DISABLE_HASH, !show);
-    // The rows below the hash section follow it.
+    const int shift = show ? hash_section_height_ : -hash_section_height_;
     for (int control = IDC_STATUS; control <= IDC_OPEN_OUTPUT_FOLDER; ++control) {
         const HWND item = GetDlgItem(window_, control);
         if (item == nullptr) continue;
         RECT place;
         GetWindowRect(item, &place);
         MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&place), 2);
-        SetWindowPos(item, nullptr, place.left, place.top + (show ? HASH_SECTION_HEIGHT : -HASH_SECTION_HEIGHT), 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(item, nullptr, place.left, place.top + shift, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     // Moved controls leave their old places unpainted otherwise.
     RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void Application::create_status_font() {
-    const HDC screen = GetDC(window_);
-    const int pixels_per_inch = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen != nullptr) ReleaseDC(window_, screen);
     LOGFONTW font{};
-    font.lfHeight = static_cast<LONG>(pixels_per_inch * 0.2639);
+    font.lfHeight = static_cast<LONG>(screen_dpi(window_) * 0.2639);
     font.lfWeight = 600;
     font.lfOutPrecision = OUT_STRING_PRECIS;
     font.lfClipPrecision = CLIP_STROKE_PRECIS;

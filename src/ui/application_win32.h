@@ -149,6 +149,7 @@ private:
     void on_job_ended();
     void on_digest_checkbox(int check_box);
     void toggle_always_on_top();
+    void measure_hash_section();
     void toggle_hash_section();
     void create_status_font();
     void create_taskbar();
@@ -188,10 +189,12 @@ private:
     std::wstring command_line_;
     std::wstring program_path_;
     HWND window_ = nullptr;
-    HICON main_icon_ = nullptr;
+    HICON big_icon_ = nullptr;
+    HICON small_icon_ = nullptr;
     HFONT status_font_ = nullptr;
     int full_height_ = 0;
     int full_width_ = 0;
+    int hash_section_height_ = 0;
     bool com_ready_ = false;
     UINT taskbar_created_message_ = 0;
     ITaskbarList3* taskbar_ = nullptr;

@@ -5,6 +5,7 @@
 #include "settings/settings_store_win32.h"
 #include "ui/application_win32.h"
 #include "ui/menu_items_win32.h"
+#include "ui/screen_dpi_win32.h"
 
 namespace mendlet {
 
@@ -59,11 +60,13 @@ void Application::apply_window_state(const WindowState& state) {
 void Application::restore_window_position(std::int32_t left, std::int32_t top) {
     RECT work_area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work_area, 0);
-    const WindowPosition place = clamp_window_position({left, top}, work_area.right, work_area.bottom);
     WINDOWPLACEMENT placement{};
     placement.length = sizeof(placement);
     if (!GetWindowPlacement(window_, &placement)) return;
     RECT& normal = placement.rcNormalPosition;
+    const WindowPosition place =
+        clamp_window_position({left, top}, work_area.right, work_area.bottom,
+                              {normal.right - normal.left, normal.bottom - normal.top}, screen_dpi(window_));
     OffsetRect(&normal, place.left - normal.left, place.top - normal.top);
     // Windows reports a window not yet shown as shown normally; it stays hidden until its
     // initialisation is done.

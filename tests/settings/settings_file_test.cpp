@@ -229,17 +229,26 @@ TEST(SettingsFilePaths, BesideTheProgramOnlyForAThreeLetterExtension) {
     EXPECT_FALSE(settings_file_paths(L"").has_value());
 }
 
+// A window past the right or bottom edge ends at that edge, whatever its size; the margins
+// are those of 96 pixels per inch grown to the screen's.
 TEST(WindowPosition, PulledBackOntoTheWorkArea) {
-    const auto clamped = [](std::int32_t left, std::int32_t top) {
-        const WindowPosition place = clamp_window_position({left, top}, 1920, 1040);
+    const auto clamped = [](std::int32_t left, std::int32_t top, WindowSize window, std::int32_t dpi) {
+        const WindowPosition place = clamp_window_position({left, top}, 1920, 1040, window, dpi);
         return std::pair{place.left, place.top};
     };
-    EXPECT_EQ(clamped(100, 100), std::pair(100, 100));
-    EXPECT_EQ(clamped(-600, 100), std::pair(-200, 100));
-    EXPECT_EQ(clamped(-500, 5000), std::pair(-500, 590));
-    EXPECT_EQ(clamped(1870, -1), std::pair(1220, 0));
-    EXPECT_EQ(clamped(1869, 989), std::pair(1869, 989));
-    EXPECT_EQ(clamped(1869, 990), std::pair(1869, 590));
+    const WindowSize at_96{700, 450};
+    EXPECT_EQ(clamped(100, 100, at_96, 96), std::pair(100, 100));
+    EXPECT_EQ(clamped(-600, 100, at_96, 96), std::pair(-200, 100));
+    EXPECT_EQ(clamped(-500, 5000, at_96, 96), std::pair(-500, 590));
+    EXPECT_EQ(clamped(1870, -1, at_96, 96), std::pair(1220, 0));
+    EXPECT_EQ(clamped(1869, 989, at_96, 96), std::pair(1869, 989));
+    EXPECT_EQ(clamped(1869, 990, at_96, 96), std::pair(1869, 590));
+
+    const WindowSize at_144{1019, 599};
+    EXPECT_EQ(clamped(-700, 100, at_144, 144), std::pair(-700, 100));
+    EXPECT_EQ(clamped(-751, 100, at_144, 144), std::pair(-300, 100));
+    EXPECT_EQ(clamped(1844, 964, at_144, 144), std::pair(1844, 964));
+    EXPECT_EQ(clamped(1845, 965, at_144, 144), std::pair(901, 441));
 }
 
 // Random and mutated files: decoding must neither crash nor read out of bounds (the native

@@ -25,11 +25,11 @@ BOOL CALLBACK add_owned_window(HWND window, LPARAM context) {
     return TRUE;
 }
 
-std::wstring artifacts_folder() {
+std::wstring artifacts_folder(const std::wstring& name) {
     std::wstring folder = built_program_path();
     folder.erase(folder.find_last_of(L'\\'));
-    for (const wchar_t* name : {L"\\artifacts", L"\\scenarios"}) {
-        folder += name;
+    for (const std::wstring& step : {std::wstring(L"artifacts"), name}) {
+        folder += L"\\" + step;
         CreateDirectoryW(folder.c_str(), nullptr);
     }
     return folder;
@@ -60,7 +60,7 @@ bool write_bitmap(const std::wstring& path, HDC screen, HBITMAP picture, LONG wi
 
 }  // namespace
 
-bool save_screenshot(HWND window, const std::wstring& name) {
+bool save_screenshot(HWND window, const std::wstring& name, const std::wstring& folder) {
     // Controls just shown or re-laid out may not have painted yet.
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     // Without a window manager nothing draws the caption or the frame: the picture is the
@@ -79,7 +79,7 @@ bool save_screenshot(HWND window, const std::wstring& name) {
     const HGDIOBJ previous = SelectObject(memory, picture);
     bool saved = BitBlt(memory, 0, 0, width, height, screen, covered.area.left, covered.area.top, SRCCOPY);
     SelectObject(memory, previous);
-    saved = saved && write_bitmap(artifacts_folder() + L"\\" + name + L".bmp", screen, picture, width, height);
+    saved = saved && write_bitmap(artifacts_folder(folder) + L"\\" + name + L".bmp", screen, picture, width, height);
     DeleteObject(picture);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -176,14 +177,16 @@ TEST_F(SettingsFilesTest, OldRevisions) {
     EXPECT_TRUE(application->settings().disable_auto_load);
 }
 
+// A window saved past the right or the bottom edge ends at that edge, by its own size.
 TEST_F(SettingsFilesTest, TheWindowReturnsToItsPlaceOnTheWorkArea) {
     RECT work_area;
     ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work_area, 0));
+    constexpr std::int32_t AT_THE_EDGE = INT32_MIN;
     struct Case {
         std::int32_t left, top, expected_left, expected_top;
     };
-    for (const Case& c : {Case{100, 100, 100, 100}, Case{-600, 100, -200, 100},
-                          Case{100, 5000, 100, work_area.bottom - 450}}) {
+    for (const Case& c : {Case{100, 100, 100, 100}, Case{-600, 100, -200, 100}, Case{100, 5000, 100, AT_THE_EDGE},
+                          Case{5000, 100, AT_THE_EDGE, 100}}) {
         WindowState saved;
         saved.window_left = c.left;
         saved.window_top = c.top;
@@ -193,15 +196,20 @@ TEST_F(SettingsFilesTest, TheWindowReturnsToItsPlaceOnTheWorkArea) {
         WINDOWPLACEMENT placement{};
         placement.length = sizeof(placement);
         GetWindowPlacement(window, &placement);
-        EXPECT_EQ(placement.rcNormalPosition.left, c.expected_left) << c.left;
-        EXPECT_EQ(placement.rcNormalPosition.top, c.expected_top) << c.top;
+        const RECT& place = placement.rcNormalPosition;
+        const std::int32_t expected_left =
+            c.expected_left == AT_THE_EDGE ? work_area.right - (place.right - place.left) : c.expected_left;
+        const std::int32_t expected_top =
+            c.expected_top == AT_THE_EDGE ? work_area.bottom - (place.bottom - place.top) : c.expected_top;
+        EXPECT_EQ(place.left, expected_left) << c.left;
+        EXPECT_EQ(place.top, expected_top) << c.top;
         EXPECT_TRUE(IsWindowVisible(window));
         EXPECT_EQ(GetFocus(), GetDlgItem(window, IDC_PART_LIST));
         close();
         const auto written = read_file(settings_file());
         ASSERT_TRUE(written.has_value());
-        EXPECT_EQ(written->substr(24, 4), bytes_of({c.expected_left & 0xFF, (c.expected_left >> 8) & 0xFF,
-                                                    (c.expected_left >> 16) & 0xFF, (c.expected_left >> 24) & 0xFF}));
+        EXPECT_EQ(written->substr(24, 4), bytes_of({expected_left & 0xFF, (expected_left >> 8) & 0xFF,
+                                                    (expected_left >> 16) & 0xFF, (expected_left >> 24) & 0xFF}));
     }
 }
 
