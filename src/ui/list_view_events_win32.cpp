@@ -12,6 +12,7 @@
 #include "res/resource.h"
 #include "ui/application_win32.h"
 #include "ui/menu_items_win32.h"
+#include "ui/screen_dpi_win32.h"
 
 namespace mendlet {
 
@@ -78,7 +79,7 @@ void Application::create_tooltips() {
                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_, nullptr);
     if (tooltip_ == nullptr) return;
     tool_record_size_ = tool_record_size();
-    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
+    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, MulDiv(600, screen_dpi(window_), 96));
 
     TTTOOLINFOW list_tool = tool_record(list_view());
     list_tool.uFlags = TTF_IDISHWND | TTF_TRACK | TTF_ABSOLUTE;

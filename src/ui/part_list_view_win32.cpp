@@ -4,6 +4,7 @@
 
 #include "core/part_list.h"
 #include "lang/text_table.h"
+#include "ui/screen_dpi_win32.h"
 
 namespace mendlet {
 
@@ -35,11 +36,16 @@ void set_up_list_view(HWND list_view, const TextTable& texts) {
     SendMessageW(list_view, LVM_SETEXTENDEDLISTVIEWSTYLE, styles, styles);
     RECT client;
     GetClientRect(list_view, &client);
+    // Widths for 100 %, grown with the display's scale as the texts in them grow.
+    const int dpi = screen_dpi(list_view);
+    const int size_width = MulDiv(80, dpi, 96);
+    const int status_width = MulDiv(70, dpi, 96);
     // The path column takes what the other two and a vertical scroll bar leave.
+    const int others = size_width + status_width + MulDiv(10, dpi, 96);
     insert_column(list_view, 0, texts.list_column[0], LVCFMT_LEFT,
-                  client.right - client.left - GetSystemMetrics(SM_CXVSCROLL) - 160);
-    insert_column(list_view, 1, texts.list_column[1], LVCFMT_RIGHT, 80);
-    insert_column(list_view, 2, texts.list_column[2], LVCFMT_CENTER, 70);
+                  client.right - client.left - GetSystemMetrics(SM_CXVSCROLL) - others);
+    insert_column(list_view, 1, texts.list_column[1], LVCFMT_RIGHT, size_width);
+    insert_column(list_view, 2, texts.list_column[2], LVCFMT_CENTER, status_width);
 }
 
 void show_row_count(HWND list_view, std::uint32_t count) {

@@ -213,6 +213,18 @@ TEST(DisplayScaling, TheMainWindowKeepsItsLayoutIconsAndStatusFontAtTheSystemSca
     EXPECT_NEAR(static_cast<double>(status_font) / dialog_font, 2.15, 0.3);
     const RECT status = place_of(window, IDC_STATUS);
     EXPECT_LT(status_font, status.bottom - status.top);
+    // The list's Size and Status columns hold their longest texts, and the three fill the
+    // list without a horizontal scroll bar.
+    const HWND rows = GetDlgItem(window, IDC_PART_LIST);
+    const auto column_width = [&](int column) { return static_cast<int>(SendMessageW(rows, LVM_GETCOLUMNWIDTH, column, 0)); };
+    const auto text_width = [&](const wchar_t* text) {
+        return static_cast<int>(SendMessageW(rows, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text)));
+    };
+    EXPECT_GT(column_width(1), text_width(L"1023  KB") + text_width(L"  "));
+    EXPECT_GT(column_width(2), text_width(L"warning") + text_width(L"  "));
+    RECT list_client;
+    GetClientRect(rows, &list_client);
+    EXPECT_LE(column_width(0) + column_width(1) + column_width(2) + GetSystemMetrics(SM_CXVSCROLL), list_client.right);
     std::printf(
         "%d dpi: rows move by %d, gap above the status line %d hidden and %d shown, bottom margin %d and %d, "
         "status font %d px (dialog font %d px), icons %d and %d, window %ld x %ld hidden\n",
