@@ -38,8 +38,14 @@ public:
     virtual std::unique_ptr<JoinFile> open_part(const std::wstring& path) = 0;
     // The first part in append mode, for reading and writing.
     virtual std::unique_ptr<JoinFile> open_for_append(const std::wstring& path) = 0;
-    // The output, created empty (an existing file is truncated).
+    // A new, empty file for a normal join to write into, hidden until it takes the output's
+    // name; one of that name left by an earlier job is replaced. None when it cannot be
+    // created.
     virtual std::unique_ptr<JoinFile> create_output(const std::wstring& path) = 0;
+    // Gives the complete file the output's name and shows it, replacing a file of that name
+    // only when told to. False when the name cannot be taken: the file then shows under
+    // its own.
+    virtual bool rename_output(const std::wstring& path, const std::wstring& output_path, bool replace) = 0;
     // Whether a file or folder of that name exists.
     virtual bool exists(const std::wstring& path) = 0;
     // None when nothing of that name can be opened.

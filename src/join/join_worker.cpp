@@ -14,6 +14,8 @@
 #include "join/join_files.h"
 #include "join/join_window.h"
 #include "join/md5.h"
+#include "join/temporary_output.h"
+#include "lang/text_format.h"
 #include "lang/text_table.h"
 #include "settings/settings.h"
 
@@ -31,6 +33,7 @@ constexpr std::size_t MSG_CANNOT_CREATE = 11;
 constexpr std::size_t MSG_WRITE_FAILED = 12;
 constexpr std::size_t MSG_OVERWRITE = 15;
 constexpr std::size_t MSG_NO_OUTPUT_PATH = 16;
+constexpr std::size_t MSG_KEPT_AS = 26;
 
 
 // How the copy of the parts ended.
@@ -55,6 +58,7 @@ private:
     void report_progress();
     void feed_crc(const std::uint8_t* bytes, std::uint32_t n);
     bool end_failed_copy(CopyEnd end);
+    bool give_output_its_name();
     void show_digests();
     void delete_parts();
 
@@ -68,6 +72,9 @@ private:
     std::uint32_t crc_ = CRC32_INITIAL;
     Md5Context md5_{};
     std::wstring output_path_;
+    // Normal mode writes here, and the file takes the output's name once complete.
+    std::wstring temporary_path_;
+    bool overwrite_agreed_ = false;
     std::unique_ptr<JoinFile> output_;
     std::uint64_t append_original_size_ = 0;
     std::uint32_t start_index_ = 0;
@@ -123,6 +130,7 @@ bool JoinRun::run() {
     pipeline_.finish();
     if (end != CopyEnd::completed) return end_failed_copy(end);
     output_.reset();
+    if (!append_ && !give_output_its_name()) return false;
     return complete(inputs);
 }
 
@@ -176,10 +184,24 @@ bool JoinRun::open_normal_output(const std::wstring& box_text) {
             window_.set_status_text(job_.texts.messages[MSG_READY]);
             return false;
         }
+        overwrite_agreed_ = true;
     }
-    output_ = job_.files.create_output(output_path_);
+    // The output's name shows a whole file or, as before the job, none or the old one.
+    temporary_path_ = temporary_output_path(output_path_);
+    output_ = job_.files.create_output(temporary_path_);
     if (output_ == nullptr) return fail(MSG_CANNOT_CREATE);
     return true;
+}
+
+// A file that cannot take the name (an old output held open by another program, say) stays
+// whole under its own, and the status line says where.
+bool JoinRun::give_output_its_name() {
+    if (job_.files.rename_output(temporary_path_, output_path_, overwrite_agreed_)) return true;
+    std::wstring text = job_.texts.messages[MSG_CANNOT_CREATE];
+    text += L' ';
+    text += format_text(job_.texts.messages[MSG_KEPT_AS], {temporary_path_});
+    window_.show_status(text, COLOUR_ERROR, false);
+    return false;
 }
 
 bool JoinRun::output_is_a_part() const {
@@ -247,9 +269,11 @@ void JoinRun::feed_crc(const std::uint8_t* bytes, std::uint32_t n) {
 
 bool JoinRun::end_failed_copy(CopyEnd end) {
     // The first part gets back the size it had, so no half join stays glued to it. If even
-    // that fails there is nothing better left to do than report the failure itself.
+    // that fails there is nothing better left to do than report the failure itself. A
+    // normal join's unfinished file goes, and the output's name is as it was.
     if (append_) output_->truncate(append_original_size_);
     output_.reset();
+    if (!append_) job_.files.delete_files({temporary_path_}, false);
     if (end == CopyEnd::write_failed) return fail(MSG_WRITE_FAILED);
     if (end == CopyEnd::read_failed) return fail(MSG_CANNOT_OPEN);
     return false;  // stopped: no message

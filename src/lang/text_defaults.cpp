@@ -131,6 +131,7 @@ const wchar_t* const messages_defaults[] = {
     L"\n\nAre you sure that you wish to continue join operation?",
     L"Custom path: \"%s\"",
     L"-output",
+    L"The joined file is kept as \"%s\".",
 };
 
 const wchar_t* const tooltips_defaults[] = {

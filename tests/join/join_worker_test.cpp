@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "join/copy_pipeline.h"
 #include "join/crc32.h"
 #include "join/md5.h"
+#include "join/temporary_output.h"
 #include "lang/text_table.h"
 #include "settings/settings.h"
 #include "support/faulty_join_files.h"
@@ -74,6 +76,12 @@ protected:
         EXPECT_EQ(window.statuses[0].colour, COLOUR_ERROR);
         EXPECT_TRUE(window.statuses[0].timed);
         EXPECT_EQ(window.digest_calls, 0);
+    }
+
+    // The output's name shows what it showed before the job, and no unfinished file is left.
+    void expect_output_as_before(const std::optional<Bytes>& before) const {
+        EXPECT_EQ(disk->read(window.inputs.output_path), before);
+        EXPECT_FALSE(disk->read(temporary_output_path(window.inputs.output_path)).has_value());
     }
 
     void expect_statuses(std::initializer_list<std::int32_t> statuses) const {
@@ -186,7 +194,7 @@ TEST_F(JoinWorkerTest, APartGoneSinceListingStopsTheJobThere) {
     expect_failure(10);
     expect_statuses({STATUS_OK, STATUS_OK, STATUS_CANNOT_READ, STATUS_OK});
     EXPECT_EQ(list.at(2)->category, 2);
-    EXPECT_EQ(output(), prefix(joined, 3000));
+    expect_output_as_before(std::nullopt);
     EXPECT_TRUE(window.opened_folders.empty());
     EXPECT_TRUE(disk->read(list.at(0)->path).has_value());  // nothing deleted
     EXPECT_EQ(list.count(), 4u);
@@ -201,7 +209,7 @@ TEST_F(JoinWorkerTest, AReadFailingPartWayFailsTheJobAndCutsAnAppendBack) {
     EXPECT_FALSE(join());
     expect_failure(10);
     expect_statuses({STATUS_OK, STATUS_CANNOT_READ, STATUS_OK});
-    EXPECT_EQ(output(), prefix(joined, 100000 + 2 * JOIN_CHUNK_SIZE));
+    expect_output_as_before(std::nullopt);
     EXPECT_TRUE(window.opened_files.empty());
     for (const PartEntry& entry : list) EXPECT_TRUE(disk->read(entry.path).has_value());
 
@@ -213,14 +221,18 @@ TEST_F(JoinWorkerTest, AReadFailingPartWayFailsTheJobAndCutsAnAppendBack) {
     EXPECT_EQ(file(list.first()->path), first);
 }
 
+// Also over an old output the user agreed to replace: it stays whole.
 TEST_F(JoinWorkerTest, AFailedWriteFailsTheJobAndCutsAnAppendBack) {
-    const Bytes joined = add_parts(L"a.bin", {3 * PIPELINE_SLOT_SIZE, 2 * PIPELINE_SLOT_SIZE + 5000});
+    add_parts(L"a.bin", {3 * PIPELINE_SLOT_SIZE, 2 * PIPELINE_SLOT_SIZE + 5000});
+    const Bytes old = random_bytes(7000, 98);
+    disk->write(L"joined.bin", old);
     files.fail_write_after = PIPELINE_SLOT_SIZE;
 
     EXPECT_FALSE(join());
+    EXPECT_EQ(window.questions.size(), 1u);
     expect_failure(12);
     expect_statuses({STATUS_OK, STATUS_OK});
-    EXPECT_EQ(output(), prefix(joined, PIPELINE_SLOT_SIZE));
+    expect_output_as_before(old);
 
     const Bytes first = file(list.first()->path);
     files.fail_write_after = 2 * PIPELINE_SLOT_SIZE;  // counts all writes, the earlier ones too
@@ -232,11 +244,11 @@ TEST_F(JoinWorkerTest, AFailedWriteFailsTheJobAndCutsAnAppendBack) {
     EXPECT_EQ(file(list.first()->path), first);
 }
 
-TEST_F(JoinWorkerTest, StopKeepsTheWholeChunksWrittenAndCutsAnAppendBack) {
+TEST_F(JoinWorkerTest, StopLeavesTheOutputAsItWasAndCutsAnAppendBack) {
     window.choices = {true, true, true, true};
     window.inputs.crc32_checked = true;
     window.inputs.md5_checked = true;
-    const Bytes joined = add_parts(L"a.bin", {40 * JOIN_CHUNK_SIZE, 40 * JOIN_CHUNK_SIZE});
+    add_parts(L"a.bin", {40 * JOIN_CHUNK_SIZE, 40 * JOIN_CHUNK_SIZE});
     window.on_progress = [&](std::uint32_t permille) {
         if (permille >= 300) flags.stop_requested = true;
     };
@@ -245,9 +257,14 @@ TEST_F(JoinWorkerTest, StopKeepsTheWholeChunksWrittenAndCutsAnAppendBack) {
     EXPECT_TRUE(window.statuses.empty());
     EXPECT_EQ(window.digest_calls, 0);
     EXPECT_TRUE(window.opened_folders.empty());
-    // The chunk that saw the stop is not written; 24 of 80 chunks make 300 per mille.
-    EXPECT_EQ(output(), prefix(joined, 23 * JOIN_CHUNK_SIZE));
+    expect_output_as_before(std::nullopt);
     for (const PartEntry& entry : list) EXPECT_TRUE(disk->read(entry.path).has_value());
+
+    const Bytes old = random_bytes(9000, 97);
+    disk->write(L"joined.bin", old);
+    flags.stop_requested = false;
+    EXPECT_FALSE(join());
+    expect_output_as_before(old);
 
     const Bytes first = file(list.first()->path);
     flags.stop_requested = false;
@@ -276,7 +293,29 @@ TEST_F(JoinWorkerTest, AnExistingOutputIsReplacedOnlyWhenTheUserSaysYes) {
 
     window.answer = true;
     EXPECT_FALSE(join());
-    EXPECT_EQ(output(), joined);
+    expect_output_as_before(joined);
+}
+
+// The old output is held open by another program, say: the joined file stays whole under its
+// own name, shown, and the status line says where; nothing of "When done" runs.
+TEST_F(JoinWorkerTest, AFileThatCannotTakeTheOutputsNameIsKeptUnderItsOwn) {
+    window.choices = {true, true, true, true};
+    const Bytes joined = add_parts(L"a.bin", {5000, 10});
+    const Bytes old = random_bytes(100, 96);
+    disk->write(L"joined.bin", old);
+    files.rename_fails = true;
+
+    EXPECT_FALSE(join());
+    const std::wstring kept = temporary_output_path(window.inputs.output_path);
+    EXPECT_EQ(disk->read(kept), joined);
+    EXPECT_EQ(output(), old);
+    ASSERT_EQ(window.statuses.size(), 1u);
+    EXPECT_EQ(window.statuses[0].text, std::wstring(texts.messages[11]) + L" The joined file is kept as \"" + kept + L"\".");
+    EXPECT_EQ(window.statuses[0].colour, COLOUR_ERROR);
+    EXPECT_FALSE(window.statuses[0].timed);
+    EXPECT_TRUE(window.opened_folders.empty());
+    EXPECT_EQ(list.count(), 2u);
+    for (const PartEntry& entry : list) EXPECT_TRUE(disk->read(entry.path).has_value());
 }
 
 TEST_F(JoinWorkerTest, AnOutputThatIsOneOfThePartsIsRefusedBeforeAnyQuestion) {
@@ -400,6 +439,7 @@ public:
     }
     std::unique_ptr<JoinFile> open_for_append(const std::wstring&) override { return nullptr; }
     std::unique_ptr<JoinFile> create_output(const std::wstring&) override { return std::make_unique<File>(*this, 0); }
+    bool rename_output(const std::wstring&, const std::wstring&, bool) override { return true; }
     bool exists(const std::wstring&) override { return false; }
     std::optional<FileIdentity> identity(const std::wstring&) override { return std::nullopt; }
     void delete_files(const std::vector<std::wstring>&, bool) override {}

@@ -27,12 +27,12 @@ std::vector<std::wstring> all_texts(const TextTable& texts) {
     return result;
 }
 
-TEST(TextTable, ThirteenSectionsOf120DefaultTexts) {
+TEST(TextTable, ThirteenSectionsOf121DefaultTexts) {
     const TextTable texts;
     const std::pair<const wchar_t*, std::size_t> expected[] = {
         {L"controls", 14},    {L"about", 2},       {L"list_column", 3}, {L"list_status_cat", 3}, {L"list_status", 6},
         {L"list_tooltip", 2}, {L"join_button", 2}, {L"settings", 20},   {L"menu", 12},           {L"menu_popup", 5},
-        {L"messages", 26},    {L"tooltips", 22},   {L"updater", 3},
+        {L"messages", 27},    {L"tooltips", 22},   {L"updater", 3},
     };
     std::size_t total = 0;
     for (std::size_t i = 0; i < 13; ++i) {
@@ -40,7 +40,7 @@ TEST(TextTable, ThirteenSectionsOf120DefaultTexts) {
         EXPECT_EQ(texts.sections()[i]->count(), expected[i].second) << expected[i].first;
         total += texts.sections()[i]->count();
     }
-    EXPECT_EQ(total, 120u);
+    EXPECT_EQ(total, 121u);
     for (const std::wstring& text : all_texts(texts)) EXPECT_FALSE(text.empty());
 
     EXPECT_STREQ(texts.controls[0], L"Auto");
@@ -53,7 +53,8 @@ TEST(TextTable, ThirteenSectionsOf120DefaultTexts) {
     EXPECT_STREQ(texts.messages[25], L"-output");
     EXPECT_STREQ(texts.tooltips[21], L"Open output folder when done (only on successful join)");
     EXPECT_STREQ(texts.updater[0], L"Mendlet %s (%s) is available. Would you like to open download page?");
-    EXPECT_STREQ(texts.messages[26], L"");
+    EXPECT_STREQ(texts.messages[26], L"The joined file is kept as \"%s\".");
+    EXPECT_STREQ(texts.messages[27], L"");
 }
 
 TEST(LoadLanguageFile, OneValueChangesOneText) {

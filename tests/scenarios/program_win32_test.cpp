@@ -126,14 +126,17 @@ TEST(Program, ExitDuringAReadThatNeverReturnsEndsTheProgram) {
 
     test_support::click(window, IDC_JOIN);
     // The first part is written; then the join waits on the second.
-    ASSERT_TRUE(becomes_true([&] { return read_file(home.file(L"x.bin")) == "the first part"; },
-                             test_support::SCENARIO_WAIT_MS));
+    const std::wstring unfinished = home.file(L"x.bin.mendlet-unfinished");
+    ASSERT_TRUE(becomes_true([&] { return read_file(unfinished) == "the first part"; }, test_support::SCENARIO_WAIT_MS));
     PostMessageW(window, WM_CLOSE, 0, 0);
     const HWND question = test_support::wait_for_owned(window, L"Join operation is in progress!");
     ASSERT_NE(question, nullptr);
     ASSERT_TRUE(test_support::answer(question, IDYES));
     EXPECT_EQ(program.exit_code_within(test_support::SCENARIO_WAIT_MS), 0u);
     EXPECT_TRUE(read_file(home.file(L"mendlet")).has_value());
+    // The worker never came back to take its unfinished file away, but the output's name
+    // shows nothing unfinished.
+    EXPECT_FALSE(read_file(home.file(L"x.bin")).has_value());
     CloseHandle(writer);
 }
 

@@ -20,6 +20,8 @@ public:
     std::uint64_t fail_read_after = 0;
     // Once this many bytes have been written in all, every further write fails.
     std::optional<std::uint64_t> fail_write_after;
+    // The finished file cannot take the output's name, as when another program holds it.
+    bool rename_fails = false;
 
     std::unique_ptr<JoinFile> open_part(const std::wstring& path) override { return wrap(real_.open_part(path), path); }
     std::unique_ptr<JoinFile> open_for_append(const std::wstring& path) override {
@@ -27,6 +29,9 @@ public:
     }
     std::unique_ptr<JoinFile> create_output(const std::wstring& path) override {
         return wrap(real_.create_output(path), path);
+    }
+    bool rename_output(const std::wstring& path, const std::wstring& output_path, bool replace) override {
+        return !rename_fails && real_.rename_output(path, output_path, replace);
     }
     bool exists(const std::wstring& path) override { return real_.exists(path); }
     std::optional<FileIdentity> identity(const std::wstring& path) override { return real_.identity(path); }

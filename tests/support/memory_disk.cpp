@@ -70,6 +70,14 @@ public:
         bytes = std::make_shared<Bytes>();
         return std::make_unique<MemoryFile>(bytes);
     }
+    bool rename_output(const std::wstring& path, const std::wstring& output_path, bool replace) override {
+        std::lock_guard lock(mutex_);
+        const auto found = files_.find(path);
+        if (found == files_.end() || (!replace && files_.count(output_path) != 0)) return false;
+        files_[output_path] = found->second;
+        files_.erase(found);
+        return true;
+    }
     bool exists(const std::wstring& path) override {
         std::lock_guard lock(mutex_);
         return files_.count(path) != 0;

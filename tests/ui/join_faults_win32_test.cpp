@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "join/status_line.h"
+#include "join/temporary_output.h"
 #include "lang/text_format.h"
 #include "res/resource.h"
 #include "support/part_paths.h"
@@ -225,15 +226,21 @@ protected:
     // A part that cannot be opened ends the job there: red "File cannot be opened!", that
     // row marked unreadable, the others as they were, and the output holding exactly the
     // parts before it, as the program documents.
-    void expect_stopped_at(std::uint32_t row, const PartSet& set, const std::wstring& output) {
+    void expect_stopped_at(std::uint32_t row, const std::wstring& output) {
         expect_status(10, COLOUR_ERROR);
         expect_row_marked(row, STATUS_CANNOT_READ);
         for (std::uint32_t other = 0; other < application.list().count(); ++other) {
             if (other == row) continue;
             EXPECT_EQ(application.list().at(other)->status, STATUS_OK) << other;
         }
-        EXPECT_TRUE(read_file(output) == set.joined(row));
+        expect_no_output(output);
         EXPECT_EQ(text_of(IDC_JOIN), L"&Join");
+    }
+
+    // Nothing under the output's name, and no unfinished file beside it.
+    static void expect_no_output(const std::wstring& output) {
+        EXPECT_FALSE(exists(output));
+        EXPECT_FALSE(exists(temporary_output_path(output)));
     }
 
     TempFolder folder;
@@ -243,8 +250,16 @@ protected:
     int answer = IDYES;
 };
 
-// The output's disk fills up: in normal mode the job says so and keeps what it wrote;
-// in append mode the first part, which lives on that disk, is cut back to what it was.
+FILETIME written_at(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
+// The output's disk fills up. An old output that the new one is to replace stays whole, with
+// its time, since both exist until the end: a join that fits the disk alone fails beside it,
+// and leaves no unfinished file; without the old file it fits. In append mode the first
+// part, which lives on that disk, is cut back to what it was.
 TEST_F(JoinFaultTest, AFullDiskFailsTheJoinAndLeavesThePartsWhole) {
     const std::optional<std::wstring> disk = test_disk(L"small-disk");
     if (!disk) {
@@ -254,29 +269,35 @@ TEST_F(JoinFaultTest, AFullDiskFailsTheJoinAndLeavesThePartsWhole) {
     ASSERT_NE(window, nullptr);
     const TempFolder on_disk(*disk);
 
-    const PartSet set = write_parts(folder, L"movie.avi", {4 << 20, 4 << 20, 4 << 20});
+    const PartSet set = write_parts(folder, L"movie.avi", {3 << 19, 3 << 19, 3 << 19});
     output_to_folder(on_disk.path());
     add_from_command_line({set.paths[0]});
     const std::wstring output = on_disk.file(L"movie.avi");
     ASSERT_EQ(text_of(IDC_OUTPUT_PATH), output);
+    const std::string old = random_text(5 << 20, 6);
+    ASSERT_TRUE(on_disk.write(L"movie.avi", old) == output);
+    const FILETIME old_time = written_at(output);
     // With digests the failure also has to end the digest thread.
     command(IDM_DISABLE_HASH);
     tick(IDC_CRC32_CHECK);
     tick(IDC_MD5_CHECK);
 
     ASSERT_TRUE(join());
+    ASSERT_EQ(boxes.size(), 1u);  // Yes to replace the old output
     expect_status(12, COLOUR_ERROR);
-    EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(text_of(IDC_CRC32_VALUE), L"");
     EXPECT_EQ(text_of(IDC_MD5_VALUE), L"");
     for (const PartEntry& entry : application.list()) EXPECT_EQ(entry.status, STATUS_OK);
     expect_whole(set);
-    // What fitted stays, as documented: a beginning of the joined file, shorter than it.
-    const std::optional<std::string> left = read_file(output);
-    ASSERT_TRUE(left.has_value());
-    EXPECT_GT(left->size(), 0u);
-    EXPECT_LT(left->size(), set.joined().size());
-    EXPECT_TRUE(*left == set.joined().substr(0, left->size()));
+    EXPECT_TRUE(read_file(output) == old);
+    const FILETIME time_now = written_at(output);
+    EXPECT_EQ(CompareFileTime(&old_time, &time_now), 0);
+    EXPECT_FALSE(exists(temporary_output_path(output)));
+
+    ASSERT_TRUE(DeleteFileW(output.c_str()));
+    ASSERT_TRUE(join());
+    expect_status(6, COLOUR_INFO);
+    EXPECT_TRUE(read_file(output) == set.joined());
     ASSERT_TRUE(DeleteFileW(output.c_str()));
 
     command(IDC_REMOVE_ALL);
@@ -337,8 +358,8 @@ TEST_F(JoinFaultTest, AReadOnlyDiskTakesNoOutputAndKeepsItsFile) {
 }
 
 // Another program holds the second part open without sharing it (the test's own handle
-// stands in for it). Once it lets go, the next Join asks to replace the partial output and
-// joins the whole file.
+// stands in for it). Once it lets go, the next Join finds no output to ask about and joins
+// the whole file.
 TEST_F(JoinFaultTest, APartHeldByAnotherProgramStopsTheJoinThere) {
     ASSERT_NE(window, nullptr);
     const PartSet set = write_parts(folder, L"a.bin", {100000, 100000, 60000});
@@ -353,14 +374,37 @@ TEST_F(JoinFaultTest, APartHeldByAnotherProgramStopsTheJoinThere) {
     CloseHandle(held);
     ASSERT_TRUE(ended);
     EXPECT_TRUE(boxes.empty());
-    expect_stopped_at(1, set, output);
+    expect_stopped_at(1, output);
     expect_whole(set);
 
     ASSERT_TRUE(join());
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, application.texts().messages[15]);
+    EXPECT_TRUE(boxes.empty());
     expect_status(6, COLOUR_INFO);
     EXPECT_TRUE(read_file(output) == set.joined());
+}
+
+// The old output is open in another program that shares nothing: the joined file cannot
+// take its name, so it stays whole under its own, shown, and the status line says where.
+TEST_F(JoinFaultTest, AnOutputHeldOpenKeepsTheJoinedFileUnderItsOwnName) {
+    ASSERT_NE(window, nullptr);
+    const PartSet set = write_parts(folder, L"d.bin", {70000, 500});
+    add_from_command_line({set.paths[0]});
+    const std::wstring output = folder.write(L"d.bin", "the old output");
+    const HANDLE held = CreateFileW(output.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+
+    const bool ended = join();
+    CloseHandle(held);
+    ASSERT_TRUE(ended);
+    ASSERT_EQ(boxes.size(), 1u);  // Yes to replace it
+    const std::wstring kept = temporary_output_path(output);
+    EXPECT_EQ(text_of(IDC_STATUS), std::wstring(application.texts().messages[11]) + L" The joined file is kept as \"" +
+                                       kept + L"\".");
+    EXPECT_EQ(application.status().status_colour(), COLOUR_ERROR);
+    EXPECT_TRUE(read_file(output) == std::string("the old output"));
+    EXPECT_TRUE(read_file(kept) == set.joined());
+    EXPECT_EQ(GetFileAttributesW(kept.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+    expect_whole(set);
 }
 
 // A part deleted after it was listed: the join stops there. "Delete parts", which only
@@ -376,7 +420,7 @@ TEST_F(JoinFaultTest, APartDeletedAfterListingStopsTheJoinAndHarmsNoOtherPart) {
 
     ASSERT_TRUE(join());
     EXPECT_TRUE(boxes.empty());
-    expect_stopped_at(1, set, folder.file(L"b.bin"));
+    expect_stopped_at(1, folder.file(L"b.bin"));
     EXPECT_TRUE(read_file(set.paths[0]) == set.contents[0]);
     EXPECT_TRUE(read_file(set.paths[2]) == set.contents[2]);
 

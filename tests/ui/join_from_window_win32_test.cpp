@@ -177,7 +177,7 @@ TEST_F(JoinFromWindowTest, BusyWindowRefusesCommandsAndStops) {
     EXPECT_TRUE(application.flags().stop_requested);
     WIN32_FILE_ATTRIBUTE_DATA data{};
     ASSERT_TRUE(GetFileAttributesExW(output.c_str(), GetFileExInfoStandard, &data));
-    EXPECT_EQ(data.nFileSizeLow, 0u);  // stopped at its first chunk
+    EXPECT_EQ(data.nFileSizeLow, 3u);  // stopped: the old output stays
     EXPECT_EQ(application.list().count(), 2u);
     expect_idle();
 }
