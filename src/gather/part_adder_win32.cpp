@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "core/long_path_win32.h"
 #include "gather/siblings.h"
 
 namespace mendlet {
@@ -26,8 +27,8 @@ PartAdder::PartAdder(PartList& list, bool sorted, bool by_path, std::function<vo
 
 void PartAdder::add_path(std::int32_t position, const std::wstring& path, std::uint64_t size) {
     std::int32_t status = STATUS_OK;
-    const HANDLE file =
-        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = CreateFileW(file_system_path(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     BY_HANDLE_FILE_INFORMATION information;
     if (file == INVALID_HANDLE_VALUE) {
         status = STATUS_CANNOT_READ;
@@ -53,7 +54,7 @@ void PartAdder::add_path_in_folder(std::int32_t position, std::wstring_view fold
 void PartAdder::scan_folder(std::int32_t& position, const std::wstring& folder, bool recurse) {
     const std::wstring prefix = with_backslash(folder);
     WIN32_FIND_DATAW found;
-    const HANDLE search = FindFirstFileW((prefix + L"*").c_str(), &found);
+    const HANDLE search = FindFirstFileW(file_system_path(prefix + L"*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return;
     do {
         const std::wstring_view name = found.cFileName;
@@ -75,7 +76,7 @@ bool PartAdder::auto_load_siblings(std::int32_t position, const std::wstring& pa
     }
     std::vector<FolderEntry> listing;
     WIN32_FIND_DATAW found;
-    const HANDLE search = FindFirstFileW(sibling_pattern(path).c_str(), &found);
+    const HANDLE search = FindFirstFileW(file_system_path(sibling_pattern(path)).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return true;
     do {
         listing.push_back({found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,

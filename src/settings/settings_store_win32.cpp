@@ -6,6 +6,8 @@
 #include <span>
 #include <vector>
 
+#include "core/long_path_win32.h"
+
 namespace mendlet {
 
 namespace {
@@ -14,8 +16,8 @@ namespace {
 constexpr DWORD STRINGS_FILE_READ_MAX = 1 << 20;
 
 std::vector<std::uint8_t> read_start(const std::wstring& path, DWORD limit) {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = CreateFileW(file_system_path(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return {};
     std::vector<std::uint8_t> bytes(limit);
     DWORD total = 0;

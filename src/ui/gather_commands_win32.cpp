@@ -5,6 +5,7 @@
 #include <array>
 #include <vector>
 
+#include "core/long_path_win32.h"
 #include "core/output_path.h"
 #include "gather/command_line.h"
 #include "gather/list_file_win32.h"
@@ -20,17 +21,6 @@ namespace {
 constexpr DWORD CHOSEN_FILES_UNITS = 5000;
 // Room for a list file's path in its dialogs.
 constexpr DWORD LIST_PATH_UNITS = 511;
-
-// A path as the current folder makes it, so that a bare file name finds its siblings.
-std::wstring full_path(const std::wstring& path) {
-    const DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (length == 0) return path;
-    std::wstring full(length, L'\0');
-    const DWORD written = GetFullPathNameW(path.c_str(), length, full.data(), nullptr);
-    if (written == 0 || written >= length) return path;
-    full.resize(written);
-    return full;
-}
 
 OPENFILENAMEW file_dialog(HWND owner, const wchar_t* filters, wchar_t* chosen, DWORD units, DWORD flags) {
     OPENFILENAMEW dialog{};
@@ -136,7 +126,7 @@ void Application::drop_files(HDROP drop) {
     for (UINT item = dropped; item-- > 0;) {
         std::wstring path(DragQueryFileW(drop, item, nullptr, 0), L'\0');
         DragQueryFileW(drop, item, path.data(), static_cast<UINT>(path.size() + 1));
-        const DWORD attributes = GetFileAttributesW(path.c_str());
+        const DWORD attributes = GetFileAttributesW(file_system_path(path).c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES) continue;
         if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
             adder.scan_folder(position, path, settings_.recurse_subfolders);
@@ -174,8 +164,8 @@ void Application::import_list() {
     OPENFILENAMEW dialog = file_dialog(window_, L"File list (*.lst)\0*.lst\0All (*.*)\0*.*\0", chosen.data(),
                                        LIST_PATH_UNITS, OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST);
     if (!open_file_name(dialog)) return;
-    const HANDLE file =
-        CreateFileW(chosen.data(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = CreateFileW(file_system_path(chosen.data()).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
     PartAdder adder = part_adder();
     const ListReadEnd end = import_list_file(file, adder);

@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/long_path_win32.h"
 #include "lang/text_format.h"
 #include "lang/text_table.h"
 #include "update/update_answer.h"
@@ -43,8 +44,8 @@ private:
 class AnswerFile {
 public:
     explicit AnswerFile(const std::wstring& path)
-        : handle_(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr)) {}
+        : handle_(CreateFileW(file_system_path(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr)) {}
     ~AnswerFile() {
         if (is_open()) CloseHandle(handle_);
     }
@@ -85,7 +86,7 @@ void copy_answer(HINTERNET request, HANDLE file) {
 std::wstring answer_value(const std::wstring& path, const wchar_t* key, std::size_t limit) {
     std::wstring value(limit + 1, L'\0');
     const DWORD length = GetPrivateProfileStringW(UPDATE_SECTION, key, L"", value.data(),
-                                                  static_cast<DWORD>(value.size()), path.c_str());
+                                                  static_cast<DWORD>(value.size()), file_system_path(path).c_str());
     value.resize(std::min<std::size_t>(length, limit));
     return value;
 }

@@ -198,6 +198,17 @@ protected:
                                                   milliseconds);
     }
 
+    // The open and save dialogs answer with this path.
+    void choose_in_dialogs(const std::wstring& path) {
+        const auto choose = [path](OPENFILENAMEW& dialog) {
+            std::copy(path.begin(), path.end(), dialog.lpstrFile);
+            dialog.lpstrFile[path.size()] = L'\0';
+            return true;
+        };
+        application.open_file_name = choose;
+        application.save_file_name = choose;
+    }
+
     std::wstring text_of(int control) const { return window_text(GetDlgItem(window, control)); }
 
     // The text the list view shows in a cell, as the window answers it.
@@ -393,8 +404,10 @@ TEST_F(JoinFaultTest, APartDeletedAfterListingStopsTheJoinAndHarmsNoOtherPart) {
     EXPECT_TRUE(read_file(appended.paths[1]) == appended.contents[1]);
 }
 
-// Paths of more than MAX_PATH characters, from the command line to the output.
-TEST_F(JoinFaultTest, PartsInAFolderDeeperThanMaxPathAreLoadedAndJoined) {
+// Paths of more than MAX_PATH characters, from the command line and list files to the
+// output. The system takes such paths exactly as written, so the program resolves what it
+// resolves in others: a list file may spell the folders with "/", "." and "..".
+TEST_F(JoinFaultTest, PartsInAFolderDeeperThanMaxPathAreLoadedListedAndJoined) {
     ASSERT_NE(window, nullptr);
     std::wstring deep;
     const RemovedAtEnd deep_folders{folder.file(std::wstring(60, L'a'))};
@@ -412,8 +425,40 @@ TEST_F(JoinFaultTest, PartsInAFolderDeeperThanMaxPathAreLoadedAndJoined) {
     const std::wstring output = folder.file(deep + L"long.bin");
     EXPECT_EQ(text_of(IDC_OUTPUT_PATH), output);
 
+    choose_in_dialogs(folder.file(deep + L"parts.lst"));
+    command(IDM_EXPORT_LIST);
+    std::string exported;
+    for (const std::wstring& path : set.paths) exported += utf8_of_ascii(path) + "\r\n";
+    EXPECT_TRUE(read_file(folder.file(deep + L"parts.lst")) == exported);
+
     ASSERT_TRUE(join());
     EXPECT_TRUE(boxes.empty());
+    expect_status(6, COLOUR_INFO);
+    EXPECT_TRUE(read_file(output) == set.joined());
+
+    std::wstring tail = deep.substr(122);
+    std::replace(tail.begin(), tail.end(), L'\\', L'/');
+    const std::wstring spelled =
+        folder.path() + L"\\" + deep.substr(0, 61) + L".\\" + deep.substr(61, 61) + L"gone\\..\\" + tail;
+    std::vector<std::wstring> spelled_parts;
+    std::string lines;
+    for (const wchar_t* number : {L".001", L".002", L".003"}) {
+        spelled_parts.push_back(spelled + L"long.bin" + number);
+        lines += utf8_of_ascii(spelled_parts.back()) + "\r\n";
+    }
+    command(IDC_REMOVE_ALL);
+    choose_in_dialogs(folder.write(L"spelled.lst", lines));
+    command(IDM_IMPORT_LIST);
+    EXPECT_EQ(paths_of(application.list()), spelled_parts);
+    for (std::uint32_t row = 0; row < 3; ++row) {
+        EXPECT_EQ(application.list().at(row)->status, STATUS_OK) << row;
+        EXPECT_EQ(application.list().at(row)->size, set.contents[row].size()) << row;
+    }
+    // The output is found under its other spelling and replaced.
+    EXPECT_EQ(text_of(IDC_OUTPUT_PATH), spelled + L"long.bin");
+    ASSERT_TRUE(join());
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, application.texts().messages[15]);
     expect_status(6, COLOUR_INFO);
     EXPECT_TRUE(read_file(output) == set.joined());
 }
@@ -436,12 +481,7 @@ TEST_F(JoinFaultTest, NamesBeyondTheBasicPlaneAreLoadedKeptInListFilesAndJoined)
     EXPECT_EQ(text_of(IDC_OUTPUT_PATH), output);
 
     const std::wstring list_file = folder.file(clapper + L" parts.lst");
-    const auto choose_list_file = [&](OPENFILENAMEW& dialog) {
-        std::copy(list_file.begin(), list_file.end(), dialog.lpstrFile);
-        dialog.lpstrFile[list_file.size()] = L'\0';
-        return true;
-    };
-    application.save_file_name = choose_list_file;
+    choose_in_dialogs(list_file);
     command(IDM_EXPORT_LIST);
     std::string expected;
     for (const char* number : {"001", "002", "003"})
@@ -450,7 +490,6 @@ TEST_F(JoinFaultTest, NamesBeyondTheBasicPlaneAreLoadedKeptInListFilesAndJoined)
     EXPECT_TRUE(read_file(list_file) == expected);
 
     command(IDC_REMOVE_ALL);
-    application.open_file_name = choose_list_file;
     command(IDM_IMPORT_LIST);
     EXPECT_EQ(paths_of(application.list()), set.paths);
     EXPECT_EQ(text_of(IDC_OUTPUT_PATH), output);
