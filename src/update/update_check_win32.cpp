@@ -17,8 +17,6 @@ namespace mendlet {
 
 namespace {
 
-// The room the temporary folder and the file's name must fit, terminating NUL included.
-constexpr DWORD TEMP_PATH_UNITS = 1024;
 constexpr DWORD ANSWER_PIECE_BYTES = 10240;
 
 // Always from the server: no cached copy used or kept, and no cookies either way.
@@ -60,9 +58,11 @@ private:
 };
 
 std::optional<std::wstring> answer_file_path() {
-    std::wstring folder(TEMP_PATH_UNITS, L'\0');
-    const DWORD length = GetTempPathW(TEMP_PATH_UNITS, folder.data());
-    if (length == 0 || length + std::size(UPDATE_ANSWER_FILE_NAME) > TEMP_PATH_UNITS) return std::nullopt;
+    const DWORD size = GetTempPathW(0, nullptr);
+    if (size == 0) return std::nullopt;
+    std::wstring folder(size, L'\0');
+    const DWORD length = GetTempPathW(size, folder.data());
+    if (length == 0 || length >= size) return std::nullopt;
     folder.resize(length);
     return folder + UPDATE_ANSWER_FILE_NAME;
 }
