@@ -30,6 +30,7 @@
 namespace mendlet {
 namespace {
 
+using test_support::names_in;
 using test_support::paths_of;
 using test_support::read_file;
 using test_support::TempFolder;
@@ -150,6 +151,19 @@ void remove_folder(const std::wstring& path) {
     RemoveDirectoryW(path.c_str());
 }
 
+// Takes all the room left on a disk with one file.
+void fill_up(const std::wstring& path) {
+    const HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const std::vector<char> zeros(1 << 20);
+    DWORD written = 0;
+    for (DWORD size = 1 << 20; size > 0; size /= 2) {
+        while (WriteFile(file, zeros.data(), size, &written, nullptr) && written == size) {
+        }
+    }
+    CloseHandle(file);
+}
+
 struct RemovedAtEnd {
     std::wstring path;
     ~RemovedAtEnd() { remove_folder(path); }
@@ -255,8 +269,9 @@ protected:
 };
 
 // The output's disk fills up: in normal mode the job says so and keeps what it wrote;
-// in append mode the first part, which lives on that disk, is cut back to what it was.
-TEST_F(JoinFaultTest, AFullDiskFailsTheJoinAndLeavesThePartsWhole) {
+// in append mode the first part, which lives on that disk, is cut back to what it was. On
+// the full disk an export of the list over an older one says so and keeps the older one.
+TEST_F(JoinFaultTest, AFullDiskFailsJoinsAndExportsAndLeavesTheFilesWhole) {
     const std::optional<std::wstring> disk = test_disk(L"small-disk");
     if (!disk) {
         GTEST_SKIP() << "small-disk beside the tests is no file system of its own: scripts/wine-session.sh mounts "
@@ -305,6 +320,18 @@ TEST_F(JoinFaultTest, AFullDiskFailsTheJoinAndLeavesThePartsWhole) {
     EXPECT_TRUE(read_file(first_path) == first);
     EXPECT_TRUE(read_file(second_path) == second);
     for (const PartEntry& entry : application.list()) EXPECT_EQ(entry.status, STATUS_OK);
+
+    const std::string older_list = "C:\\older\\film.avi.001\r\n";
+    const std::wstring list_file = on_disk.write(L"parts.lst", older_list);
+    fill_up(on_disk.file(L"filler"));
+    choose_in_dialogs(list_file);
+    command(IDM_EXPORT_LIST);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, L"ERROR: Unable to write the list file.");
+    EXPECT_TRUE(read_file(list_file) == older_list);
+    std::vector<std::wstring> names = names_in(on_disk.path());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"data.bin.001", L"filler", L"parts.lst"}));
 }
 
 // A disk mounted read-only takes no new output, keeps an existing file as it was even
