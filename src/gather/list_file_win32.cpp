@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "core/file_replacement_win32.h"
 #include "core/part_list.h"
 #include "gather/part_adder_win32.h"
 
@@ -47,12 +48,6 @@ void append_utf8(std::string& bytes, const std::wstring& text) {
                         nullptr);
 }
 
-bool write_all(HANDLE file, const std::string& bytes) {
-    DWORD written = 0;
-    return WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-           written == bytes.size();
-}
-
 }  // namespace
 
 ListReadEnd import_list_file(HANDLE file, PartAdder& adder) {
@@ -65,25 +60,20 @@ ListReadEnd import_list_file(HANDLE file, PartAdder& adder) {
 }
 
 ListWriteEnd export_list_file(const std::wstring& path, const PartList& list) {
-    const HANDLE file =
-        CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return ListWriteEnd::cannot_create;
+    FileReplacement file(path);
+    if (!file.is_open()) return ListWriteEnd::cannot_create;
     std::string bytes;
     bool written = true;
     for (const PartEntry& entry : list) {
         append_utf8(bytes, entry.path);
         bytes += "\r\n";
         if (bytes.size() >= EXPORT_BUFFER_SIZE) {
-            written = written && write_all(file, bytes);
+            written = written && file.write(bytes.data(), bytes.size());
             bytes.clear();
         }
     }
-    written = written && write_all(file, bytes);
-    CloseHandle(file);
-    if (written) return ListWriteEnd::written;
-    // Half a list would later load as if it were whole.
-    DeleteFileW(path.c_str());
-    return ListWriteEnd::write_failed;
+    if (!written || !file.write(bytes.data(), bytes.size())) return ListWriteEnd::write_failed;
+    return file.commit() ? ListWriteEnd::written : ListWriteEnd::cannot_create;
 }
 
 }  // namespace mendlet

@@ -17,8 +17,8 @@ ListReadEnd import_list_file(HANDLE file, PartAdder& adder);
 
 enum class ListWriteEnd { written, cannot_create, write_failed };
 
-// Writes every path of the list in UTF-8, each ended by CR LF, replacing the file. A file
-// that could not be written whole is removed again.
+// Writes every path of the list in UTF-8, each ended by CR LF, in place of the file. A list
+// that cannot be written whole, or cannot take the file's place, leaves the file as it was.
 ListWriteEnd export_list_file(const std::wstring& path, const PartList& list);
 
 }  // namespace mendlet

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "core/long_path_win32.h"
 #include "gather/siblings.h"
 
 namespace mendlet {
@@ -18,6 +19,22 @@ std::wstring with_backslash(std::wstring_view folder) {
     return path;
 }
 
+// A folder that stands for another (a junction, a symbolic link, a mounted volume) is not
+// entered: one that leads back up would be scanned again and again until the paths
+// overflow. Wine reports a link to a folder without its tag. Other folders that are
+// reparse points (files kept in the cloud) hold their own files and are entered.
+bool is_folder_link(const WIN32_FIND_DATAW& found) {
+    return (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+           (found.dwReserved0 == 0 || IsReparseTagNameSurrogate(found.dwReserved0));
+}
+
+// A listing gives a link's own size, not that of the file it names, which is then asked
+// for when the file is opened.
+std::uint64_t listed_size(const WIN32_FIND_DATAW& found) {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return SIZE_NOT_GIVEN;
+    return joined_size(found.nFileSizeHigh, found.nFileSizeLow);
+}
+
 }  // namespace
 
 PartAdder::PartAdder(PartList& list, bool sorted, bool by_path, std::function<void()> cannot_open)
@@ -26,8 +43,8 @@ PartAdder::PartAdder(PartList& list, bool sorted, bool by_path, std::function<vo
 
 void PartAdder::add_path(std::int32_t position, const std::wstring& path, std::uint64_t size) {
     std::int32_t status = STATUS_OK;
-    const HANDLE file =
-        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = CreateFileW(file_system_path(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     BY_HANDLE_FILE_INFORMATION information;
     if (file == INVALID_HANDLE_VALUE) {
         status = STATUS_CANNOT_READ;
@@ -53,17 +70,17 @@ void PartAdder::add_path_in_folder(std::int32_t position, std::wstring_view fold
 void PartAdder::scan_folder(std::int32_t& position, const std::wstring& folder, bool recurse) {
     const std::wstring prefix = with_backslash(folder);
     WIN32_FIND_DATAW found;
-    const HANDLE search = FindFirstFileW((prefix + L"*").c_str(), &found);
+    const HANDLE search = FindFirstFileW(file_system_path(prefix + L"*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return;
     do {
         const std::wstring_view name = found.cFileName;
         if (name == L"." || name == L"..") continue;
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-            if (recurse) scan_folder(position, prefix + found.cFileName, true);
+            if (recurse && !is_folder_link(found)) scan_folder(position, prefix + found.cFileName, true);
             continue;
         }
         if (position != NO_POSITION) ++position;
-        add_path(position, prefix + found.cFileName, joined_size(found.nFileSizeHigh, found.nFileSizeLow));
+        add_path(position, prefix + found.cFileName, listed_size(found));
     } while (FindNextFileW(search, &found));
     FindClose(search);
 }
@@ -75,11 +92,11 @@ bool PartAdder::auto_load_siblings(std::int32_t position, const std::wstring& pa
     }
     std::vector<FolderEntry> listing;
     WIN32_FIND_DATAW found;
-    const HANDLE search = FindFirstFileW(sibling_pattern(path).c_str(), &found);
+    const HANDLE search = FindFirstFileW(file_system_path(sibling_pattern(path)).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return true;
     do {
-        listing.push_back({found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
-                           joined_size(found.nFileSizeHigh, found.nFileSizeLow)});
+        listing.push_back(
+            {found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, listed_size(found)});
     } while (FindNextFileW(search, &found));
     FindClose(search);
     const std::wstring folder = path.substr(0, path.rfind(L'\\') + 1);

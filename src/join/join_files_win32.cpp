@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "core/long_path_win32.h"
+
 namespace mendlet {
 
 namespace {
@@ -42,7 +44,8 @@ private:
 };
 
 std::unique_ptr<JoinFile> open_file(const std::wstring& path, DWORD access, DWORD disposition, DWORD flags) {
-    const HANDLE handle = CreateFileW(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition, flags, nullptr);
+    const HANDLE handle =
+        CreateFileW(file_system_path(path).c_str(), access, FILE_SHARE_READ, nullptr, disposition, flags, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return nullptr;
     return std::make_unique<Win32File>(handle);
 }
@@ -75,7 +78,7 @@ bool Win32JoinFiles::rename_output(const std::wstring& path, const std::wstring&
 
 bool Win32JoinFiles::exists(const std::wstring& path) {
     WIN32_FIND_DATAW found;
-    const HANDLE search = FindFirstFileW(path.c_str(), &found);
+    const HANDLE search = FindFirstFileW(file_system_path(path).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return false;
     FindClose(search);
     return true;
@@ -83,8 +86,9 @@ bool Win32JoinFiles::exists(const std::wstring& path) {
 
 std::optional<FileIdentity> Win32JoinFiles::identity(const std::wstring& path) {
     // No access asked and every sharing allowed: this works even on files others hold open.
-    const HANDLE handle = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const HANDLE handle =
+        CreateFileW(file_system_path(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
     BY_HANDLE_FILE_INFORMATION information{};
     const BOOL known = GetFileInformationByHandle(handle, &information);
@@ -96,11 +100,12 @@ std::optional<FileIdentity> Win32JoinFiles::identity(const std::wstring& path) {
 
 void Win32JoinFiles::delete_files(const std::vector<std::wstring>& paths, bool use_recycle_bin) {
     if (!use_recycle_bin) {
-        for (const std::wstring& path : paths) DeleteFileW(path.c_str());
+        for (const std::wstring& path : paths) DeleteFileW(file_system_path(path).c_str());
         return;
     }
     if (paths.empty()) return;
     // The shell takes the paths as one list: each ended by a NUL, and one more NUL at the end.
+    // It does not take the long form, so they go as the user gave them.
     std::wstring from;
     for (const std::wstring& path : paths) from.append(path).push_back(L'\0');
     from.push_back(L'\0');

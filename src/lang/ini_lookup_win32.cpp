@@ -1,11 +1,12 @@
 #include <windows.h>
 
+#include "core/long_path_win32.h"
 #include "lang/ini_lookup_win32.h"
 
 namespace mendlet {
 
 TextLookup ini_file_lookup(std::wstring file_path) {
-    return [path = std::move(file_path)](std::wstring_view section, std::wstring_view key) {
+    return [path = file_system_path(file_path)](std::wstring_view section, std::wstring_view key) {
         // Room for the longest value that counts and its terminator.
         wchar_t value[LANGUAGE_VALUE_MAX + 1];
         const std::wstring section_name(section);

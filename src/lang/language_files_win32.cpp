@@ -1,5 +1,6 @@
 #include "lang/language_files_win32.h"
 
+#include "core/long_path_win32.h"
 #include "lang/ini_lookup_win32.h"
 
 namespace mendlet {
@@ -25,14 +26,15 @@ void discover_languages(const std::wstring& program_path, Languages& languages, 
     const std::wstring folder = language_folder(program_path);
     if (folder.empty()) return;
     WIN32_FIND_DATAW found;
-    const HANDLE search = FindFirstFileW((folder + L"*.lng").c_str(), &found);
+    const HANDLE search = FindFirstFileW(file_system_path(folder + L"*.lng").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return;
     do {
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
         const std::wstring path = folder + found.cFileName;
         const std::wstring name = ini_file_lookup(path)(TRANSLATION_SECTION, L"lang");
         if (name.empty()) continue;
-        const auto language_id = static_cast<std::int32_t>(GetPrivateProfileIntW(TRANSLATION_SECTION, L"laid", 0, path.c_str()));
+        const auto language_id = static_cast<std::int32_t>(
+            GetPrivateProfileIntW(TRANSLATION_SECTION, L"laid", 0, file_system_path(path).c_str()));
         const auto menu_id = languages.add(language_id, found.cFileName);
         AppendMenuW(language_menu, MF_STRING, *menu_id, name.c_str());
     } while (!languages.full() && FindNextFileW(search, &found));

@@ -6,6 +6,9 @@
 #include <span>
 #include <vector>
 
+#include "core/file_replacement_win32.h"
+#include "core/long_path_win32.h"
+
 namespace mendlet {
 
 namespace {
@@ -14,8 +17,8 @@ namespace {
 constexpr DWORD STRINGS_FILE_READ_MAX = 1 << 20;
 
 std::vector<std::uint8_t> read_start(const std::wstring& path, DWORD limit) {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = CreateFileW(file_system_path(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return {};
     std::vector<std::uint8_t> bytes(limit);
     DWORD total = 0;
@@ -27,21 +30,9 @@ std::vector<std::uint8_t> read_start(const std::wstring& path, DWORD limit) {
     return bytes;
 }
 
-// Writes the new content beside the target under a name of this process, then puts it in
-// the target's place.
 bool replace_file(const std::wstring& target, std::span<const std::uint8_t> bytes) {
-    const std::wstring temporary = target + L".~" + std::to_wstring(GetCurrentProcessId());
-    const HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD count = 0;
-    const bool written = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &count, nullptr) &&
-                         count == bytes.size() && FlushFileBuffers(file);
-    CloseHandle(file);
-    if (written && MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
-    DeleteFileW(temporary.c_str());
-    return false;
+    FileReplacement replacement(target);
+    return replacement.write(bytes.data(), bytes.size()) && replacement.commit();
 }
 
 }  // namespace

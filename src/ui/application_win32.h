@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+#include "core/long_path.h"
 #include "core/part_list.h"
 #include "gather/part_adder_win32.h"
 #include "join/join_files_win32.h"
@@ -35,6 +36,10 @@ class WindowJoin;
 inline constexpr UINT MSG_JOB_STARTED = WM_APP + 1;
 inline constexpr UINT MSG_JOB_ENDED = WM_APP + 2;
 inline constexpr UINT MSG_RUN_REQUEST = WM_APP + 3;
+
+// Room for the answer of the open and save dialogs: the longest path the system takes and
+// its NUL, or a folder and the names chosen in it.
+inline constexpr DWORD DIALOG_PATH_UNITS = LONGEST_PATH + 1;
 
 class Application : private StatusDisplay {
 public:

@@ -2,9 +2,9 @@
 // command line and list files. Each ends by reporting how many parts it added and showing
 // the new list once, however many it added.
 
-#include <array>
 #include <vector>
 
+#include "core/long_path_win32.h"
 #include "core/output_path.h"
 #include "gather/command_line.h"
 #include "gather/list_file_win32.h"
@@ -15,22 +15,6 @@
 namespace mendlet {
 
 namespace {
-
-// Room for the open dialog's answer: a folder and the names chosen in it.
-constexpr DWORD CHOSEN_FILES_UNITS = 5000;
-// Room for a list file's path in its dialogs.
-constexpr DWORD LIST_PATH_UNITS = 511;
-
-// A path as the current folder makes it, so that a bare file name finds its siblings.
-std::wstring full_path(const std::wstring& path) {
-    const DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (length == 0) return path;
-    std::wstring full(length, L'\0');
-    const DWORD written = GetFullPathNameW(path.c_str(), length, full.data(), nullptr);
-    if (written == 0 || written >= length) return path;
-    full.resize(written);
-    return full;
-}
 
 OPENFILENAMEW file_dialog(HWND owner, const wchar_t* filters, wchar_t* chosen, DWORD units, DWORD flags) {
     OPENFILENAMEW dialog{};
@@ -67,18 +51,17 @@ void Application::report_added(std::uint32_t added, bool auto_loaded) {
 void Application::add_files_command() {
     if (refused_during_join()) return;
     // One more unit than the dialog may fill, so that the answer always ends.
-    std::vector<wchar_t> chosen(CHOSEN_FILES_UNITS + 1, L'\0');
-    OPENFILENAMEW dialog = file_dialog(window_, L"All (*.*)\0*.*\0Part 001 (*.001)\0*.001\0", chosen.data(),
-                                       CHOSEN_FILES_UNITS,
-                                       OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST |
-                                           OFN_DONTADDTORECENT);
+    std::vector<wchar_t> chosen(DIALOG_PATH_UNITS + 1, L'\0');
+    OPENFILENAMEW dialog =
+        file_dialog(window_, L"All (*.*)\0*.*\0Part 001 (*.001)\0*.001\0", chosen.data(), DIALOG_PATH_UNITS,
+                    OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_DONTADDTORECENT);
     if (!open_file_name(dialog)) return;
     PartAdder adder = part_adder();
     bool auto_loaded = false;
     const std::wstring first(chosen.data());
     std::size_t at = first.size() + 1;
     if (chosen[at] != L'\0') {
-        for (; at < CHOSEN_FILES_UNITS && chosen[at] != L'\0'; at += wcslen(&chosen[at]) + 1)
+        for (; at < DIALOG_PATH_UNITS && chosen[at] != L'\0'; at += wcslen(&chosen[at]) + 1)
             adder.add_path_in_folder(NO_POSITION, first, &chosen[at], SIZE_NOT_GIVEN);
     } else if (!list_.empty() || settings_.disable_auto_load != key_held(VK_SHIFT)) {
         adder.add_path(NO_POSITION, first, SIZE_NOT_GIVEN);
@@ -95,11 +78,14 @@ std::optional<std::wstring> Application::choose_folder() {
         BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN | BIF_EDITBOX | BIF_NEWDIALOGSTYLE | BIF_NONEWFOLDERBUTTON;
     const PIDLIST_ABSOLUTE item = browse_for_folder(browser);
     if (item == nullptr) return std::nullopt;
-    std::array<wchar_t, MAX_PATH> folder{};
-    const bool has_path = SHGetPathFromIDListW(item, folder.data()) != FALSE;
+    // The name comes in memory of the shell's own, as long as the path is.
+    PWSTR name = nullptr;
+    const bool has_path = SUCCEEDED(SHGetNameFromIDList(item, SIGDN_FILESYSPATH, &name));
     CoTaskMemFree(item);
     if (!has_path) return std::nullopt;
-    return std::wstring(folder.data());
+    std::wstring folder(name);
+    CoTaskMemFree(name);
+    return folder;
 }
 
 void Application::add_folder_command() {
@@ -136,7 +122,7 @@ void Application::drop_files(HDROP drop) {
     for (UINT item = dropped; item-- > 0;) {
         std::wstring path(DragQueryFileW(drop, item, nullptr, 0), L'\0');
         DragQueryFileW(drop, item, path.data(), static_cast<UINT>(path.size() + 1));
-        const DWORD attributes = GetFileAttributesW(path.c_str());
+        const DWORD attributes = GetFileAttributesW(file_system_path(path).c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES) continue;
         if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
             adder.scan_folder(position, path, settings_.recurse_subfolders);
@@ -170,12 +156,12 @@ void Application::add_from_command_line(std::wstring_view command_line) {
 // Refused during a join like every other change of the list: the join reads it.
 void Application::import_list() {
     if (refused_during_join()) return;
-    std::array<wchar_t, LIST_PATH_UNITS + 1> chosen{};
+    std::vector<wchar_t> chosen(DIALOG_PATH_UNITS + 1, L'\0');
     OPENFILENAMEW dialog = file_dialog(window_, L"File list (*.lst)\0*.lst\0All (*.*)\0*.*\0", chosen.data(),
-                                       LIST_PATH_UNITS, OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST);
+                                       DIALOG_PATH_UNITS, OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST);
     if (!open_file_name(dialog)) return;
-    const HANDLE file =
-        CreateFileW(chosen.data(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = CreateFileW(file_system_path(chosen.data()).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
     PartAdder adder = part_adder();
     const ListReadEnd end = import_list_file(file, adder);
@@ -191,9 +177,9 @@ void Application::import_list() {
 void Application::export_list() {
     const PartEntry* first = list_.first();
     if (first == nullptr) return;
-    std::array<wchar_t, LIST_PATH_UNITS + 1> chosen{};
-    if (const auto base = output_base_name(first->path)) lstrcpynW(chosen.data(), base->c_str(), LIST_PATH_UNITS + 1);
-    OPENFILENAMEW dialog = file_dialog(window_, L"File list (*.lst)\0*.lst\0", chosen.data(), LIST_PATH_UNITS,
+    std::vector<wchar_t> chosen(DIALOG_PATH_UNITS + 1, L'\0');
+    if (const auto base = output_base_name(first->path)) lstrcpynW(chosen.data(), base->c_str(), DIALOG_PATH_UNITS + 1);
+    OPENFILENAMEW dialog = file_dialog(window_, L"File list (*.lst)\0*.lst\0", chosen.data(), DIALOG_PATH_UNITS,
                                        OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST);
     dialog.lpstrDefExt = L"lst";
     if (!save_file_name(dialog)) return;

@@ -1,7 +1,7 @@
 // The application's commands on the part list and the output path box: they keep the list
 // view, the output path and the statuses in step with the list.
 
-#include <array>
+#include <vector>
 
 #include "core/list_checks.h"
 #include "core/output_path.h"
@@ -108,9 +108,10 @@ void Application::sort_parts() {
 
 void Application::browse_output() {
     if (refused_during_join()) return;
-    std::array<wchar_t, 512> name{};
+    std::vector<wchar_t> name(DIALOG_PATH_UNITS + 1, L'\0');
     if (const PartEntry* first = list_.first()) {
-        if (const auto base = output_base_name(first->path)) lstrcpynW(name.data(), base->c_str(), 512);
+        if (const auto base = output_base_name(first->path))
+            lstrcpynW(name.data(), base->c_str(), DIALOG_PATH_UNITS + 1);
     }
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof(dialog);
@@ -118,7 +119,7 @@ void Application::browse_output() {
     dialog.lpstrFilter = L"All (*.*)\0*.*\0";
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = name.data();
-    dialog.nMaxFile = 511;
+    dialog.nMaxFile = DIALOG_PATH_UNITS;
     dialog.Flags = OFN_PATHMUSTEXIST;
     if (!save_file_name(dialog)) return;
     SetDlgItemTextW(window_, IDC_OUTPUT_PATH, name.data());

@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/long_path_win32.h"
 #include "lang/text_format.h"
 #include "lang/text_table.h"
 #include "update/update_answer.h"
@@ -16,8 +17,6 @@ namespace mendlet {
 
 namespace {
 
-// The room the temporary folder and the file's name must fit, terminating NUL included.
-constexpr DWORD TEMP_PATH_UNITS = 1024;
 constexpr DWORD ANSWER_PIECE_BYTES = 10240;
 
 // Always from the server: no cached copy used or kept, and no cookies either way.
@@ -43,8 +42,8 @@ private:
 class AnswerFile {
 public:
     explicit AnswerFile(const std::wstring& path)
-        : handle_(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr)) {}
+        : handle_(CreateFileW(file_system_path(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr)) {}
     ~AnswerFile() {
         if (is_open()) CloseHandle(handle_);
     }
@@ -59,9 +58,11 @@ private:
 };
 
 std::optional<std::wstring> answer_file_path() {
-    std::wstring folder(TEMP_PATH_UNITS, L'\0');
-    const DWORD length = GetTempPathW(TEMP_PATH_UNITS, folder.data());
-    if (length == 0 || length + std::size(UPDATE_ANSWER_FILE_NAME) > TEMP_PATH_UNITS) return std::nullopt;
+    const DWORD size = GetTempPathW(0, nullptr);
+    if (size == 0) return std::nullopt;
+    std::wstring folder(size, L'\0');
+    const DWORD length = GetTempPathW(size, folder.data());
+    if (length == 0 || length >= size) return std::nullopt;
     folder.resize(length);
     return folder + UPDATE_ANSWER_FILE_NAME;
 }
@@ -85,7 +86,7 @@ void copy_answer(HINTERNET request, HANDLE file) {
 std::wstring answer_value(const std::wstring& path, const wchar_t* key, std::size_t limit) {
     std::wstring value(limit + 1, L'\0');
     const DWORD length = GetPrivateProfileStringW(UPDATE_SECTION, key, L"", value.data(),
-                                                  static_cast<DWORD>(value.size()), path.c_str());
+                                                  static_cast<DWORD>(value.size()), file_system_path(path).c_str());
     value.resize(std::min<std::size_t>(length, limit));
     return value;
 }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace mendlet::test_support {
 
@@ -38,6 +39,9 @@ inline std::string utf16_file(std::wstring_view text) {
     }
     return bytes;
 }
+
+// The names of what a folder holds, in the order the folder lists them.
+std::vector<std::wstring> names_in(const std::wstring& folder);
 
 // The whole content of a file; none when it cannot be read.
 std::optional<std::string> read_file(const std::wstring& path);

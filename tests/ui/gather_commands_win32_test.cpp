@@ -16,6 +16,7 @@
 #include "res/resource.h"
 #include "support/dropped_files_win32.h"
 #include "support/part_paths.h"
+#include "support/symbolic_link_win32.h"
 #include "support/temp_folder_win32.h"
 #include "ui/application_win32.h"
 #include "ui/window_text_win32.h"
@@ -25,6 +26,7 @@ namespace {
 
 using test_support::paths_of;
 using test_support::read_file;
+using test_support::SymbolicLink;
 using test_support::TempFolder;
 using Paths = std::vector<std::wstring>;
 
@@ -111,7 +113,8 @@ TEST_F(GatherTest, OneChosenFileIntoAnEmptyListBringsItsSiblings) {
     EXPECT_EQ(application.list().last()->size, 3u);
     EXPECT_EQ(status(), count_text(14, 3));
     EXPECT_EQ(SendMessageW(rows, LVM_GETITEMCOUNT, 0, 0), 3);
-    EXPECT_EQ(last_dialog.nMaxFile, 5000u);
+    // Room for the longest path the system takes, and its NUL.
+    EXPECT_EQ(last_dialog.nMaxFile, 32768u);
     EXPECT_EQ(last_dialog.Flags & (OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_FILEMUSTEXIST),
               static_cast<DWORD>(OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_FILEMUSTEXIST));
 
@@ -271,6 +274,16 @@ TEST_F(GatherTest, FoldersAddTheirFilesAndSubFoldersOnlyWhenRecursing) {
     command(IDC_ADD_FOLDER);
     EXPECT_EQ(paths_of(application.list()), in_folder({L"a.bin", L"b.bin", L"sub\\c.bin"}));
     EXPECT_EQ(status(), count_text(13, 3));
+
+    // A link to the folder above is not followed, which would go round until the paths
+    // overflow; a link to a file is a file.
+    const SymbolicLink up(folder.file(L"sub\\up"), L"..", true);
+    const SymbolicLink file_link(folder.file(L"sub\\d.bin"), L"c.bin", false);
+    if (!up.made() || !file_link.made()) GTEST_SKIP() << "the system makes no symbolic links for this user";
+    command(IDC_REMOVE_ALL);
+    command(IDC_ADD_FOLDER);
+    EXPECT_EQ(paths_of(application.list()), in_folder({L"a.bin", L"b.bin", L"sub\\c.bin", L"sub\\d.bin"}));
+    EXPECT_EQ(application.list().last()->size, 3u);
 }
 
 // A bare file name on the command line is found in the current folder, with its siblings,

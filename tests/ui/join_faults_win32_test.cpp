@@ -31,6 +31,7 @@
 namespace mendlet {
 namespace {
 
+using test_support::names_in;
 using test_support::paths_of;
 using test_support::read_file;
 using test_support::TempFolder;
@@ -151,6 +152,19 @@ void remove_folder(const std::wstring& path) {
     RemoveDirectoryW(path.c_str());
 }
 
+// Takes all the room left on a disk with one file.
+void fill_up(const std::wstring& path) {
+    const HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const std::vector<char> zeros(1 << 20);
+    DWORD written = 0;
+    for (DWORD size = 1 << 20; size > 0; size /= 2) {
+        while (WriteFile(file, zeros.data(), size, &written, nullptr) && written == size) {
+        }
+    }
+    CloseHandle(file);
+}
+
 struct RemovedAtEnd {
     std::wstring path;
     ~RemovedAtEnd() { remove_folder(path); }
@@ -197,6 +211,17 @@ protected:
         command(IDC_JOIN);
         return test_support::becomes_true_pumping([this] { return !application.join_thread().alive(); },
                                                   milliseconds);
+    }
+
+    // The open and save dialogs answer with this path.
+    void choose_in_dialogs(const std::wstring& path) {
+        const auto choose = [path](OPENFILENAMEW& dialog) {
+            std::copy(path.begin(), path.end(), dialog.lpstrFile);
+            dialog.lpstrFile[path.size()] = L'\0';
+            return true;
+        };
+        application.open_file_name = choose;
+        application.save_file_name = choose;
     }
 
     std::wstring text_of(int control) const { return window_text(GetDlgItem(window, control)); }
@@ -259,8 +284,9 @@ FILETIME written_at(const std::wstring& path) {
 // The output's disk fills up. An old output that the new one is to replace stays whole, with
 // its time, since both exist until the end: a join that fits the disk alone fails beside it,
 // and leaves no unfinished file; without the old file it fits. In append mode the first
-// part, which lives on that disk, is cut back to what it was.
-TEST_F(JoinFaultTest, AFullDiskFailsTheJoinAndLeavesThePartsWhole) {
+// part, which lives on that disk, is cut back to what it was. On the full disk an export of
+// the list over an older one says so and keeps the older one.
+TEST_F(JoinFaultTest, AFullDiskFailsJoinsAndExportsAndLeavesTheFilesWhole) {
     const std::optional<std::wstring> disk = test_disk(L"small-disk");
     if (!disk) {
         GTEST_SKIP() << "small-disk beside the tests is no file system of its own: scripts/wine-session.sh mounts "
@@ -315,6 +341,18 @@ TEST_F(JoinFaultTest, AFullDiskFailsTheJoinAndLeavesThePartsWhole) {
     EXPECT_TRUE(read_file(first_path) == first);
     EXPECT_TRUE(read_file(second_path) == second);
     for (const PartEntry& entry : application.list()) EXPECT_EQ(entry.status, STATUS_OK);
+
+    const std::string older_list = "C:\\older\\film.avi.001\r\n";
+    const std::wstring list_file = on_disk.write(L"parts.lst", older_list);
+    fill_up(on_disk.file(L"filler"));
+    choose_in_dialogs(list_file);
+    command(IDM_EXPORT_LIST);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, L"ERROR: Unable to write the list file.");
+    EXPECT_TRUE(read_file(list_file) == older_list);
+    std::vector<std::wstring> names = names_in(on_disk.path());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"data.bin.001", L"filler", L"parts.lst"}));
 }
 
 // A disk mounted read-only takes no new output, keeps an existing file as it was even
@@ -437,8 +475,10 @@ TEST_F(JoinFaultTest, APartDeletedAfterListingStopsTheJoinAndHarmsNoOtherPart) {
     EXPECT_TRUE(read_file(appended.paths[1]) == appended.contents[1]);
 }
 
-// Paths of more than MAX_PATH characters, from the command line to the output.
-TEST_F(JoinFaultTest, PartsInAFolderDeeperThanMaxPathAreLoadedAndJoined) {
+// Paths of more than MAX_PATH characters, from the command line and list files to the
+// output. The system takes such paths exactly as written, so the program resolves what it
+// resolves in others: a list file may spell the folders with "/", "." and "..".
+TEST_F(JoinFaultTest, PartsInAFolderDeeperThanMaxPathAreLoadedListedAndJoined) {
     ASSERT_NE(window, nullptr);
     std::wstring deep;
     const RemovedAtEnd deep_folders{folder.file(std::wstring(60, L'a'))};
@@ -456,8 +496,40 @@ TEST_F(JoinFaultTest, PartsInAFolderDeeperThanMaxPathAreLoadedAndJoined) {
     const std::wstring output = folder.file(deep + L"long.bin");
     EXPECT_EQ(text_of(IDC_OUTPUT_PATH), output);
 
+    choose_in_dialogs(folder.file(deep + L"parts.lst"));
+    command(IDM_EXPORT_LIST);
+    std::string exported;
+    for (const std::wstring& path : set.paths) exported += utf8_of_ascii(path) + "\r\n";
+    EXPECT_TRUE(read_file(folder.file(deep + L"parts.lst")) == exported);
+
     ASSERT_TRUE(join());
     EXPECT_TRUE(boxes.empty());
+    expect_status(6, COLOUR_INFO);
+    EXPECT_TRUE(read_file(output) == set.joined());
+
+    std::wstring tail = deep.substr(122);
+    std::replace(tail.begin(), tail.end(), L'\\', L'/');
+    const std::wstring spelled =
+        folder.path() + L"\\" + deep.substr(0, 61) + L".\\" + deep.substr(61, 61) + L"gone\\..\\" + tail;
+    std::vector<std::wstring> spelled_parts;
+    std::string lines;
+    for (const wchar_t* number : {L".001", L".002", L".003"}) {
+        spelled_parts.push_back(spelled + L"long.bin" + number);
+        lines += utf8_of_ascii(spelled_parts.back()) + "\r\n";
+    }
+    command(IDC_REMOVE_ALL);
+    choose_in_dialogs(folder.write(L"spelled.lst", lines));
+    command(IDM_IMPORT_LIST);
+    EXPECT_EQ(paths_of(application.list()), spelled_parts);
+    for (std::uint32_t row = 0; row < 3; ++row) {
+        EXPECT_EQ(application.list().at(row)->status, STATUS_OK) << row;
+        EXPECT_EQ(application.list().at(row)->size, set.contents[row].size()) << row;
+    }
+    // The output is found under its other spelling and replaced.
+    EXPECT_EQ(text_of(IDC_OUTPUT_PATH), spelled + L"long.bin");
+    ASSERT_TRUE(join());
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, application.texts().messages[15]);
     expect_status(6, COLOUR_INFO);
     EXPECT_TRUE(read_file(output) == set.joined());
 }
@@ -480,12 +552,7 @@ TEST_F(JoinFaultTest, NamesBeyondTheBasicPlaneAreLoadedKeptInListFilesAndJoined)
     EXPECT_EQ(text_of(IDC_OUTPUT_PATH), output);
 
     const std::wstring list_file = folder.file(clapper + L" parts.lst");
-    const auto choose_list_file = [&](OPENFILENAMEW& dialog) {
-        std::copy(list_file.begin(), list_file.end(), dialog.lpstrFile);
-        dialog.lpstrFile[list_file.size()] = L'\0';
-        return true;
-    };
-    application.save_file_name = choose_list_file;
+    choose_in_dialogs(list_file);
     command(IDM_EXPORT_LIST);
     std::string expected;
     for (const char* number : {"001", "002", "003"})
@@ -494,7 +561,6 @@ TEST_F(JoinFaultTest, NamesBeyondTheBasicPlaneAreLoadedKeptInListFilesAndJoined)
     EXPECT_TRUE(read_file(list_file) == expected);
 
     command(IDC_REMOVE_ALL);
-    application.open_file_name = choose_list_file;
     command(IDM_IMPORT_LIST);
     EXPECT_EQ(paths_of(application.list()), set.paths);
     EXPECT_EQ(text_of(IDC_OUTPUT_PATH), output);

@@ -474,7 +474,7 @@ TEST_F(ListCommandsTest, BrowseOffersTheFirstPartsNameAndTakesTheChosenPath) {
     EXPECT_EQ(shown.hwndOwner, window);
     EXPECT_EQ(std::wstring(shown.lpstrFilter), L"All (*.*)");
     EXPECT_EQ(std::wstring(shown.lpstrFilter + 10), L"*.*");
-    EXPECT_EQ(shown.nMaxFile, 511u);
+    EXPECT_EQ(shown.nMaxFile, 32768u);
     EXPECT_EQ(shown.Flags, static_cast<DWORD>(OFN_PATHMUSTEXIST));
     EXPECT_EQ(output_box(), L"D:\\Out\\film.avi");
 

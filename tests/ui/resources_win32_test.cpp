@@ -221,7 +221,16 @@ TEST(ProgramResources, IconsAtTheSizesTheyAreUsedIn) {
     }
 }
 
-TEST(ProgramResources, ManifestAsksForCommonControls6AndDpiAwareness) {
+// A setting of the manifest as the system reads it, which it does only in the setting's
+// own namespace and place; empty when it finds none.
+std::wstring manifest_setting(const wchar_t* name_space, const wchar_t* name) {
+    wchar_t value[32] = {};
+    SIZE_T written = 0;
+    if (!QueryActCtxSettingsW(0, nullptr, name_space, name, value, std::size(value), &written)) return {};
+    return value;
+}
+
+TEST(ProgramResources, ManifestAsksForCommonControls6DpiAwarenessAndLongPaths) {
     HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
     ASSERT_NE(found, nullptr);
     const auto* data = static_cast<const char*>(LockResource(LoadResource(nullptr, found)));
@@ -229,6 +238,7 @@ TEST(ProgramResources, ManifestAsksForCommonControls6AndDpiAwareness) {
     EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
     EXPECT_NE(manifest.find("version=\"6.0.0.0\""), std::string::npos);
     EXPECT_NE(manifest.find("<dpiAware"), std::string::npos);
+    EXPECT_EQ(manifest_setting(L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"longPathAware"), L"true");
 }
 
 TEST(ProgramResources, VersionOfTheProgram) {

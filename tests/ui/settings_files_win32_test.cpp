@@ -17,6 +17,7 @@
 namespace mendlet {
 namespace {
 
+using test_support::names_in;
 using test_support::read_file;
 using test_support::TempFolder;
 
@@ -40,19 +41,6 @@ std::string record_with(int revision, std::size_t offset, int value) {
     record[2] = static_cast<std::uint8_t>(revision);
     record[offset] = static_cast<std::uint8_t>(value);
     return std::string(record.begin(), record.end());
-}
-
-std::vector<std::wstring> names_in(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        const std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..") names.push_back(name);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    return names;
 }
 
 class SettingsFilesTest : public ::testing::Test {
