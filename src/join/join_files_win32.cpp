@@ -65,15 +65,16 @@ std::unique_ptr<JoinFile> Win32JoinFiles::open_for_append(const std::wstring& pa
 // the end of every join. A file left by an earlier job goes first.
 std::unique_ptr<JoinFile> Win32JoinFiles::create_output(const std::wstring& path) {
     if (auto created = open_file(path, GENERIC_WRITE, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN)) return created;
-    if (GetLastError() != ERROR_FILE_EXISTS || !DeleteFileW(path.c_str())) return nullptr;
+    if (GetLastError() != ERROR_FILE_EXISTS || !DeleteFileW(file_system_path(path).c_str())) return nullptr;
     return open_file(path, GENERIC_WRITE, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN);
 }
 
 // Shown before the rename, so that a file that cannot take the name is found under its own.
 bool Win32JoinFiles::rename_output(const std::wstring& path, const std::wstring& output_path, bool replace) {
-    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    const std::wstring from = file_system_path(path);
+    SetFileAttributesW(from.c_str(), FILE_ATTRIBUTE_NORMAL);
     const DWORD flags = MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
-    return MoveFileExW(path.c_str(), output_path.c_str(), flags) != FALSE;
+    return MoveFileExW(from.c_str(), file_system_path(output_path).c_str(), flags) != FALSE;
 }
 
 bool Win32JoinFiles::exists(const std::wstring& path) {
