@@ -346,6 +346,7 @@ TEST_F(JoinFaultTest, AFullDiskFailsJoinsAndExportsAndLeavesTheFilesWhole) {
     const std::wstring list_file = on_disk.write(L"parts.lst", older_list);
     fill_up(on_disk.file(L"filler"));
     choose_in_dialogs(list_file);
+    boxes.clear();
     command(IDM_EXPORT_LIST);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, L"ERROR: Unable to write the list file.");
