@@ -63,6 +63,11 @@ void compress_block(std::uint32_t state[8], const std::uint8_t block[64]) {
     state[7] += h;
 }
 
+Sha256Compressor chosen_compressor() {
+    const Sha256Compressor extensions = sha256_extensions_compressor();
+    return extensions != nullptr ? extensions : sha256_portable;
+}
+
 }  // namespace
 
 void sha256_portable(std::uint32_t state[8], const std::uint8_t* blocks, std::size_t count) {
@@ -78,6 +83,7 @@ void sha256_init(Sha256Context& context) {
 }
 
 void sha256_update(Sha256Context& context, const std::uint8_t* bytes, std::size_t length) {
+    static const Sha256Compressor compress = chosen_compressor();
     // Nothing to do, and memcpy must not see a null source.
     if (length == 0) return;
 
@@ -87,14 +93,14 @@ void sha256_update(Sha256Context& context, const std::uint8_t* bytes, std::size_
         const std::size_t take = std::min(64 - waiting, length);
         std::memcpy(context.buffer + waiting, bytes, take);
         if (waiting + take < 64) return;
-        sha256_portable(context.state, context.buffer, 1);
+        compress(context.state, context.buffer, 1);
         bytes += take;
         length -= take;
     }
 
     // Whole blocks go straight from the caller's data, no copy.
     const std::size_t blocks = length / 64;
-    sha256_portable(context.state, bytes, blocks);
+    compress(context.state, bytes, blocks);
     std::memcpy(context.buffer, bytes + 64 * blocks, length % 64);
 }
 

@@ -19,6 +19,7 @@ using test_support::LARGE_SEED;
 using test_support::LARGE_SIZE;
 using test_support::mixed_chunk_sizes;
 using test_support::random_bytes;
+using test_support::TestRandom;
 
 using Digest = std::array<std::uint8_t, 32>;
 
@@ -168,6 +169,33 @@ TEST(Sha256Chunking, MixedChunkSizes) {
         }
         SCOPED_TRACE(seed);
         EXPECT_EQ(format_sha256(sha256_final(context)), LARGE_SHA256);
+    }
+}
+
+TEST(Sha256Paths, ExtensionsMatchPortable) {
+    const Sha256Compressor extensions = sha256_extensions_compressor();
+    if (extensions == nullptr) GTEST_SKIP() << "this processor has no SHA extensions";
+    const std::vector<std::uint8_t> pool = random_bytes(64 * 64 + 16, 0x5EED2003ull);
+    TestRandom random(0x5EED2004ull);
+
+    // Runs of whole blocks from any state and any alignment.
+    for (std::size_t count = 0; count <= 64; ++count) {
+        const std::uint8_t* p = pool.data() + random.below(16);
+        std::uint32_t portable[8];
+        for (std::uint32_t& word : portable) word = static_cast<std::uint32_t>(random.next());
+        std::uint32_t hardware[8];
+        std::copy(std::begin(portable), std::end(portable), hardware);
+        sha256_portable(portable, p, count);
+        extensions(hardware, p, count);
+        ASSERT_TRUE(std::equal(std::begin(portable), std::end(portable), hardware)) << count << " blocks";
+    }
+    // Whole messages of random data of many lengths.
+    for (int round = 0; round < 300; ++round) {
+        const std::uint8_t* p = pool.data() + random.below(16);
+        const std::size_t length = random.below(64 * 64 + 1);
+        ASSERT_EQ(format_sha256(reference_sha256(extensions, p, length)),
+                  format_sha256(reference_sha256(sha256_portable, p, length)))
+            << "length " << length;
     }
 }
 
