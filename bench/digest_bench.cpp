@@ -1,11 +1,16 @@
 // Throughput of the join digests against a byte-at-a-time CRC-32 and a plain
 // memcpy, all over the same buffer in one run.
 //
-//   digest_bench [MiB] [runs]     defaults: 256 MiB, best of 3 runs
+//   digest_bench [MiB] [runs] [file]     defaults: 256 MiB, best of 3 runs
+//
+// With a file, the buffer is written there first, for other programs to digest the same
+// bytes.
 
 #include "join/crc32.h"
 #include "join/crc32_paths.h"
 #include "join/md5.h"
+#include "join/sha256.h"
+#include "join/sha256_paths.h"
 
 #include <algorithm>
 #include <array>
@@ -15,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -50,6 +56,13 @@ std::uint32_t crc_reference(const std::uint8_t* bytes, std::size_t length) {
     return value;
 }
 
+bool write_file(const char* path, const std::vector<std::uint8_t>& data) {
+    std::ofstream file(path, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+    file.close();
+    return !file.fail();
+}
+
 // Runs body() `runs` times and returns the shortest wall time in seconds.
 template <typename Body>
 double best_seconds(int runs, Body body) {
@@ -76,7 +89,7 @@ int main(int argc, char** argv) {
     if (argc > 1) {
         const long value = std::strtol(argv[1], nullptr, 10);
         if (value <= 0) {
-            std::fprintf(stderr, "usage: %s [MiB > 0] [runs > 0]\n", argv[0]);
+            std::fprintf(stderr, "usage: %s [MiB > 0] [runs > 0] [file]\n", argv[0]);
             return 2;
         }
         mib = static_cast<std::size_t>(value);
@@ -84,7 +97,7 @@ int main(int argc, char** argv) {
     if (argc > 2) {
         const long value = std::strtol(argv[2], nullptr, 10);
         if (value <= 0 || value > 1000) {
-            std::fprintf(stderr, "usage: %s [MiB > 0] [runs > 0]\n", argv[0]);
+            std::fprintf(stderr, "usage: %s [MiB > 0] [runs > 0] [file]\n", argv[0]);
             return 2;
         }
         runs = static_cast<int>(value);
@@ -93,6 +106,10 @@ int main(int argc, char** argv) {
     const std::size_t size = mib * 1024 * 1024;
     std::vector<std::uint8_t> data(size);
     fill_random(data);
+    if (argc > 3 && !write_file(argv[3], data)) {
+        std::fprintf(stderr, "error: cannot write %s\n", argv[3]);
+        return 2;
+    }
     std::vector<std::uint8_t> copy_buffer(CHUNK);
     g_copy_target = copy_buffer.data();
 
@@ -119,6 +136,27 @@ int main(int argc, char** argv) {
         digest = mendlet::md5_final(context);
     });
 
+    // sha256_update uses the SHA extensions where the processor has them. The buffer is whole
+    // blocks, so the state before the padding is that of the portable rounds over it.
+    std::array<std::uint8_t, 32> sha256_digest{};
+    std::array<std::uint32_t, 8> sha256_state{};
+    const double t_sha256 = best_seconds(runs, [&] {
+        mendlet::Sha256Context context;
+        mendlet::sha256_init(context);
+        for (std::size_t pos = 0; pos < size; pos += CHUNK)
+            mendlet::sha256_update(context, data.data() + pos, std::min(CHUNK, size - pos));
+        std::copy(std::begin(context.state), std::end(context.state), sha256_state.begin());
+        sha256_digest = mendlet::sha256_final(context);
+    });
+
+    std::array<std::uint32_t, 8> portable_state{};
+    const double t_portable = best_seconds(runs, [&] {
+        mendlet::Sha256Context context;
+        mendlet::sha256_init(context);
+        mendlet::sha256_portable(context.state, data.data(), size / 64);
+        std::copy(std::begin(context.state), std::end(context.state), portable_state.begin());
+    });
+
     unsigned copy_check = 0;
     const double t_copy = best_seconds(runs, [&] {
         unsigned check = 0;
@@ -136,6 +174,8 @@ int main(int argc, char** argv) {
     const double r_sliced = mebibytes / t_sliced;
     const double r_reference = mebibytes / t_reference;
     const double r_md5 = mebibytes / t_md5;
+    const double r_sha256 = mebibytes / t_sha256;
+    const double r_portable = mebibytes / t_portable;
     const double r_copy = mebibytes / t_copy;
 
     std::printf("crc32 update (%s) %7.1f MiB/s  (%s)\n", mendlet::crc32_clmul_folder() ? "folded" : "sliced", r_update,
@@ -143,6 +183,10 @@ int main(int argc, char** argv) {
     std::printf("crc32 sliced        %10.1f MiB/s  (%s)\n", r_sliced, mendlet::format_crc32(sliced).c_str());
     std::printf("crc32 byte-at-time  %10.1f MiB/s  (%s)\n", r_reference, mendlet::format_crc32(reference).c_str());
     std::printf("md5 (64 KiB chunks) %10.1f MiB/s  (%s)\n", r_md5, mendlet::format_md5(digest).c_str());
+    std::printf("%-20s%10.1f MiB/s  (%s)\n",
+                mendlet::sha256_extensions_compressor() ? "sha256 (extensions)" : "sha256 (portable)", r_sha256,
+                mendlet::format_sha256(sha256_digest).c_str());
+    std::printf("sha256 portable     %10.1f MiB/s\n", r_portable);
     std::printf("memcpy (64 KiB)     %10.1f MiB/s  (check %u)\n", r_copy, copy_check);
     std::printf("\n");
     std::printf("crc32 update / sliced         : %6.2fx\n", r_update / r_sliced);
@@ -150,11 +194,17 @@ int main(int argc, char** argv) {
     std::printf("crc32 sliced / memcpy         : %6.3f\n", r_sliced / r_copy);
     std::printf("crc32 byte-at-a-time / memcpy : %6.3f\n", r_reference / r_copy);
     std::printf("md5 / memcpy                  : %6.3f\n", r_md5 / r_copy);
+    std::printf("sha256 / portable             : %6.2fx\n", r_sha256 / r_portable);
+    std::printf("sha256 / memcpy               : %6.3f\n", r_sha256 / r_copy);
 
     if (sliced != reference || updated != reference) {
         std::fprintf(stderr, "error: CRC-32 %s (update), %s (sliced) differ from reference %s\n",
                      mendlet::format_crc32(updated).c_str(), mendlet::format_crc32(sliced).c_str(),
                      mendlet::format_crc32(reference).c_str());
+        return 1;
+    }
+    if (sha256_state != portable_state) {
+        std::fprintf(stderr, "error: SHA-256 of sha256_update and of the portable rounds differ\n");
         return 1;
     }
     return 0;

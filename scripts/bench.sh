@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Every benchmark in one run, each beside a reference measured in the same run: the
-# digests natively; then under Wine the join against `cat` and `md5sum`, the join's peak
-# memory against a small join and an idle process, and adding 10,000 and 100,000 files
-# against listing and opening them.
+# digests natively, with SHA-256 against `openssl dgst`; then under Wine the join against
+# `cat` and `md5sum`, the join's peak memory against a small join and an idle process, and
+# adding 10,000 and 100,000 files against listing and opening them.
 #
 #   scripts/bench.sh [TOTAL_MIB [PART_MIB [RUNS]]]     defaults: 2048 100 3
 #
@@ -15,11 +15,8 @@ part_mib="${2:-100}"
 runs="${3:-3}"
 
 bench_start
-cmake -S "$root" -B "$root/build/bench" -DCMAKE_BUILD_TYPE=Release -DMENDLET_BUILD_TESTS=OFF >/dev/null
-cmake --build "$root/build/bench" -j "$(nproc)" --target digest_bench >/dev/null
-
-echo "== digests, natively"
-"$root/build/bench/digest_bench"
+echo "== digests, natively, and SHA-256 against openssl"
+"$root/bench/digest_bench.sh"
 echo "== join under Wine"
 "$root/bench/join_bench.sh" "$total_mib" "$part_mib" "$runs"
 echo "== peak memory of the join under Wine"

@@ -11,6 +11,7 @@ packages=(
   googletest                                    # GoogleTest sources
   clang libclang-rt-dev                         # the fuzz build: clang, libFuzzer and the sanitizer runtimes
   python3                                       # the icon drawing script
+  openssl                                       # the SHA-256 benchmark's reference
 )
 
 missing=()

@@ -43,6 +43,35 @@ constexpr CrcTable SLICE<0> = BASE_TABLE;
 static_assert(BASE_TABLE[1] == 0x77073096u);
 static_assert(BASE_TABLE[255] == 0x2D02EF8Du);
 
+// a times b modulo the polynomial, both reflected as the running value is: the top bit
+// holds x^0, the bottom bit x^31.
+constexpr std::uint32_t multiply_modulo(std::uint32_t a, std::uint32_t b) {
+    std::uint32_t product = 0;
+    for (std::uint32_t term = 0x80000000u; term != 0; term >>= 1) {
+        if ((a & term) != 0) product ^= b;
+        b = (b & 1u) ? (b >> 1) ^ POLYNOMIAL : b >> 1;
+    }
+    return product;
+}
+
+// Entry k is x^(8 * 2^k) modulo the polynomial: what 2^k zero bytes multiply a running
+// value by. Each squares the one before, from the x^8 of one byte.
+constexpr std::array<std::uint32_t, 64> make_zero_run_factors() {
+    std::array<std::uint32_t, 64> factors{};
+    factors[0] = 0x80000000u >> 8;
+    for (std::size_t k = 1; k < factors.size(); ++k) factors[k] = multiply_modulo(factors[k - 1], factors[k - 1]);
+    return factors;
+}
+
+constexpr std::array<std::uint32_t, 64> ZERO_RUN_FACTORS = make_zero_run_factors();
+
+// The running value carried over `length` zero bytes, one multiplication per set bit.
+std::uint32_t over_zero_bytes(std::uint32_t value, std::uint64_t length) {
+    for (std::size_t k = 0; length != 0; ++k, length >>= 1)
+        if ((length & 1u) != 0) value = multiply_modulo(value, ZERO_RUN_FACTORS[k]);
+    return value;
+}
+
 }  // namespace
 
 const std::array<std::uint32_t, 256>& crc32_table() { return BASE_TABLE; }
@@ -56,6 +85,13 @@ std::uint32_t crc32_update(std::uint32_t value, const std::uint8_t* bytes, std::
         length -= blocks;
     }
     return crc32_sliced(value, bytes, length);
+}
+
+std::uint32_t crc32_combine(std::uint32_t crc_a, std::uint32_t crc_b, std::uint64_t length_b) {
+    // The register is linear: B's value started from CRC32_INITIAL where the whole file's
+    // went on from A's, and the difference of the two starts, carried over B's bytes as
+    // over zeros, is all that separates them.
+    return over_zero_bytes(crc_a ^ CRC32_INITIAL, length_b) ^ crc_b;
 }
 
 std::uint32_t crc32_sliced(std::uint32_t value, const std::uint8_t* bytes, std::size_t length) {

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "join/hex_text.h"
+
 namespace mendlet {
 
 namespace {
@@ -197,14 +199,6 @@ std::array<std::uint8_t, 16> md5_final(Md5Context& context) {
     return digest;
 }
 
-std::string format_md5(const std::array<std::uint8_t, 16>& digest) {
-    static constexpr char HEX[] = "0123456789abcdef";
-    std::string text(32, '0');
-    for (std::size_t i = 0; i < digest.size(); ++i) {
-        text[2 * i] = HEX[digest[i] >> 4];
-        text[2 * i + 1] = HEX[digest[i] & 0x0Fu];
-    }
-    return text;
-}
+std::string format_md5(const std::array<std::uint8_t, 16>& digest) { return hex_text(digest.data(), digest.size()); }
 
 }  // namespace mendlet

@@ -157,6 +157,70 @@ TEST(Crc32Chunking, MixedChunkSizes) {
     }
 }
 
+std::uint32_t crc_of(const std::uint8_t* bytes, std::size_t length) {
+    return crc32_update(CRC32_INITIAL, bytes, length);
+}
+
+// Per-part values combined in order, as a join will keep them.
+std::uint32_t combine_parts(const std::vector<std::uint8_t>& data, const std::vector<std::size_t>& lengths) {
+    std::uint32_t whole = CRC32_INITIAL;
+    std::size_t pos = 0;
+    for (std::size_t length : lengths) {
+        whole = crc32_combine(whole, crc_of(data.data() + pos, length), length);
+        pos += length;
+    }
+    return whole;
+}
+
+TEST(Crc32Combine, PartsOfRandomDataGiveTheWhole) {
+    const std::vector<std::uint8_t> data = random_bytes(3000, 0x5EED0008ull);
+    const std::uint32_t whole = crc_of(data.data(), data.size());
+    // Every split into two, empty halves included; a combined value goes on like any other.
+    for (std::size_t split = 0; split <= data.size(); ++split) {
+        ASSERT_EQ(combine_parts(data, {split, data.size() - split}), whole) << "split " << split;
+        ASSERT_EQ(crc32_update(combine_parts(data, {split}), data.data() + split, data.size() - split), whole)
+            << "split " << split;
+    }
+    // Many parts, some of them empty.
+    for (std::uint64_t seed = 1; seed <= 20; ++seed) {
+        TestRandom random(seed);
+        std::vector<std::size_t> lengths;
+        for (std::size_t left = data.size(); left > 0; left -= lengths.back())
+            lengths.push_back(random.below(4) == 0 ? 0 : std::min(left, 1 + random.below(700)));
+        EXPECT_EQ(combine_parts(data, lengths), whole) << "seed " << seed;
+    }
+}
+
+TEST(Crc32Combine, PartsBeyondFourGiB) {
+    // A run of zero bytes of any length from one zero byte, by combining runs with
+    // themselves; then a random head, the run and a random tail as three parts. The
+    // references are zlib.crc32 of the same bytes. A length cut to 32 bits would give
+    // the run of 2^32 bytes the value of no bytes.
+    const std::vector<std::uint8_t> head = random_bytes(1000, 0x5EED0006ull);
+    const std::vector<std::uint8_t> tail = random_bytes(777, 0x5EED0007ull);
+    const std::uint8_t zero = 0;
+    struct Case {
+        std::uint64_t zeros;
+        const char* zeros_crc;
+        const char* whole_crc;
+    };
+    const Case cases[] = {{0x100000000ull, "d202ef8d", "a7499851"}, {0x123456789ull, "f7827259", "244dbd2d"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.zeros);
+        std::uint32_t run = CRC32_INITIAL;
+        std::uint32_t doubling = crc_of(&zero, 1);
+        for (std::uint64_t bit = 1; bit <= c.zeros; bit <<= 1) {
+            if ((c.zeros & bit) != 0) run = crc32_combine(run, doubling, bit);
+            doubling = crc32_combine(doubling, doubling, bit);
+        }
+        EXPECT_EQ(format_crc32(run), c.zeros_crc);
+
+        std::uint32_t whole = crc32_combine(crc_of(head.data(), head.size()), run, c.zeros);
+        whole = crc32_combine(whole, crc_of(tail.data(), tail.size()), tail.size());
+        EXPECT_EQ(format_crc32(whole), c.whole_crc);
+    }
+}
+
 TEST(Crc32Format, ExplicitValues) {
     EXPECT_EQ(format_crc32(0x00000000u), "ffffffff");
     EXPECT_EQ(format_crc32(~0xDEADBEEFu), "deadbeef");

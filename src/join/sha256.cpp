@@ -1,0 +1,127 @@
+#include "join/sha256.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "join/hex_text.h"
+#include "join/sha256_paths.h"
+
+namespace mendlet {
+
+namespace {
+
+const std::uint8_t PADDING[64] = {0x80};
+
+inline std::uint32_t rotate_right(std::uint32_t x, int s) { return (x >> s) | (x << (32 - s)); }
+
+inline std::uint32_t load_be32(const std::uint8_t* p) {
+    return (static_cast<std::uint32_t>(p[0]) << 24) | (static_cast<std::uint32_t>(p[1]) << 16) |
+           (static_cast<std::uint32_t>(p[2]) << 8) | static_cast<std::uint32_t>(p[3]);
+}
+
+inline void store_be32(std::uint8_t* p, std::uint32_t v) {
+    p[0] = static_cast<std::uint8_t>(v >> 24);
+    p[1] = static_cast<std::uint8_t>(v >> 16);
+    p[2] = static_cast<std::uint8_t>(v >> 8);
+    p[3] = static_cast<std::uint8_t>(v);
+}
+
+void compress_block(std::uint32_t state[8], const std::uint8_t block[64]) {
+    std::uint32_t w[64];
+    for (int t = 0; t < 16; ++t) w[t] = load_be32(block + 4 * t);
+    for (int t = 16; t < 64; ++t) {
+        const std::uint32_t s0 = rotate_right(w[t - 15], 7) ^ rotate_right(w[t - 15], 18) ^ (w[t - 15] >> 3);
+        const std::uint32_t s1 = rotate_right(w[t - 2], 17) ^ rotate_right(w[t - 2], 19) ^ (w[t - 2] >> 10);
+        w[t] = w[t - 16] + s0 + w[t - 7] + s1;
+    }
+
+    std::uint32_t a = state[0], b = state[1], c = state[2], d = state[3];
+    std::uint32_t e = state[4], f = state[5], g = state[6], h = state[7];
+    for (int t = 0; t < 64; ++t) {
+        const std::uint32_t sum1 = rotate_right(e, 6) ^ rotate_right(e, 11) ^ rotate_right(e, 25);
+        const std::uint32_t choice = g ^ (e & (f ^ g));
+        const std::uint32_t t1 = h + sum1 + choice + SHA256_ROUND_CONSTANTS[t] + w[t];
+        const std::uint32_t sum0 = rotate_right(a, 2) ^ rotate_right(a, 13) ^ rotate_right(a, 22);
+        const std::uint32_t majority = (a & b) | (c & (a | b));
+        h = g;
+        g = f;
+        f = e;
+        e = d + t1;
+        d = c;
+        c = b;
+        b = a;
+        a = t1 + sum0 + majority;
+    }
+
+    state[0] += a;
+    state[1] += b;
+    state[2] += c;
+    state[3] += d;
+    state[4] += e;
+    state[5] += f;
+    state[6] += g;
+    state[7] += h;
+}
+
+Sha256Compressor chosen_compressor() {
+    const Sha256Compressor extensions = sha256_extensions_compressor();
+    return extensions != nullptr ? extensions : sha256_portable;
+}
+
+}  // namespace
+
+void sha256_portable(std::uint32_t state[8], const std::uint8_t* blocks, std::size_t count) {
+    for (; count > 0; --count, blocks += 64) compress_block(state, blocks);
+}
+
+void sha256_init(Sha256Context& context) {
+    static constexpr std::uint32_t INITIAL[8] = {0x6A09E667u, 0xBB67AE85u, 0x3C6EF372u, 0xA54FF53Au,
+                                                 0x510E527Fu, 0x9B05688Cu, 0x1F83D9ABu, 0x5BE0CD19u};
+    std::copy(std::begin(INITIAL), std::end(INITIAL), context.state);
+    context.count = 0;
+    std::memset(context.buffer, 0, sizeof context.buffer);
+}
+
+void sha256_update(Sha256Context& context, const std::uint8_t* bytes, std::size_t length) {
+    static const Sha256Compressor compress = chosen_compressor();
+    // Nothing to do, and memcpy must not see a null source.
+    if (length == 0) return;
+
+    const std::size_t waiting = static_cast<std::size_t>(context.count % 64);
+    context.count += length;
+    if (waiting != 0) {
+        const std::size_t take = std::min(64 - waiting, length);
+        std::memcpy(context.buffer + waiting, bytes, take);
+        if (waiting + take < 64) return;
+        compress(context.state, context.buffer, 1);
+        bytes += take;
+        length -= take;
+    }
+
+    // Whole blocks go straight from the caller's data, no copy.
+    const std::size_t blocks = length / 64;
+    compress(context.state, bytes, blocks);
+    std::memcpy(context.buffer, bytes + 64 * blocks, length % 64);
+}
+
+std::array<std::uint8_t, 32> sha256_final(Sha256Context& context) {
+    const std::uint64_t bit_count = context.count << 3;
+    std::uint8_t bits[8];
+    store_be32(bits, static_cast<std::uint32_t>(bit_count >> 32));
+    store_be32(bits + 4, static_cast<std::uint32_t>(bit_count));
+
+    const std::size_t waiting = static_cast<std::size_t>(context.count % 64);
+    sha256_update(context, PADDING, waiting < 56 ? 56 - waiting : 120 - waiting);
+    sha256_update(context, bits, 8);
+
+    std::array<std::uint8_t, 32> digest{};
+    for (int i = 0; i < 8; ++i) store_be32(digest.data() + 4 * i, context.state[i]);
+
+    // Spent: clear it so a stale context cannot be mistaken for a fresh one.
+    std::memset(&context, 0, sizeof context);
+    return digest;
+}
+
+std::string format_sha256(const std::array<std::uint8_t, 32>& digest) { return hex_text(digest.data(), digest.size()); }
+
+}  // namespace mendlet
