@@ -20,6 +20,7 @@ enum PartStatus : std::int32_t {
     STATUS_LAST_LARGER = 3,
     STATUS_CANNOT_WRITE = 4,
     STATUS_CANNOT_READ = 5,
+    STATUS_CHECKSUM_MISMATCH = 6,
 };
 
 // 0 ok, 1 warning, 2 error: the index of the text in list_status_cat.

@@ -48,6 +48,7 @@ const wchar_t* const list_status_defaults[] = {
     L"warning: last file size larger than previous files",
     L"error: file cannot be opened for writing!",
     L"error: file cannot be opened for reading!",
+    L"error: checksum does not match!",
 };
 
 const wchar_t* const list_tooltip_defaults[] = {
@@ -166,6 +167,12 @@ const wchar_t* const updater_defaults[] = {
     L"Unable to check for new version.",
 };
 
+const wchar_t* const verify_defaults[] = {
+    L"Files joined and verified with %s",
+    L"%s does not match %s! The joined file may be damaged.",
+    L"%s does not match %s! Get this part again.",
+};
+
 }  // namespace
 
 TextTable::TextTable()
@@ -181,6 +188,7 @@ TextTable::TextTable()
       menu_popup(L"menu_popup", menu_popup_defaults),
       messages(L"messages", messages_defaults),
       tooltips(L"tooltips", tooltips_defaults),
-      updater(L"updater", updater_defaults) {}
+      updater(L"updater", updater_defaults),
+      verify(L"verify", verify_defaults) {}
 
 }  // namespace mendlet

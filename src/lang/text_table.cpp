@@ -28,13 +28,13 @@ const wchar_t* TextSection::operator[](std::size_t index) const {
     return index < entries_.size() ? entries_[index].current() : L"";
 }
 
-std::array<TextSection*, 13> TextTable::sections() {
+std::array<TextSection*, 14> TextTable::sections() {
     return {&controls, &about, &list_column, &list_status_cat, &list_status, &list_tooltip, &join_button,
-            &settings, &menu,  &menu_popup,  &messages,        &tooltips,    &updater};
+            &settings, &menu,  &menu_popup,  &messages,        &tooltips,    &updater, &verify};
 }
 
-std::array<const TextSection*, 13> TextTable::sections() const {
-    std::array<const TextSection*, 13> result{};
+std::array<const TextSection*, 14> TextTable::sections() const {
+    std::array<const TextSection*, 14> result{};
     const auto all = const_cast<TextTable*>(this)->sections();
     std::copy(all.begin(), all.end(), result.begin());
     return result;

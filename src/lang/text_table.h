@@ -1,5 +1,5 @@
 #pragma once
-// Every text the user sees, in 13 named sections, each with its English default and the
+// Every text the user sees, in 14 named sections, each with its English default and the
 // text in use. Language files replace texts by section name and three-digit key.
 
 #include <array>
@@ -70,10 +70,11 @@ struct TextTable {
     TextSection messages;
     TextSection tooltips;
     TextSection updater;
+    TextSection verify;
 
     // The sections in table order, which is also the order a language file is read in.
-    std::array<TextSection*, 13> sections();
-    std::array<const TextSection*, 13> sections() const;
+    std::array<TextSection*, 14> sections();
+    std::array<const TextSection*, 14> sections() const;
 };
 
 // Reads one value of a language file: (section name, key) -> value, empty when missing.

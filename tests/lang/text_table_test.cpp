@@ -27,20 +27,20 @@ std::vector<std::wstring> all_texts(const TextTable& texts) {
     return result;
 }
 
-TEST(TextTable, ThirteenSectionsOf121DefaultTexts) {
+TEST(TextTable, FourteenSectionsOf125DefaultTexts) {
     const TextTable texts;
     const std::pair<const wchar_t*, std::size_t> expected[] = {
-        {L"controls", 14},    {L"about", 2},       {L"list_column", 3}, {L"list_status_cat", 3}, {L"list_status", 6},
+        {L"controls", 14},    {L"about", 2},       {L"list_column", 3}, {L"list_status_cat", 3}, {L"list_status", 7},
         {L"list_tooltip", 2}, {L"join_button", 2}, {L"settings", 20},   {L"menu", 12},           {L"menu_popup", 5},
-        {L"messages", 27},    {L"tooltips", 22},   {L"updater", 3},
+        {L"messages", 27},    {L"tooltips", 22},   {L"updater", 3},     {L"verify", 3},
     };
     std::size_t total = 0;
-    for (std::size_t i = 0; i < 13; ++i) {
+    for (std::size_t i = 0; i < 14; ++i) {
         EXPECT_STREQ(texts.sections()[i]->name(), expected[i].first);
         EXPECT_EQ(texts.sections()[i]->count(), expected[i].second) << expected[i].first;
         total += texts.sections()[i]->count();
     }
-    EXPECT_EQ(total, 121u);
+    EXPECT_EQ(total, 125u);
     for (const std::wstring& text : all_texts(texts)) EXPECT_FALSE(text.empty());
 
     EXPECT_STREQ(texts.controls[0], L"Auto");
