@@ -12,18 +12,14 @@ namespace {
 
 constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
 constexpr std::string_view BLANKS = " \t";
-constexpr std::wstring_view WIDE_BLANKS = L" \t";
 
-std::string_view trimmed(std::string_view text) {
-    const std::size_t start = text.find_first_not_of(BLANKS);
-    if (start == std::string_view::npos) return {};
-    return text.substr(start, text.find_last_not_of(BLANKS) - start + 1);
-}
-
-std::wstring_view trimmed(std::wstring_view text) {
-    const std::size_t start = text.find_first_not_of(WIDE_BLANKS);
-    if (start == std::wstring_view::npos) return {};
-    return text.substr(start, text.find_last_not_of(WIDE_BLANKS) - start + 1);
+// Without blanks (spaces and tabs) at either end.
+template <typename Char>
+std::basic_string_view<Char> trimmed(std::basic_string_view<Char> text) {
+    constexpr Char blanks[] = {Char(' '), Char('\t'), Char()};
+    const std::size_t start = text.find_first_not_of(blanks);
+    if (start == std::basic_string_view<Char>::npos) return {};
+    return text.substr(start, text.find_last_not_of(blanks) - start + 1);
 }
 
 bool is_hex_digit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }

@@ -15,10 +15,11 @@
 //   around the brackets and the '=' may be missing). The name is everything between.
 // - Hex digits may be of either case. A name keeps only its last component (after the last
 //   '/' or '\'), without blanks at either end.
-// - A line that fits none of these is skipped, and so is one whose name is no UTF-8 (see
-//   decode_utf8), is empty or holds a control character (below U+0020), none of which a
-//   Windows file name can hold. coreutils' lines for names with a backslash or a line break
-//   (starting with '\') are skipped for the same reason.
+// - A line that fits none of these is skipped, and so is one whose name is no UTF-8
+//   (decode_utf8: a guess at another encoding could name the wrong file), is empty or holds
+//   a control character (below U+0020), which no Windows file name holds. coreutils' lines
+//   for names with a backslash or a line break (starting with '\') are skipped too: no
+//   Windows file name holds either.
 
 #include <cstddef>
 #include <string>
@@ -34,6 +35,7 @@ std::size_t digest_hex_length(DigestKind kind);
 
 // One line of a checksum file: what the file of that name should hash to.
 struct ChecksumEntry {
+    // The listed name's last component.
     std::wstring name;
     DigestKind kind = DigestKind::crc32;
     // Lower case, digest_hex_length(kind) digits.

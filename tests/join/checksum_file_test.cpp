@@ -5,16 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "support/checksum_values.h"
+
 namespace mendlet {
 namespace {
 
+using namespace test_support;
+
 using Entries = std::vector<ChecksumEntry>;
 using Names = std::vector<std::wstring>;
-
-// The digests of "a".
-const std::string CRC_A = "e8b7be43";
-const std::string MD5_A = "0cc175b9c0f1b6a831c399e269772661";
-const std::string SHA256_A = "ca978112ca1bbdcafac231b39a23dc4da786eff8147c4e72b9803efb7b6d14b8";
 
 std::string upper(std::string text) {
     for (char& c : text)

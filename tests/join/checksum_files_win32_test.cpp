@@ -7,16 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "support/checksum_values.h"
 #include "support/temp_folder_win32.h"
 
 namespace mendlet {
 namespace {
 
-using test_support::TempFolder;
-
-const std::string CRC_A = "e8b7be43";
-const std::string MD5_A = "0cc175b9c0f1b6a831c399e269772661";
-const std::string SHA256_A = "ca978112ca1bbdcafac231b39a23dc4da786eff8147c4e72b9803efb7b6d14b8";
+using namespace test_support;
 
 std::vector<std::wstring> names_of(const std::vector<ChecksumFile>& files) {
     std::vector<std::wstring> names;

@@ -5,17 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "support/checksum_values.h"
+
 namespace mendlet {
 namespace {
 
-using Expected = std::vector<ExpectedDigest>;
-using Names = std::vector<std::wstring>;
+using namespace test_support;
 
-const std::string CRC_A = "e8b7be43";
-const std::string CRC_B = "71beeff9";
-const std::string MD5_A = "0cc175b9c0f1b6a831c399e269772661";
-const std::string MD5_B = "92eb5ffee6ae2fec3ad71c777531578f";
-const std::string SHA256_A = "ca978112ca1bbdcafac231b39a23dc4da786eff8147c4e72b9803efb7b6d14b8";
+using Expected = std::vector<ExpectedDigest>;
 
 TEST(ChecksumMatch, OutputAndPartsByNameWithoutRegardToCase) {
     const std::vector<ChecksumEntry> entries{
