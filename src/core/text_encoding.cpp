@@ -9,6 +9,52 @@ inline constexpr char32_t REPLACEMENT = 0xFFFD;
 bool is_high_surrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool is_low_surrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
+// One character of UTF-8: its code point and how many bytes it took, 0 when the bytes at
+// that place are no UTF-8.
+struct Utf8Character {
+    char32_t code = 0;
+    std::size_t length = 0;
+};
+
+Utf8Character decode_character(std::string_view bytes) {
+    const auto lead = static_cast<unsigned char>(bytes[0]);
+    if (lead < 0x80) return {lead, 1};
+    Utf8Character character;
+    char32_t least = 0;
+    if (lead >= 0xC0 && lead <= 0xDF) {
+        character = {lead & 0x1Fu, 2};
+        least = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        character = {lead & 0x0Fu, 3};
+        least = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF7) {
+        character = {lead & 0x07u, 4};
+        least = 0x10000;
+    } else {
+        return {};
+    }
+    if (bytes.size() < character.length) return {};
+    for (std::size_t i = 1; i < character.length; ++i) {
+        const auto next = static_cast<unsigned char>(bytes[i]);
+        if ((next & 0xC0) != 0x80) return {};
+        character.code = (character.code << 6) | (next & 0x3Fu);
+    }
+    // Longer forms than needed would let two byte strings spell one name.
+    if (character.code < least || character.code > 0x10FFFF || is_high_surrogate(character.code) ||
+        is_low_surrogate(character.code))
+        return {};
+    return character;
+}
+
+void append_code_point(std::wstring& text, char32_t code) {
+    if (sizeof(wchar_t) == 2 && code >= 0x10000) {
+        text += static_cast<wchar_t>(0xD800 + ((code - 0x10000) >> 10));
+        text += static_cast<wchar_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+    } else {
+        text += static_cast<wchar_t>(code);
+    }
+}
+
 }  // namespace
 
 std::u16string to_utf16(std::wstring_view text) {
@@ -41,6 +87,18 @@ std::wstring from_utf16(std::u16string_view units) {
         } else {
             text += static_cast<wchar_t>(is_high_surrogate(unit) || is_low_surrogate(unit) ? REPLACEMENT : unit);
         }
+    }
+    return text;
+}
+
+std::optional<std::wstring> decode_utf8(std::string_view bytes) {
+    std::wstring text;
+    text.reserve(bytes.size());
+    for (std::size_t at = 0; at < bytes.size();) {
+        const Utf8Character character = decode_character(bytes.substr(at));
+        if (character.length == 0) return std::nullopt;
+        append_code_point(text, character.code);
+        at += character.length;
     }
     return text;
 }

@@ -1,7 +1,9 @@
 #pragma once
-// Conversions between the program's wide strings and UTF-16 code units, which files store.
-// On Windows both are the same units; elsewhere wide characters are whole code points.
+// Conversions between the program's wide strings and the code units that files store:
+// UTF-16, and UTF-8 read from files that other programs wrote. On Windows wide characters
+// are UTF-16 units; elsewhere they are whole code points.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -9,5 +11,9 @@ namespace mendlet {
 
 std::u16string to_utf16(std::wstring_view text);
 std::wstring from_utf16(std::u16string_view units);
+
+// None unless the bytes are UTF-8 in its shortest form, without surrogates and up to
+// U+10FFFF: text read another way would name files that do not exist, or the wrong ones.
+std::optional<std::wstring> decode_utf8(std::string_view bytes);
 
 }  // namespace mendlet

@@ -1,0 +1,40 @@
+#pragma once
+// Which file each checksum entry checks: the joined file or one of the parts. Names are
+// compared by their last component, without regard to case (compare_names_ignoring_case).
+// An entry that names neither the output nor a part checks nothing.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "join/checksum_file.h"
+
+namespace mendlet {
+
+// What one file has to hash to in one kind of digest.
+struct ExpectedDigest {
+    DigestKind kind = DigestKind::crc32;
+    // Every value listed for the file, each once, in the order met. Two or more mean that
+    // the listings disagree: the file cannot equal them all, and fails (digest_agrees).
+    std::vector<std::string> hex;
+
+    bool operator==(const ExpectedDigest&) const = default;
+};
+
+// Whether a digest (in lower case, as format_crc32 and format_md5 give it) is what is
+// expected of its file: equal to every value listed.
+bool digest_agrees(const ExpectedDigest& expected, std::string_view hex);
+
+struct ChecksumChecks {
+    // What the joined file is checked against, at most one for each kind, in kind order.
+    std::vector<ExpectedDigest> whole_file;
+    // The same for each part, in list order.
+    std::vector<std::vector<ExpectedDigest>> parts;
+};
+
+// The output's and the parts' paths or file names; every part of that name is checked, as
+// the output is when a part has its name too.
+ChecksumChecks match_checksum_entries(const std::vector<ChecksumEntry>& entries, std::wstring_view output_name,
+                                      const std::vector<std::wstring>& part_names);
+
+}  // namespace mendlet

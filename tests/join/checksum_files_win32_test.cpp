@@ -1,0 +1,113 @@
+#include "join/checksum_files_win32.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/checksum_values.h"
+#include "support/temp_folder_win32.h"
+
+namespace mendlet {
+namespace {
+
+using namespace test_support;
+
+std::vector<std::wstring> names_of(const std::vector<ChecksumFile>& files) {
+    std::vector<std::wstring> names;
+    for (const ChecksumFile& file : files) names.push_back(file.name);
+    return names;
+}
+
+TEST(FindChecksumFiles, CandidatesInAnyCaseInTheirOrderAndNothingElse) {
+    const TempFolder folder;
+    folder.write(L"md5sums", MD5_A + " *movie.avi\n");
+    folder.write(L"MOVIE.AVI.SFV", "; parts\r\nmovie.avi.001 " + CRC_A + "\r\n");
+    folder.write(L"Movie.sha256", "SHA256 (movie.avi) = " + SHA256_A + "\n");
+    // No candidates, though they hold entries.
+    for (const wchar_t* name : {L"movie.avi.crc", L"other.sfv", L"movie.avi.sfv.txt", L"movie.avi.001"})
+        folder.write(name, "movie.avi.001 " + CRC_A + "\n");
+    // Candidates without an entry, one of them a folder.
+    folder.write(L"SHA256SUMS", "no checksums here\n");
+    folder.write(L"movie.md5", "");
+    ASSERT_TRUE(CreateDirectoryW(folder.file(L"movie.avi.md5").c_str(), nullptr));
+
+    const std::vector<ChecksumFile> files = find_checksum_files(folder.path(), L"movie.avi");
+    ASSERT_EQ(names_of(files), (std::vector<std::wstring>{L"MOVIE.AVI.SFV", L"Movie.sha256", L"md5sums"}));
+    EXPECT_EQ(files[0].entries, (std::vector<ChecksumEntry>{{L"movie.avi.001", DigestKind::crc32, CRC_A}}));
+    EXPECT_EQ(files[1].entries, (std::vector<ChecksumEntry>{{L"movie.avi", DigestKind::sha256, SHA256_A}}));
+    EXPECT_EQ(files[2].entries, (std::vector<ChecksumEntry>{{L"movie.avi", DigestKind::md5, MD5_A}}));
+    // A folder as the system gives a drive's root, with its backslash.
+    EXPECT_EQ(names_of(find_checksum_files(folder.path() + L"\\", L"movie.avi")), names_of(files));
+    // The sums go with any output.
+    EXPECT_EQ(names_of(find_checksum_files(folder.path(), L"film.avi")), std::vector<std::wstring>{L"md5sums"});
+}
+
+TEST(FindChecksumFiles, AFileOverTheLimitIsReadToItsLastWholeLine) {
+    // The limit falls inside the name of a line, which read up to there would name another file.
+    const std::string crossing = MD5_A + "  crossing.avi\n";
+    const std::size_t crossing_start = CHECKSUM_FILE_LIMIT - (MD5_A.size() + 2 + 4);
+    std::string file;
+    std::vector<ChecksumEntry> expected;
+    for (;;) {
+        const std::wstring name = L"part " + std::to_wstring(expected.size()) + L".avi";
+        const std::string line = MD5_A + "  " + std::string(name.begin(), name.end()) + "\n";
+        if (file.size() + line.size() + 1 > crossing_start) break;
+        file += line;
+        expected.push_back({name, DigestKind::md5, MD5_A});
+    }
+    file += std::string(crossing_start - file.size() - 1, ' ') + "\n" + crossing + MD5_A + "  after.avi\n";
+    ASSERT_EQ(file.find(crossing), crossing_start);
+
+    const TempFolder folder;
+    folder.write(L"MD5SUMS", file);
+    const std::vector<ChecksumFile> files = find_checksum_files(folder.path(), L"movie.avi");
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_EQ(files[0].entries, expected);
+}
+
+TEST(FindChecksumFiles, AFileThatCannotBeReadIsSkipped) {
+    const TempFolder folder;
+    const std::wstring held = folder.write(L"movie.avi.sfv", "movie.avi.001 " + CRC_A + "\n");
+    folder.write(L"movie.avi.md5", MD5_A + "  movie.avi\n");
+    // Another program holds it open and shares nothing.
+    const HANDLE holder =
+        CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(names_of(find_checksum_files(folder.path(), L"movie.avi")), std::vector<std::wstring>{L"movie.avi.md5"});
+    CloseHandle(holder);
+    EXPECT_EQ(names_of(find_checksum_files(folder.path(), L"movie.avi")),
+              (std::vector<std::wstring>{L"movie.avi.sfv", L"movie.avi.md5"}));
+}
+
+// The folders and the file that the shell's removal of a temporary folder leaves behind
+// when they lie deeper than MAX_PATH.
+struct DeepFile {
+    std::vector<std::wstring> folders;
+    std::wstring path;
+    ~DeepFile() {
+        DeleteFileW(path.c_str());
+        for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) RemoveDirectoryW(folder->c_str());
+    }
+};
+
+TEST(FindChecksumFiles, InAFolderDeeperThanMaxPath) {
+    const TempFolder folder;
+    DeepFile deep;
+    std::wstring path = folder.path();
+    for (const wchar_t letter : {L'a', L'b', L'c'}) {
+        path += L'\\' + std::wstring(100, letter);
+        ASSERT_TRUE(CreateDirectoryW(path.c_str(), nullptr));
+        deep.folders.push_back(path);
+    }
+    deep.path = path + L"\\movie.avi.sfv";
+    ASSERT_GT(deep.path.size(), static_cast<std::size_t>(MAX_PATH));
+    folder.write(deep.path.substr(folder.path().size() + 1), "movie.avi.001 " + CRC_A + "\n");
+
+    EXPECT_EQ(names_of(find_checksum_files(path, L"movie.avi")), std::vector<std::wstring>{L"movie.avi.sfv"});
+}
+
+}  // namespace
+}  // namespace mendlet
