@@ -3,7 +3,6 @@
 #include <new>
 #include <system_error>
 
-#include "join/crc32.h"
 #include "join/join_files.h"
 
 namespace mendlet {
@@ -28,10 +27,9 @@ bool CopyPipeline::allocate() {
     return memory_ != nullptr;
 }
 
-bool CopyPipeline::start(std::uint32_t* crc, Md5Context* md5) {
-    crc_ = crc;
-    md5_ = md5;
-    if (crc_ == nullptr && md5_ == nullptr) return true;
+bool CopyPipeline::start(DigestSink* sink) {
+    sink_ = sink;
+    if (sink_ == nullptr) return true;
     try {
         digester_ = std::thread([this] { digest_slots(); });
     } catch (const std::system_error&) {
@@ -42,6 +40,15 @@ bool CopyPipeline::start(std::uint32_t* crc, Md5Context* md5) {
 
 std::uint8_t* CopyPipeline::slot_data(std::uint64_t sequence) const {
     return memory_.get() + (sequence % PIPELINE_SLOT_COUNT) * PIPELINE_SLOT_SIZE;
+}
+
+void CopyPipeline::begin_part(std::uint32_t part) {
+    part_ = part;
+    if (!holding_) return;
+    if (lengths_[filling_ % PIPELINE_SLOT_COUNT] > 0)
+        publish_slot();
+    else
+        parts_[filling_ % PIPELINE_SLOT_COUNT] = part;
 }
 
 // Without a digest thread nothing reads the ring behind the writes: the room of one chunk,
@@ -71,6 +78,7 @@ void CopyPipeline::acquire_slot() {
         }
     }
     lengths_[filling_ % PIPELINE_SLOT_COUNT] = 0;
+    parts_[filling_ % PIPELINE_SLOT_COUNT] = part_;
     holding_ = true;
 }
 
@@ -100,10 +108,8 @@ void CopyPipeline::digest_slots() {
             if (published_ <= sequence) return;
         }
         // The reading thread leaves a published slot alone until it is released.
-        const std::uint8_t* data = slot_data(sequence);
-        const std::uint32_t length = lengths_[sequence % PIPELINE_SLOT_COUNT];
-        if (crc_ != nullptr) *crc_ = crc32_update(*crc_, data, length);
-        if (md5_ != nullptr) md5_update(*md5_, data, length);
+        const std::size_t slot = sequence % PIPELINE_SLOT_COUNT;
+        sink_->digest(parts_[slot], slot_data(sequence), lengths_[slot]);
         bool wake = false;
         {
             std::lock_guard lock(mutex_);

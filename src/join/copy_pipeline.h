@@ -12,11 +12,16 @@
 #include <mutex>
 #include <thread>
 
-#include "join/md5.h"
-
 namespace mendlet {
 
 class JoinFile;
+
+// Takes the joined bytes on the digest thread, with the index of the part they come from.
+class DigestSink {
+public:
+    virtual ~DigestSink() = default;
+    virtual void digest(std::uint32_t part, const std::uint8_t* bytes, std::size_t length) = 0;
+};
 
 // Bytes read and written at a time: progress and the stop request are checked per chunk.
 inline constexpr std::uint32_t JOIN_CHUNK_SIZE = 65536;
@@ -37,12 +42,14 @@ public:
 
     // Allocates the ring; false when memory is short.
     bool allocate();
-    // Starts the digest thread for the digests given (a running CRC-32, an MD5 context);
-    // with none given there is no thread. False when the thread cannot be started.
-    bool start(std::uint32_t* crc, Md5Context* md5);
+    // Starts the digest thread, which hands every chunk to the sink; without a sink there is
+    // no thread. False when the thread cannot be started.
+    bool start(DigestSink* sink);
     // Where commit writes; set before the first chunk that is written.
     void set_output(JoinFile& output) { output_ = &output; }
 
+    // The chunks from now on are of this part: a slot holds the bytes of one part only.
+    void begin_part(std::uint32_t part);
     // Room for the next chunk of up to JOIN_CHUNK_SIZE bytes; waits while the digest thread
     // still needs every slot.
     std::uint8_t* chunk_space();
@@ -63,13 +70,14 @@ private:
     };
     std::unique_ptr<std::uint8_t[], AlignedDelete> memory_;
     std::array<std::uint32_t, PIPELINE_SLOT_COUNT> lengths_{};
+    std::array<std::uint32_t, PIPELINE_SLOT_COUNT> parts_{};
     JoinFile* output_ = nullptr;
-    std::uint32_t* crc_ = nullptr;
-    Md5Context* md5_ = nullptr;
+    DigestSink* sink_ = nullptr;
 
     // The reading thread's own state.
     std::uint64_t filling_ = 0;
     bool holding_ = false;
+    std::uint32_t part_ = 0;
 
     std::mutex mutex_;
     std::condition_variable slot_published_;

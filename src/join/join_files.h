@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "join/checksum_file.h"
+
 namespace mendlet {
 
 // Identifies a file however its path is written (other case, other drive mapping, a link).
@@ -46,6 +48,9 @@ public:
     // only when told to. False when the name cannot be taken: the file then shows under
     // its own.
     virtual bool rename_output(const std::wstring& path, const std::wstring& output_path, bool replace) = 0;
+    // The checksum files in the folder that go with an output of that name, with their
+    // entries; those that cannot be read or hold none are left out.
+    virtual std::vector<ChecksumFile> checksum_files(const std::wstring& folder, const std::wstring& output_name) = 0;
     // Whether a file or folder of that name exists.
     virtual bool exists(const std::wstring& path) = 0;
     // None when nothing of that name can be opened.

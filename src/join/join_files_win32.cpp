@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "core/long_path_win32.h"
+#include "join/checksum_files_win32.h"
 
 namespace mendlet {
 
@@ -75,6 +76,10 @@ bool Win32JoinFiles::rename_output(const std::wstring& path, const std::wstring&
     SetFileAttributesW(from.c_str(), FILE_ATTRIBUTE_NORMAL);
     const DWORD flags = MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
     return MoveFileExW(from.c_str(), file_system_path(output_path).c_str(), flags) != FALSE;
+}
+
+std::vector<ChecksumFile> Win32JoinFiles::checksum_files(const std::wstring& folder, const std::wstring& output_name) {
+    return find_checksum_files(folder, output_name);
 }
 
 bool Win32JoinFiles::exists(const std::wstring& path) {

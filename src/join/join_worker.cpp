@@ -8,12 +8,13 @@
 #include <vector>
 
 #include "core/list_checks.h"
+#include "core/output_path.h"
 #include "core/part_list.h"
 #include "join/copy_pipeline.h"
-#include "join/crc32.h"
+#include "join/job_digests.h"
+#include "join/join_checks.h"
 #include "join/join_files.h"
 #include "join/join_window.h"
-#include "join/md5.h"
 #include "join/temporary_output.h"
 #include "lang/text_format.h"
 #include "lang/text_table.h"
@@ -33,11 +34,15 @@ constexpr std::size_t MSG_CANNOT_CREATE = 11;
 constexpr std::size_t MSG_WRITE_FAILED = 12;
 constexpr std::size_t MSG_OVERWRITE = 15;
 constexpr std::size_t MSG_NO_OUTPUT_PATH = 16;
+constexpr std::size_t MSG_NO_DOT_SUFFIX = 25;
 constexpr std::size_t MSG_KEPT_AS = 26;
+// Indices into the verify section.
+constexpr std::size_t VERIFIED = 0;
+constexpr std::size_t WHOLE_FILE_DAMAGED = 1;
+constexpr std::size_t PART_DAMAGED = 2;
 
-
-// How the copy of the parts ended.
-enum class CopyEnd { completed, stopped, read_failed, write_failed };
+// How the copy of the parts ended; damaged: a part does not match its checksum file.
+enum class CopyEnd { completed, stopped, read_failed, write_failed, damaged };
 
 class JoinRun {
 public:
@@ -48,6 +53,7 @@ private:
     bool fail(std::size_t message);
     bool checks_allow_join();
     bool start_digests(const JobInputs& inputs);
+    JoinChecks find_checks(const JobInputs& inputs) const;
     bool complete(const JobInputs& inputs);
     bool open_append_output();
     bool open_normal_output(const std::wstring& box_text);
@@ -58,6 +64,9 @@ private:
     void report_progress();
     void feed_crc(const std::uint8_t* bytes, std::uint32_t n);
     bool end_failed_copy(CopyEnd end);
+    void discard_output();
+    bool end_damaged_part(std::uint32_t part, const DigestCheck& check);
+    bool end_damaged_file(const DigestCheck& check);
     bool give_output_its_name();
     void show_digests();
     void delete_parts();
@@ -66,11 +75,9 @@ private:
     JoinWindow& window_;
     PartList& list_;
     bool append_ = false;
-    bool crc_on_ = false;
-    bool md5_on_ = false;
-    bool crc_on_reader_ = false;
-    std::uint32_t crc_ = CRC32_INITIAL;
-    Md5Context md5_{};
+    std::optional<JobDigests> digests_;
+    // The part being read.
+    std::uint32_t part_ = 0;
     std::wstring output_path_;
     // Normal mode writes here, and the file takes the output's name once complete.
     std::wstring temporary_path_;
@@ -97,18 +104,30 @@ bool JoinRun::checks_allow_join() {
                              window_);
 }
 
+// With Exit ticked or hashing switched off nothing is computed, so nothing is checked.
 bool JoinRun::start_digests(const JobInputs& inputs) {
-    if (!inputs.exit_when_done && !inputs.hashing_disabled) {
-        crc_on_ = inputs.crc32_checked;
-        md5_on_ = inputs.md5_checked;
-    }
-    if (md5_on_) md5_init(md5_);
+    const bool hashing = !inputs.exit_when_done && !inputs.hashing_disabled;
+    digests_.emplace(hashing && inputs.crc32_checked, hashing && inputs.md5_checked,
+                     hashing ? find_checks(inputs) : JoinChecks{}, list_.count());
     if (!pipeline_.allocate()) return fail(MSG_LOW_MEMORY);
-    // The MD5 is the slowest part of the work: it gets the second thread to itself, and the
-    // CRC-32 moves there only when there is no MD5.
-    crc_on_reader_ = crc_on_ && md5_on_;
-    if (!pipeline_.start(crc_on_ && !md5_on_ ? &crc_ : nullptr, md5_on_ ? &md5_ : nullptr)) return fail(MSG_NO_THREAD);
+    if (!pipeline_.start(digests_->for_digest_thread() ? &*digests_ : nullptr)) return fail(MSG_NO_THREAD);
     return true;
+}
+
+// The checksum files in the first part's folder that go with the output's name, the
+// normal-mode name also in append mode.
+JoinChecks JoinRun::find_checks(const JobInputs& inputs) const {
+    if (list_.empty()) return {};
+    const std::wstring& first = list_.first()->path;
+    const std::wstring output = inputs.append_to_first
+                                    ? derive_output_name(first, job_.texts.messages[MSG_NO_DOT_SUFFIX])
+                                    : inputs.output_path;
+    const std::wstring_view name = last_name_component(output);
+    const std::size_t folder_end = first.find_last_of(L"\\/");
+    const std::wstring folder = first.substr(0, folder_end == std::wstring::npos ? 0 : folder_end);
+    std::vector<std::wstring> part_paths;
+    for (const PartEntry& entry : list_) part_paths.push_back(entry.path);
+    return collect_checks(job_.files.checksum_files(folder, std::wstring(name)), name, part_paths);
 }
 
 bool JoinRun::run() {
@@ -128,6 +147,10 @@ bool JoinRun::run() {
     for (std::uint32_t i = start_index_; i < list_.count(); ++i) total_ += list_.at(i)->size;
     const CopyEnd end = copy_parts();
     pipeline_.finish();
+    digests_->finish();
+    if (end == CopyEnd::completed || end == CopyEnd::damaged) {
+        if (const auto failed = digests_->failed_part()) return end_damaged_part(failed->first, *failed->second);
+    }
     if (end != CopyEnd::completed) return end_failed_copy(end);
     output_.reset();
     if (!append_ && !give_output_its_name()) return false;
@@ -137,8 +160,12 @@ bool JoinRun::run() {
 // The digests, the message and the "When done" actions of a job that copied everything.
 bool JoinRun::complete(const JobInputs& inputs) {
     show_digests();
+    if (const DigestCheck* failed = digests_->failed_whole_file_check()) return end_damaged_file(*failed);
     const CompletionChoices choices = window_.read_completion_choices();
-    window_.show_status(job_.texts.messages[MSG_JOINED], COLOUR_INFO, choices.remove_all_after_join);
+    const JoinChecks& checks = digests_->checks();
+    const std::wstring joined = checks.empty() ? std::wstring(job_.texts.messages[MSG_JOINED])
+                                               : format_text(job_.texts.verify[VERIFIED], {checks.first_file});
+    window_.show_status(joined, COLOUR_INFO, choices.remove_all_after_join);
     if (choices.open_output_folder) window_.open_output_folder(output_path_);
     if (choices.open_output_file) window_.open_output_file(output_path_);
     if (choices.delete_parts) delete_parts();
@@ -154,7 +181,7 @@ bool JoinRun::open_append_output() {
         window_.mark_part(list_, 0, STATUS_CANNOT_WRITE);
         return fail(MSG_CANNOT_OPEN);
     }
-    if (crc_on_ || md5_on_) {
+    if (digests_->any()) {
         const CopyEnd end = hash_first_part();
         if (end == CopyEnd::stopped) return false;
         // Digests of an unreadable first part would describe a file that does not exist.
@@ -214,6 +241,7 @@ bool JoinRun::output_is_a_part() const {
 // Feeds the first part's existing bytes to the digests; nothing is written or counted. A
 // stop is honoured here too, so that a long first part does not hold up an exit.
 CopyEnd JoinRun::hash_first_part() {
+    pipeline_.begin_part(part_ = 0);
     for (;;) {
         std::uint8_t* space = pipeline_.chunk_space();
         const std::optional<std::uint32_t> n = output_->read(space, JOIN_CHUNK_SIZE);
@@ -222,11 +250,13 @@ CopyEnd JoinRun::hash_first_part() {
         if (job_.flags.stop_requested) return CopyEnd::stopped;
         feed_crc(space, *n);
         pipeline_.commit(*n, false);
+        if (digests_->part_failed()) return CopyEnd::damaged;
     }
 }
 
 CopyEnd JoinRun::copy_parts() {
     for (std::uint32_t i = start_index_; i < list_.count(); ++i) {
+        pipeline_.begin_part(part_ = i);
         const std::unique_ptr<JoinFile> part = job_.files.open_part(list_.at(i)->path);
         if (part == nullptr) {
             window_.mark_part(list_, i, STATUS_CANNOT_READ);
@@ -236,6 +266,7 @@ CopyEnd JoinRun::copy_parts() {
         if (end == CopyEnd::read_failed) window_.mark_part(list_, i, STATUS_CANNOT_READ);
         if (end != CopyEnd::completed) return end;
         if (job_.flags.stop_requested) return CopyEnd::stopped;
+        if (digests_->part_failed()) return CopyEnd::damaged;
     }
     return CopyEnd::completed;
 }
@@ -251,6 +282,8 @@ CopyEnd JoinRun::copy_part(JoinFile& part) {
         report_progress();
         // The chunk at which the stop is seen is neither hashed nor written.
         if (job_.flags.stop_requested) return CopyEnd::stopped;
+        // A part found not to match its checksum file needs no more of the others.
+        if (digests_->part_failed()) return CopyEnd::damaged;
         feed_crc(space, *n);
         if (!pipeline_.commit(*n, true)) return CopyEnd::write_failed;
     }
@@ -263,27 +296,44 @@ void JoinRun::report_progress() {
     window_.show_progress(permille);
 }
 
-void JoinRun::feed_crc(const std::uint8_t* bytes, std::uint32_t n) {
-    if (crc_on_reader_) crc_ = crc32_update(crc_, bytes, n);
-}
+void JoinRun::feed_crc(const std::uint8_t* bytes, std::uint32_t n) { digests_->feed_on_reader(part_, bytes, n); }
 
 bool JoinRun::end_failed_copy(CopyEnd end) {
-    // The first part gets back the size it had, so no half join stays glued to it. If even
-    // that fails there is nothing better left to do than report the failure itself. A
-    // normal join's unfinished file goes, and the output's name is as it was.
-    if (append_) output_->truncate(append_original_size_);
-    output_.reset();
-    if (!append_) job_.files.delete_files({temporary_path_}, false);
+    discard_output();
     if (end == CopyEnd::write_failed) return fail(MSG_WRITE_FAILED);
     if (end == CopyEnd::read_failed) return fail(MSG_CANNOT_OPEN);
     return false;  // stopped: no message
 }
 
+// The first part gets back the size it had, so no half join stays glued to it. If even that
+// fails there is nothing better left to do than report the failure itself. A normal join's
+// unfinished file goes, and the output's name is as it was.
+void JoinRun::discard_output() {
+    if (append_) output_->truncate(append_original_size_);
+    output_.reset();
+    if (!append_) job_.files.delete_files({temporary_path_}, false);
+}
+
+// The part to fetch again is named, and its row says so; nothing of the join stays.
+bool JoinRun::end_damaged_part(std::uint32_t part, const DigestCheck& check) {
+    discard_output();
+    window_.mark_part(list_, part, STATUS_CHECKSUM_MISMATCH);
+    const std::wstring_view name = last_name_component(list_.at(part)->path);
+    window_.show_status(format_text(job_.texts.verify[PART_DAMAGED], {name, check.file}), COLOUR_ERROR, false);
+    return false;
+}
+
+// The joined file is kept for the user to judge, but nothing is done with it.
+bool JoinRun::end_damaged_file(const DigestCheck& check) {
+    const std::wstring text =
+        format_text(job_.texts.verify[WHOLE_FILE_DAMAGED], {digest_name(check.expected.kind), check.file});
+    window_.show_status(text, COLOUR_ERROR, false);
+    return false;
+}
+
 void JoinRun::show_digests() {
-    std::optional<std::string> crc;
-    std::optional<std::string> md5;
-    if (crc_on_) crc = format_crc32(crc_);
-    if (md5_on_) md5 = format_md5(md5_final(md5_));
+    const std::optional<std::string> crc = digests_->shown(DigestKind::crc32);
+    const std::optional<std::string> md5 = digests_->shown(DigestKind::md5);
     if (crc || md5) window_.show_digests(crc, md5);
 }
 

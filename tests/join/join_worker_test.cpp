@@ -13,7 +13,9 @@
 #include "core/part_list.h"
 #include "join/copy_pipeline.h"
 #include "join/crc32.h"
+#include "join/checksum_file.h"
 #include "join/md5.h"
+#include "join/sha256.h"
 #include "join/temporary_output.h"
 #include "lang/text_table.h"
 #include "settings/settings.h"
@@ -341,6 +343,106 @@ TEST_F(JoinWorkerTest, AnOutputThatCannotBeMadeCreatesNothing) {
     EXPECT_FALSE(disk->read(window.inputs.output_path).has_value());
 }
 
+Bytes text(const std::string& characters) { return Bytes(characters.begin(), characters.end()); }
+
+// A part's file name as a checksum file lists it; the tests' names are ASCII.
+std::string listed_name(const std::wstring& path) {
+    const std::wstring_view name = last_name_component(path);
+    return std::string(name.begin(), name.end());
+}
+
+std::string sha256_text(const Bytes& bytes) {
+    Sha256Context context;
+    sha256_init(context);
+    sha256_update(context, bytes.data(), bytes.size());
+    return format_sha256(sha256_final(context));
+}
+
+// Checksum files beside the parts check the joined file and every part they list, in SFV,
+// md5sum's and sha256sum's lines: a join that passes them all names the first of them, and
+// the boxes show only the digests ticked, though the MD5 was computed for its check.
+TEST_F(JoinWorkerTest, ChecksumFilesBesideThePartsVerifyTheJoin) {
+    window.inputs.output_path = disk->path(L"a.bin");
+    window.inputs.crc32_checked = true;
+    const Bytes joined = add_parts(L"a.bin", {70000, 0, 123});
+    std::string sfv = "; a.bin in three parts\r\n";
+    for (const PartEntry& entry : list)
+        sfv += listed_name(entry.path) + " " + crc_text(file(entry.path)) + "\r\n";
+    disk->write(L"a.sfv", text(sfv));
+    disk->write(L"a.bin.md5", text(md5_text(joined) + " *a.bin\n"));
+    disk->write(L"SHA256SUMS", text(sha256_text(file(list.at(2)->path)) + "  parts/a.bin.003\n"));
+
+    EXPECT_FALSE(join());
+    EXPECT_EQ(output(), joined);
+    ASSERT_EQ(window.statuses.size(), 1u);
+    EXPECT_EQ(window.statuses[0].text, L"Files joined and verified with a.bin.md5");
+    EXPECT_EQ(window.statuses[0].colour, COLOUR_INFO);
+    EXPECT_TRUE(window.statuses[0].timed);
+    EXPECT_EQ(window.crc32, crc_text(joined));
+    EXPECT_FALSE(window.md5.has_value());
+
+    // With Exit ticked nothing is computed, so nothing is checked.
+    disk->write(L"a.bin.md5", text(md5_text(text("another file")) + " *a.bin\n"));
+    window.inputs.exit_when_done = true;
+    window.statuses.clear();
+    EXPECT_TRUE(join());
+    EXPECT_EQ(window.statuses[0].text, texts.messages[6]);
+}
+
+// A joined file that does not match is kept for the user to judge, and nothing is done with
+// it: no "When done" action, no part deleted, the list kept.
+TEST_F(JoinWorkerTest, AJoinedFileThatDoesNotMatchIsKeptAndNothingIsDoneWithIt) {
+    window.inputs.output_path = disk->path(L"a.bin");
+    window.choices = {true, true, true, true};
+    const Bytes joined = add_parts(L"a.bin", {70000, 123});
+    disk->write(L"a.bin.sha256", text(sha256_text(text("another file")) + "  A.BIN\n"));
+
+    EXPECT_FALSE(join());
+    EXPECT_EQ(output(), joined);
+    ASSERT_EQ(window.statuses.size(), 1u);
+    EXPECT_EQ(window.statuses[0].text, L"SHA-256 does not match a.bin.sha256! The joined file may be damaged.");
+    EXPECT_EQ(window.statuses[0].colour, COLOUR_ERROR);
+    EXPECT_FALSE(window.statuses[0].timed);
+    EXPECT_TRUE(window.opened_folders.empty() && window.opened_files.empty());
+    EXPECT_EQ(std::count(window.events.begin(), window.events.end(), "empty_list"), 0);
+    for (const PartEntry& entry : list) EXPECT_TRUE(disk->read(entry.path).has_value());
+}
+
+// A part that does not match its checksum file fails the join: the part is named and marked,
+// nothing is left under the output's name (in append mode the first part gets its size
+// back), and the job reads on no further than the digests lag behind the copy (the ring).
+TEST_F(JoinWorkerTest, APartThatDoesNotMatchFailsTheJoinAndIsNamed) {
+    window.inputs.output_path = disk->path(L"a.bin");
+    window.choices = {true, true, true, true};
+    constexpr std::size_t PART_SIZE = PIPELINE_MEMORY + PIPELINE_MEMORY / 2;
+    add_parts(L"a.bin", {PART_SIZE, PART_SIZE, PART_SIZE, PART_SIZE});
+    std::string sfv;
+    for (std::uint32_t i = 0; i < list.count(); ++i) {
+        const std::wstring& path = list.at(i)->path;
+        sfv += listed_name(path) + " " + (i == 1 ? "00000000" : crc_text(file(path))) + "\n";
+    }
+    disk->write(L"a.bin.sfv", text(sfv));
+
+    EXPECT_FALSE(join());
+    ASSERT_EQ(window.statuses.size(), 1u);
+    EXPECT_EQ(window.statuses[0].text, L"a.bin.002 does not match a.bin.sfv! Get this part again.");
+    EXPECT_EQ(window.statuses[0].colour, COLOUR_ERROR);
+    EXPECT_FALSE(window.statuses[0].timed);
+    expect_statuses({STATUS_OK, STATUS_CHECKSUM_MISMATCH, STATUS_OK, STATUS_OK});
+    EXPECT_EQ(list.at(1)->category, 2);
+    expect_output_as_before(std::nullopt);
+    EXPECT_LE(window.progress.back(), progress_permille(2 * PART_SIZE + PIPELINE_MEMORY + PIPELINE_SLOT_SIZE, 4 * PART_SIZE));
+    EXPECT_TRUE(window.opened_folders.empty());
+    for (const PartEntry& entry : list) EXPECT_TRUE(disk->read(entry.path).has_value());
+
+    const Bytes first = file(list.first()->path);
+    window.statuses.clear();
+    window.inputs.append_to_first = true;
+    EXPECT_FALSE(join());
+    EXPECT_EQ(window.statuses[0].text, L"a.bin.002 does not match a.bin.sfv! Get this part again.");
+    EXPECT_EQ(file(list.first()->path), first);
+}
+
 TEST_F(JoinWorkerTest, ExitOrDisabledHashingComputesNoDigests) {
     window.inputs.crc32_checked = true;
     window.inputs.md5_checked = true;
@@ -440,6 +542,7 @@ public:
     std::unique_ptr<JoinFile> open_for_append(const std::wstring&) override { return nullptr; }
     std::unique_ptr<JoinFile> create_output(const std::wstring&) override { return std::make_unique<File>(*this, 0); }
     bool rename_output(const std::wstring&, const std::wstring&, bool) override { return true; }
+    std::vector<ChecksumFile> checksum_files(const std::wstring&, const std::wstring&) override { return {}; }
     bool exists(const std::wstring&) override { return false; }
     std::optional<FileIdentity> identity(const std::wstring&) override { return std::nullopt; }
     void delete_files(const std::vector<std::wstring>&, bool) override {}

@@ -33,6 +33,9 @@ public:
     bool rename_output(const std::wstring& path, const std::wstring& output_path, bool replace) override {
         return !rename_fails && real_.rename_output(path, output_path, replace);
     }
+    std::vector<ChecksumFile> checksum_files(const std::wstring& folder, const std::wstring& output_name) override {
+        return real_.checksum_files(folder, output_name);
+    }
     bool exists(const std::wstring& path) override { return real_.exists(path); }
     std::optional<FileIdentity> identity(const std::wstring& path) override { return real_.identity(path); }
     void delete_files(const std::vector<std::wstring>& paths, bool use_recycle_bin) override {

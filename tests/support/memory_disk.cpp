@@ -78,6 +78,18 @@ public:
         files_.erase(found);
         return true;
     }
+    // Names as they are spelt here: the disk keeps files by their exact path.
+    std::vector<ChecksumFile> checksum_files(const std::wstring& folder, const std::wstring& output_name) override {
+        std::vector<ChecksumFile> found;
+        for (const std::wstring& name : checksum_file_names(output_name)) {
+            const std::optional<Bytes> bytes = read(folder + L"\\" + name);
+            if (!bytes) continue;
+            const std::string text(bytes->begin(), bytes->end());
+            std::vector<ChecksumEntry> entries = parse_checksum_file(name, whole_lines_within(text, CHECKSUM_FILE_LIMIT));
+            if (!entries.empty()) found.push_back({name, std::move(entries)});
+        }
+        return found;
+    }
     bool exists(const std::wstring& path) override {
         std::lock_guard lock(mutex_);
         return files_.count(path) != 0;

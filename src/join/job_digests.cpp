@@ -1,0 +1,97 @@
+#include "join/job_digests.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace mendlet {
+
+namespace {
+
+// Only the kinds one of the two feeders computes.
+DigestKinds crc_only(DigestKinds kinds) { return {kinds.crc32, false, false}; }
+DigestKinds hashes_only(DigestKinds kinds) { return {false, kinds.md5, kinds.sha256}; }
+
+std::vector<DigestKinds> each(const std::vector<DigestKinds>& kinds, DigestKinds (*only)(DigestKinds)) {
+    std::vector<DigestKinds> result;
+    result.reserve(kinds.size());
+    for (const DigestKinds& part : kinds) result.push_back(only(part));
+    return result;
+}
+
+DigestKinds wanted_of_whole_file(const JoinChecks& checks, bool crc32_shown, bool md5_shown) {
+    DigestKinds kinds = checks.whole_file_kinds();
+    kinds.crc32 = kinds.crc32 || crc32_shown;
+    kinds.md5 = kinds.md5 || md5_shown;
+    return kinds;
+}
+
+}  // namespace
+
+JobDigests::JobDigests(bool crc32_shown, bool md5_shown, JoinChecks checks, std::uint32_t parts)
+    : checks_(std::move(checks)),
+      whole_(wanted_of_whole_file(checks_, crc32_shown, md5_shown)),
+      part_kinds_(parts),
+      crc_shown_(crc32_shown),
+      md5_shown_(md5_shown) {
+    checks_.parts.resize(parts);
+    part_kinds_ = checks_.part_kinds();
+    const auto any_part = [&](bool (*wants)(const DigestKinds&)) {
+        return std::any_of(part_kinds_.begin(), part_kinds_.end(), wants);
+    };
+    crc_on_ = whole_.crc32 || any_part([](const DigestKinds& kinds) { return kinds.crc32; });
+    hashes_on_ = whole_.md5 || whole_.sha256 || any_part([](const DigestKinds& kinds) { return kinds.md5 || kinds.sha256; });
+    crc_on_reader_ = crc_on_ && hashes_on_;
+    crc_.emplace(crc_only(whole_), each(part_kinds_, crc_only), [this](std::uint32_t part) { check_part(*crc_, part); });
+    hashes_.emplace(hashes_only(whole_), each(part_kinds_, hashes_only),
+                    [this](std::uint32_t part) { check_part(*hashes_, part); });
+}
+
+bool JobDigests::for_digest_thread() const { return hashes_on_ || (crc_on_ && !crc_on_reader_); }
+
+void JobDigests::feed_on_reader(std::uint32_t part, const std::uint8_t* bytes, std::size_t length) {
+    if (crc_on_reader_) crc_->feed(part, bytes, length);
+}
+
+void JobDigests::digest(std::uint32_t part, const std::uint8_t* bytes, std::size_t length) {
+    if (crc_on_ && !crc_on_reader_) crc_->feed(part, bytes, length);
+    if (hashes_on_) hashes_->feed(part, bytes, length);
+}
+
+void JobDigests::finish() {
+    crc_->finish();
+    hashes_->finish();
+}
+
+void JobDigests::check_part(const PartDigests& digests, std::uint32_t part) {
+    if (part >= checks_.parts.size()) return;
+    for (const DigestCheck& check : checks_.parts[part]) {
+        const std::string computed = digests.part(part, check.expected.kind);
+        if (!computed.empty() && !digest_agrees(check.expected, computed)) part_failed_.store(true, std::memory_order_relaxed);
+    }
+}
+
+std::optional<std::pair<std::uint32_t, const DigestCheck*>> JobDigests::failed_part() const {
+    for (std::uint32_t part = 0; part < checks_.parts.size(); ++part) {
+        const DigestCheck* failed = first_failed(checks_.parts[part], [&](DigestKind kind) {
+            return kind == DigestKind::crc32 ? crc_->part(part, kind) : hashes_->part(part, kind);
+        });
+        if (failed != nullptr) return std::pair{part, failed};
+    }
+    return std::nullopt;
+}
+
+std::string JobDigests::whole_file(DigestKind kind) const {
+    return kind == DigestKind::crc32 ? crc_->whole_file(kind) : hashes_->whole_file(kind);
+}
+
+const DigestCheck* JobDigests::failed_whole_file_check() const {
+    return first_failed(checks_.whole_file, [&](DigestKind kind) { return whole_file(kind); });
+}
+
+std::optional<std::string> JobDigests::shown(DigestKind kind) const {
+    const bool ticked = kind == DigestKind::crc32 ? crc_shown_ : kind == DigestKind::md5 && md5_shown_;
+    if (!ticked) return std::nullopt;
+    return whole_file(kind);
+}
+
+}  // namespace mendlet

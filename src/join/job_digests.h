@@ -1,0 +1,65 @@
+#pragma once
+// The digests one job computes and the checks it makes of them: those the window's boxes
+// ask for, and those the checksum files beside the parts list. The MD5 and SHA-256 take
+// the digest thread; the CRC-32 goes with them there when they are not asked for, and on
+// the reading thread when they are, so that the slowest digest has a core to itself.
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "join/copy_pipeline.h"
+#include "join/join_checks.h"
+#include "join/part_digests.h"
+
+namespace mendlet {
+
+class JobDigests : public DigestSink {
+public:
+    JobDigests(bool crc32_shown, bool md5_shown, JoinChecks checks, std::uint32_t parts);
+
+    // Whether the digest thread has work, and whether the reading thread feeds the CRC-32.
+    bool for_digest_thread() const;
+    bool crc32_on_reader() const { return crc_on_reader_; }
+    bool any() const { return crc_on_ || hashes_on_; }
+
+    // The reading thread's share of the bytes, when it has one.
+    void feed_on_reader(std::uint32_t part, const std::uint8_t* bytes, std::size_t length);
+    void digest(std::uint32_t part, const std::uint8_t* bytes, std::size_t length) override;
+
+    // True as soon as a part is known not to match: the copy need not go on.
+    bool part_failed() const { return part_failed_.load(std::memory_order_relaxed); }
+
+    // Once every byte has been fed and the digest thread has ended.
+    void finish();
+    // The first part in list order that fails a check, with that check.
+    std::optional<std::pair<std::uint32_t, const DigestCheck*>> failed_part() const;
+    const DigestCheck* failed_whole_file_check() const;
+    const JoinChecks& checks() const { return checks_; }
+    // The digests the boxes show: those ticked.
+    std::optional<std::string> shown(DigestKind kind) const;
+
+private:
+    void check_part(const PartDigests& digests, std::uint32_t part);
+    std::string whole_file(DigestKind kind) const;
+
+    JoinChecks checks_;
+    // What is computed of the whole file and of each part.
+    DigestKinds whole_;
+    std::vector<DigestKinds> part_kinds_;
+    bool crc_shown_;
+    bool md5_shown_;
+    bool crc_on_ = false;
+    bool hashes_on_ = false;
+    bool crc_on_reader_ = false;
+    std::atomic<bool> part_failed_{false};
+    // The CRC-32s, and the MD5s and SHA-256s; each fed on one thread.
+    std::optional<PartDigests> crc_;
+    std::optional<PartDigests> hashes_;
+};
+
+}  // namespace mendlet

@@ -1,0 +1,77 @@
+#include "join/part_digests.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "join/crc32.h"
+#include "join/md5.h"
+#include "join/sha256.h"
+#include "support/test_data.h"
+
+namespace mendlet {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+std::string crc_of(const Bytes& bytes) { return format_crc32(crc32_update(CRC32_INITIAL, bytes.data(), bytes.size())); }
+
+std::string md5_of(const Bytes& bytes) {
+    Md5Context context;
+    md5_init(context);
+    md5_update(context, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+    return format_md5(md5_final(context));
+}
+
+std::string sha256_of(const Bytes& bytes) {
+    Sha256Context context;
+    sha256_init(context);
+    sha256_update(context, bytes.data(), bytes.size());
+    return format_sha256(sha256_final(context));
+}
+
+// Parts of these sizes, empty ones among them and at both ends, fed in uneven pieces with
+// the empty parts passed over as the join passes them: every part's digests and the whole
+// file's are those of the bytes themselves, and each part is reported done once, in order,
+// with its digests ready.
+TEST(PartDigests, EveryPartAndTheWholeFileFromOnePass) {
+    const std::vector<std::size_t> sizes{0, 70000, 1, 0, 0, 65536, 130000, 0};
+    std::vector<Bytes> parts;
+    Bytes whole;
+    for (std::size_t i = 0; i < sizes.size(); ++i) {
+        parts.push_back(test_support::random_bytes(sizes[i], i + 1));
+        whole.insert(whole.end(), parts.back().begin(), parts.back().end());
+    }
+    std::vector<DigestKinds> wanted(sizes.size(), DigestKinds{true, false, false});
+    wanted[1].md5 = wanted[6].sha256 = wanted[3].md5 = true;
+    std::vector<std::uint32_t> done;
+    std::vector<std::string> crc_when_done;
+    PartDigests* digests_seen = nullptr;
+    PartDigests digests({true, true, true}, wanted, [&](std::uint32_t part) {
+        done.push_back(part);
+        crc_when_done.push_back(digests_seen->part(part, DigestKind::crc32));
+    });
+    digests_seen = &digests;
+    for (std::uint32_t part = 0; part < parts.size(); ++part)
+        for (std::size_t at = 0; at < parts[part].size(); at += 4099)
+            digests.feed(part, parts[part].data() + at, std::min<std::size_t>(4099, parts[part].size() - at));
+    digests.finish();
+
+    EXPECT_EQ(done, (std::vector<std::uint32_t>{0, 1, 2, 3, 4, 5, 6, 7}));
+    for (std::uint32_t part = 0; part < parts.size(); ++part) {
+        EXPECT_EQ(digests.part(part, DigestKind::crc32), crc_of(parts[part])) << part;
+        EXPECT_EQ(crc_when_done[part], crc_of(parts[part])) << part;
+    }
+    EXPECT_EQ(digests.part(1, DigestKind::md5), md5_of(parts[1]));
+    EXPECT_EQ(digests.part(3, DigestKind::md5), md5_of(parts[3]));
+    EXPECT_EQ(digests.part(6, DigestKind::sha256), sha256_of(parts[6]));
+    EXPECT_EQ(digests.part(2, DigestKind::md5), "");  // not asked for
+    EXPECT_EQ(digests.whole_file(DigestKind::crc32), crc_of(whole));
+    EXPECT_EQ(digests.whole_file(DigestKind::md5), md5_of(whole));
+    EXPECT_EQ(digests.whole_file(DigestKind::sha256), sha256_of(whole));
+}
+
+}  // namespace
+}  // namespace mendlet
