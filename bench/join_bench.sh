@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Joins a generated set of parts with Mendlet's join engine (bench/join_bench_win32.cpp,
-# under Wine) four ways: no digests, CRC-32 only, MD5 only, both. In the same run it times
-# `cat` of the same parts and `md5sum` of the joined file, then prints MB/s for each and
-# the ratios, best of RUNS runs with a warm page cache.
+# under Wine) four ways: no digests, CRC-32 only, MD5 only, both; then the last two again
+# with checksum files beside the parts to check them against. In the same run it times
+# `cat` of the same parts and `md5sum` of the joined file, then prints MB/s for each, the
+# ratios and what the checking costs, best of RUNS runs with a warm page cache.
 #
 #   bench/join_bench.sh [TOTAL_MIB [PART_MIB [RUNS]]]     defaults: 2048 100 3
 #
@@ -54,24 +55,43 @@ for _ in $(seq "$runs"); do
 done
 best[md5sum]=$(min "${md5sum_times[@]}")
 
-for mode in none crc32 md5 both; do
-  times=()
+# Best time of RUNS joins with the digests named, as the result is kept under the name given.
+measure() {
+  local mode="$1" name="$2" times=() run seconds crc md5
   for run in $(seq "$runs"); do
     rm -f "$output"; warm "${parts[@]}"; sync
     read -r seconds _ crc md5 _ < <(join_bench join "$win_set" "$mode" "$win_output" | tr -d '\r')
     times+=("$seconds")
     if { [ "$crc" != "-" ] && [ "$crc" != "$reference_crc" ]; } || { [ "$md5" != "-" ] && [ "$md5" != "$reference_md5" ]; } ||
        { [ "$run" = 1 ] && ! cat "${parts[@]}" | cmp -s - "$output"; }; then
-      echo "join ($mode) gave a wrong result: crc $crc md5 $md5" >&2; exit 1
+      echo "join ($name) gave a wrong result: crc $crc md5 $md5" >&2; exit 1
     fi
   done
-  best[$mode]=$(min "${times[@]}")
-done
+  best[$name]=$(min "${times[@]}")
+}
+for mode in none crc32 md5 both; do measure "$mode" "$mode"; done
+
+# The same joins checked against checksum files beside the parts: an SFV file with every
+# part's CRC-32 and an MD5 file of the whole; a join that did not verify says so on stderr.
+sfv="$set_folder/joined.bin.sfv" md5_file="$set_folder/joined.bin.md5"
+at_exit 'rm -f "$sfv" "$md5_file"'
+python3 - "$sfv" "${parts[@]}" <<'PY'
+import os, sys, zlib
+with open(sys.argv[1], "w", newline="\r\n") as sfv:
+    for path in sys.argv[2:]:
+        crc = 0
+        with open(path, "rb") as part:
+            for block in iter(lambda: part.read(1 << 20), b""): crc = zlib.crc32(block, crc)
+        print("%s %08x" % (os.path.basename(path), crc), file=sfv)
+PY
+printf '%s *joined.bin\n' "$reference_md5" > "$md5_file"
+measure crc32 "crc32, checked by .sfv"
+measure both "both, checked by .sfv and .md5"
 
 echo "join of $((bytes / 1048576)) MiB in ${#parts[@]} parts, best of $runs runs, page cache warm"
-for name in cat md5sum none crc32 md5 both; do
+for name in cat md5sum none crc32 md5 both "crc32, checked by .sfv" "both, checked by .sfv and .md5"; do
   label="$name"; case "$name" in cat|md5sum) ;; *) label="Mendlet, digests: $name" ;; esac
-  printf '  %-26s %7.3f s  %6.0f MB/s\n' "$label" "${best[$name]}" "$(calc "$bytes / ${best[$name]} / 1000000")"
+  printf '  %-50s %7.3f s  %6.0f MB/s\n' "$label" "${best[$name]}" "$(calc "$bytes / ${best[$name]} / 1000000")"
 done
 ratio() {
   printf '  %-30s %5.2f  (target %s)\n' "$1 / $2 throughput" "$(calc "${best[$2]} / ${best[$1]}")" "$3"
@@ -80,3 +100,8 @@ ratio none cat ">= 0.85"
 ratio crc32 cat ">= 0.85"
 ratio both md5sum ">= 0.85"
 ratio md5 md5sum "-"
+cost() {
+  printf '  %-30s %5.1f %%  (target < 5 %%)\n' "checking cost, $1" "$(calc "(${best[$2]} / ${best[$1]} - 1) * 100")"
+}
+cost crc32 "crc32, checked by .sfv"
+cost both "both, checked by .sfv and .md5"

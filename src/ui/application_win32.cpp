@@ -95,7 +95,8 @@ Application::~Application() {
     // A window that outlives its application (as in tests) no longer reaches it.
     if (IsWindow(window_)) SetWindowLongPtrW(window_, DWLP_USER, 0);
     if (status_.status_timer() != 0) stop_status_timer();
-    if (status_font_ != nullptr) DeleteObject(status_font_);
+    for (const HFONT font : {status_font_, long_status_font_})
+        if (font != nullptr) DeleteObject(font);
     for (const HICON icon : {big_icon_, small_icon_})
         if (icon != nullptr) DestroyIcon(icon);
     if (taskbar_ != nullptr) taskbar_->Release();
@@ -160,11 +161,10 @@ INT_PTR Application::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_TIMER:
             status_.status_tick();
             return TRUE;
-        case WM_CTLCOLORSTATIC:
-            if (reinterpret_cast<HWND>(lparam) != GetDlgItem(window_, IDC_STATUS)) return FALSE;
-            SetBkMode(reinterpret_cast<HDC>(wparam), TRANSPARENT);
-            SetTextColor(reinterpret_cast<HDC>(wparam), status_.status_colour());
-            return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+        case WM_DRAWITEM:
+            if (wparam != IDC_STATUS) return FALSE;
+            draw_status_line(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+            return TRUE;
         case WM_CLOSE:
             on_close();
             return TRUE;
@@ -481,6 +481,14 @@ void Application::create_status_font() {
     lstrcpynW(font.lfFaceName, L"Microsoft Sans Serif", LF_FACESIZE);
     status_font_ = CreateFontIndirectW(&font);
     SendDlgItemMessageW(window_, IDC_STATUS, WM_SETFONT, reinterpret_cast<WPARAM>(status_font_), TRUE);
+    // A message too long for one line in the large font, with a file name say, is drawn in
+    // the size of the dialog's own letters, on two lines where it needs them.
+    LOGFONTW dialog_font{};
+    if (GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window_, WM_GETFONT, 0, 0)), sizeof(dialog_font), &dialog_font))
+        font.lfHeight = dialog_font.lfHeight;
+    else
+        font.lfHeight /= 2;
+    long_status_font_ = CreateFontIndirectW(&font);
 }
 
 void Application::create_taskbar() {

@@ -157,6 +157,7 @@ private:
     void measure_hash_section();
     void toggle_hash_section();
     void create_status_font();
+    void draw_status_line(const DRAWITEMSTRUCT& item) const;
     void create_taskbar();
     void set_shutdown_block(bool blocked);
     void create_tooltips();
@@ -197,6 +198,7 @@ private:
     HICON big_icon_ = nullptr;
     HICON small_icon_ = nullptr;
     HFONT status_font_ = nullptr;
+    HFONT long_status_font_ = nullptr;
     int full_height_ = 0;
     int full_width_ = 0;
     int hash_section_height_ = 0;

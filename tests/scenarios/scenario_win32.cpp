@@ -44,6 +44,12 @@ bool set_check(HWND window, int control, bool ticked) {
     return checked(window, control) == ticked;
 }
 
+bool ask_for_both_digests(HWND window) {
+    choose_menu(window, IDM_DISABLE_HASH);
+    return becomes_true([&] { return IsWindowVisible(GetDlgItem(window, IDC_MD5_CHECK)) != FALSE; }, SCENARIO_WAIT_MS) &&
+           set_check(window, IDC_CRC32_CHECK, true) && set_check(window, IDC_MD5_CHECK, true);
+}
+
 bool text_becomes(HWND window, int control, std::wstring_view text) {
     return becomes_true([&] { return control_text(window, control) == text; }, SCENARIO_WAIT_MS);
 }

@@ -26,6 +26,9 @@ void choose_menu(HWND window, int command);
 // Ticks or clears a check box and returns once the program has done so.
 bool set_check(HWND window, int control, bool ticked);
 
+// Shows the hash section and ticks both digests, as a user does before joining.
+bool ask_for_both_digests(HWND window);
+
 bool text_becomes(HWND window, int control, std::wstring_view text);
 bool rows_become(HWND window, int rows);
 

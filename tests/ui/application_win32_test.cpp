@@ -97,6 +97,28 @@ TEST(MainWindow, HashSectionAndAlwaysOnTopToggleBack) {
     DestroyWindow(window);
 }
 
+// How many pixels of the control show the colour, as it is painted now.
+int pixels_of_colour(HWND control, COLORREF colour) {
+    RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RECT client;
+    GetClientRect(control, &client);
+    const HDC screen = GetDC(control);
+    const HDC memory = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    const HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+    int count = 0;
+    for (int y = 0; y < client.bottom; ++y)
+        for (int x = 0; x < client.right; ++x) count += GetPixel(memory, x, y) == colour ? 1 : 0;
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(control, screen);
+    return count;
+}
+
+// The message shows in its colour and falls back on the fifth tick; one too long for a line
+// in the large font is still all there, in smaller letters on two lines.
 TEST(MainWindow, StatusLineFallsBackOnTheTimerAndPaintsInItsColour) {
     Application application(GetModuleHandleW(nullptr));
     HWND window = application.create_window();
@@ -110,18 +132,22 @@ TEST(MainWindow, StatusLineFallsBackOnTheTimerAndPaintsInItsColour) {
 
     application.status().show_status(L"Files added: 3", COLOUR_INFO, true);
     EXPECT_EQ(text(), L"Files added: 3");
-    const HDC dc = GetDC(status);
-    const auto brush =
-        SendMessageW(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(status));
-    EXPECT_EQ(reinterpret_cast<HBRUSH>(brush), GetSysColorBrush(COLOR_BTNFACE));
-    EXPECT_EQ(GetTextColor(dc), COLOUR_INFO);
-    ReleaseDC(status, dc);
+    EXPECT_GT(pixels_of_colour(status, COLOUR_INFO), 0);
 
     for (int tick = 0; tick < 4; ++tick) SendMessageW(window, WM_TIMER, STATUS_TIMER_ID, 0);
     EXPECT_EQ(text(), L"Files added: 3");
     SendMessageW(window, WM_TIMER, STATUS_TIMER_ID, 0);
     EXPECT_EQ(text(), application.texts().messages[3]);
     EXPECT_EQ(application.status().status_colour(), COLOUR_NORMAL);
+    EXPECT_EQ(pixels_of_colour(status, COLOUR_INFO), 0);
+
+    // The same message's last word, drawn alone at the end of a long one, shows: it is not
+    // cut off at the edge.
+    const std::wstring long_message(L"holiday movie.avi.002 does not match holiday movie.avi.sfv! Get this part again.");
+    application.status().show_status(long_message, COLOUR_ERROR, false);
+    const int all = pixels_of_colour(status, COLOUR_ERROR);
+    application.status().show_status(long_message.substr(0, long_message.rfind(L' ')), COLOUR_ERROR, false);
+    EXPECT_GT(all, pixels_of_colour(status, COLOUR_ERROR));
     DestroyWindow(window);
 }
 

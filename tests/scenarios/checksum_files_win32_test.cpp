@@ -1,0 +1,95 @@
+// Checksum files beside the parts, as a user meets them on the built program: a set that
+// travels with an SFV file and an MD5 file joins and is verified; a joined file that its MD5
+// file does not describe is kept and said to be damaged; a damaged part is named and marked
+// in its row, and nothing is left under the output's name. The digests in the files are the
+// system's own, not the program's.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "res/resource.h"
+#include "scenarios/scenario_win32.h"
+#include "support/remote_window_win32.h"
+#include "support/screenshot_win32.h"
+#include "support/temp_folder_win32.h"
+
+namespace mendlet {
+namespace {
+
+using namespace test_support;
+
+std::string ascii(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+struct Downloads {
+    TempFolder folder;
+    std::wstring names[3] = {L"holiday movie.avi.001", L"holiday movie.avi.002", L"holiday movie.avi.003"};
+    std::string parts[3] = {random_text(1 << 20, 31), random_text(1 << 20, 32), random_text(77777, 33)};
+    std::wstring output = folder.file(L"holiday movie.avi");
+
+    Downloads() {
+        std::string sfv = "; holiday movie.avi in three parts\r\n";
+        for (int i = 0; i < 3; ++i) {
+            folder.write(names[i], parts[i]);
+            sfv += ascii(names[i]) + " " + ascii(reference_crc32(parts[i])) + "\r\n";
+        }
+        folder.write(L"holiday movie.avi.sfv", sfv);
+        set_md5_file(whole());
+    }
+    std::string whole() const { return parts[0] + parts[1] + parts[2]; }
+    void set_md5_file(const std::string& described) {
+        folder.write(L"holiday movie.avi.md5", ascii(reference_md5(described)) + " *holiday movie.avi\n");
+    }
+};
+
+// Joins the set the program was started with (its first part on the command line), with
+// both digests asked for, and waits for the status line to say how it went.
+void join_and_expect(RunningProgram& program, const std::wstring& status) {
+    const HWND window = program.window();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(rows_become(window, 3));
+    ASSERT_TRUE(ask_for_both_digests(window));
+    click(window, IDC_JOIN);
+    EXPECT_TRUE(text_becomes(window, IDC_STATUS, status)) << control_text(window, IDC_STATUS);
+}
+
+TEST(ChecksumScenario, AJoinIsCheckedAgainstTheChecksumFilesBesideItsParts) {
+    Downloads downloads;
+    TempFolder home;
+    const std::wstring first_part = quoted(downloads.folder.file(downloads.names[0]));
+    {
+        RunningProgram program(home, first_part);
+        join_and_expect(program, L"Files joined and verified with holiday movie.avi.sfv");
+        save_screenshot(program.window(), L"checksum-1-verified");
+        EXPECT_TRUE(read_file(downloads.output) == downloads.whole());
+        EXPECT_EQ(control_text(program.window(), IDC_MD5_VALUE), reference_md5(downloads.whole()));
+    }
+    ASSERT_TRUE(DeleteFileW(downloads.output.c_str()));
+
+    // The MD5 file describes some other file: this one is kept, and the list too.
+    downloads.set_md5_file("some other file");
+    {
+        RunningProgram program(home, first_part);
+        join_and_expect(program, L"MD5 does not match holiday movie.avi.md5! The joined file may be damaged.");
+        EXPECT_TRUE(read_file(downloads.output) == downloads.whole());
+        EXPECT_EQ(row_count(program.window()), 3);
+    }
+    ASSERT_TRUE(DeleteFileW(downloads.output.c_str()));
+
+    // One byte of the second part changed since the SFV file was made.
+    downloads.set_md5_file(downloads.whole());
+    std::string damaged = downloads.parts[1];
+    damaged[12345] ^= 0x20;
+    downloads.folder.write(downloads.names[1], damaged);
+    RunningProgram program(home, first_part);
+    join_and_expect(program, L"holiday movie.avi.002 does not match holiday movie.avi.sfv! Get this part again.");
+    const HWND rows = GetDlgItem(program.window(), IDC_PART_LIST);
+    EXPECT_EQ(list_cell(rows, 0, 2), L"ok");
+    EXPECT_EQ(list_cell(rows, 1, 2), L"error");
+    EXPECT_FALSE(read_file(downloads.output).has_value());
+    save_screenshot(program.window(), L"checksum-2-damaged-part");
+}
+
+}  // namespace
+}  // namespace mendlet
