@@ -71,8 +71,9 @@ measure() {
 }
 for mode in none crc32 md5 both; do measure "$mode" "$mode"; done
 
-# The same joins checked against checksum files beside the parts: an SFV file with every
-# part's CRC-32 and an MD5 file of the whole; a join that did not verify says so on stderr.
+# The same joins checked against checksum files beside the parts, each needing only the
+# digests ticked: an SFV file with every part's CRC-32, then also an MD5 file of the whole.
+# A join that did not verify says so on stderr.
 sfv="$set_folder/joined.bin.sfv" md5_file="$set_folder/joined.bin.md5"
 at_exit 'rm -f "$sfv" "$md5_file"'
 python3 - "$sfv" "${parts[@]}" <<'PY'
@@ -84,8 +85,8 @@ with open(sys.argv[1], "w", newline="\r\n") as sfv:
             for block in iter(lambda: part.read(1 << 20), b""): crc = zlib.crc32(block, crc)
         print("%s %08x" % (os.path.basename(path), crc), file=sfv)
 PY
-printf '%s *joined.bin\n' "$reference_md5" > "$md5_file"
 measure crc32 "crc32, checked by .sfv"
+printf '%s *joined.bin\n' "$reference_md5" > "$md5_file"
 measure both "both, checked by .sfv and .md5"
 
 echo "join of $((bytes / 1048576)) MiB in ${#parts[@]} parts, best of $runs runs, page cache warm"

@@ -123,6 +123,7 @@ JoinChecks JoinRun::find_checks(const JobInputs& inputs) const {
                                     ? derive_output_name(first, job_.texts.messages[MSG_NO_DOT_SUFFIX])
                                     : inputs.output_path;
     const std::wstring_view name = last_name_component(output);
+    if (name.empty()) return {};
     const std::size_t folder_end = first.find_last_of(L"\\/");
     const std::wstring folder = first.substr(0, folder_end == std::wstring::npos ? 0 : folder_end);
     std::vector<std::wstring> part_paths;
