@@ -85,7 +85,9 @@ TEST(MainDialogTemplate, ControlKindsAndStates) {
     EXPECT_EQ(dialog.class_of(IDC_PROGRESS), PROGRESS_CLASSW);
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog.window, IDC_PROGRESS)));
     EXPECT_EQ(dialog.style(IDC_JOIN) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
-    EXPECT_TRUE(dialog.style(IDC_STATUS) & SS_NOPREFIX);
+    // The program draws the status line, and its tip needs the mouse.
+    EXPECT_EQ(dialog.style(IDC_STATUS) & SS_TYPEMASK, SS_OWNERDRAW);
+    EXPECT_TRUE(dialog.style(IDC_STATUS) & SS_NOTIFY);
     for (int digest : {IDC_CRC32_VALUE, IDC_MD5_VALUE}) {
         EXPECT_TRUE(dialog.style(digest) & ES_READONLY);
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog.window, digest)));
