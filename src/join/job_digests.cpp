@@ -1,6 +1,5 @@
 #include "join/job_digests.h"
 
-#include <algorithm>
 #include <vector>
 
 namespace mendlet {
@@ -28,21 +27,18 @@ DigestKinds wanted_of_whole_file(const JoinChecks& checks, bool crc32_shown, boo
 }  // namespace
 
 JobDigests::JobDigests(bool crc32_shown, bool md5_shown, JoinChecks checks, std::uint32_t parts)
-    : checks_(std::move(checks)),
-      whole_(wanted_of_whole_file(checks_, crc32_shown, md5_shown)),
-      part_kinds_(parts),
-      crc_shown_(crc32_shown),
-      md5_shown_(md5_shown) {
+    : checks_(std::move(checks)), crc_shown_(crc32_shown), md5_shown_(md5_shown) {
     checks_.parts.resize(parts);
-    part_kinds_ = checks_.part_kinds();
-    const auto any_part = [&](bool (*wants)(const DigestKinds&)) {
-        return std::any_of(part_kinds_.begin(), part_kinds_.end(), wants);
-    };
-    crc_on_ = whole_.crc32 || any_part([](const DigestKinds& kinds) { return kinds.crc32; });
-    hashes_on_ = whole_.md5 || whole_.sha256 || any_part([](const DigestKinds& kinds) { return kinds.md5 || kinds.sha256; });
+    const DigestKinds whole = wanted_of_whole_file(checks_, crc32_shown, md5_shown);
+    const std::vector<DigestKinds> part_kinds = checks_.part_kinds();
+    DigestKinds anywhere = whole;
+    for (const DigestKinds& kinds : part_kinds)
+        anywhere = {anywhere.crc32 || kinds.crc32, anywhere.md5 || kinds.md5, anywhere.sha256 || kinds.sha256};
+    crc_on_ = anywhere.crc32;
+    hashes_on_ = anywhere.md5 || anywhere.sha256;
     crc_on_reader_ = crc_on_ && hashes_on_;
-    crc_.emplace(crc_only(whole_), each(part_kinds_, crc_only), [this](std::uint32_t part) { check_part(*crc_, part); });
-    hashes_.emplace(hashes_only(whole_), each(part_kinds_, hashes_only),
+    crc_.emplace(crc_only(whole), each(part_kinds, crc_only), [this](std::uint32_t part) { check_part(*crc_, part); });
+    hashes_.emplace(hashes_only(whole), each(part_kinds, hashes_only),
                     [this](std::uint32_t part) { check_part(*hashes_, part); });
 }
 

@@ -48,9 +48,6 @@ private:
     std::string whole_file(DigestKind kind) const;
 
     JoinChecks checks_;
-    // What is computed of the whole file and of each part.
-    DigestKinds whole_;
-    std::vector<DigestKinds> part_kinds_;
     bool crc_shown_;
     bool md5_shown_;
     bool crc_on_ = false;

@@ -12,13 +12,11 @@
 
 #include "core/part_list.h"
 #include "join/copy_pipeline.h"
-#include "join/crc32.h"
 #include "join/checksum_file.h"
-#include "join/md5.h"
-#include "join/sha256.h"
 #include "join/temporary_output.h"
 #include "lang/text_table.h"
 #include "settings/settings.h"
+#include "support/digest_texts.h"
 #include "support/faulty_join_files.h"
 #include "support/recording_join_window.h"
 #include "support/test_data.h"
@@ -27,22 +25,15 @@
 namespace mendlet {
 namespace {
 
+using test_support::crc_text;
 using test_support::FaultyJoinFiles;
+using test_support::md5_text;
 using test_support::random_bytes;
 using test_support::RecordingJoinWindow;
+using test_support::sha256_text;
 using test_support::TestDisk;
 using Bytes = std::vector<std::uint8_t>;
 
-std::string crc_text(const Bytes& bytes) {
-    return format_crc32(crc32_update(CRC32_INITIAL, bytes.data(), bytes.size()));
-}
-
-std::string md5_text(const Bytes& bytes) {
-    Md5Context context;
-    md5_init(context);
-    md5_update(context, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
-    return format_md5(md5_final(context));
-}
 
 Bytes prefix(const Bytes& bytes, std::size_t size) { return Bytes(bytes.begin(), bytes.begin() + size); }
 
@@ -351,13 +342,6 @@ std::string listed_name(const std::wstring& path) {
     return std::string(name.begin(), name.end());
 }
 
-std::string sha256_text(const Bytes& bytes) {
-    Sha256Context context;
-    sha256_init(context);
-    sha256_update(context, bytes.data(), bytes.size());
-    return format_sha256(sha256_final(context));
-}
-
 // Checksum files beside the parts check the joined file and every part they list, in SFV,
 // md5sum's and sha256sum's lines: a join that passes them all names the first of them, and
 // the boxes show only the digests ticked, though the MD5 was computed for its check.
@@ -431,7 +415,8 @@ TEST_F(JoinWorkerTest, APartThatDoesNotMatchFailsTheJoinAndIsNamed) {
     expect_statuses({STATUS_OK, STATUS_CHECKSUM_MISMATCH, STATUS_OK, STATUS_OK});
     EXPECT_EQ(list.at(1)->category, 2);
     expect_output_as_before(std::nullopt);
-    EXPECT_LE(window.progress.back(), progress_permille(2 * PART_SIZE + PIPELINE_MEMORY + PIPELINE_SLOT_SIZE, 4 * PART_SIZE));
+    const std::uint64_t most_read = 2 * PART_SIZE + PIPELINE_MEMORY + PIPELINE_SLOT_SIZE;
+    EXPECT_LE(window.progress.back(), progress_permille(most_read, 4 * PART_SIZE));
     EXPECT_TRUE(window.opened_folders.empty());
     for (const PartEntry& entry : list) EXPECT_TRUE(disk->read(entry.path).has_value());
 

@@ -6,31 +6,16 @@
 #include <string>
 #include <vector>
 
-#include "join/crc32.h"
-#include "join/md5.h"
-#include "join/sha256.h"
+#include "support/digest_texts.h"
 #include "support/test_data.h"
 
 namespace mendlet {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-std::string crc_of(const Bytes& bytes) { return format_crc32(crc32_update(CRC32_INITIAL, bytes.data(), bytes.size())); }
-
-std::string md5_of(const Bytes& bytes) {
-    Md5Context context;
-    md5_init(context);
-    md5_update(context, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
-    return format_md5(md5_final(context));
-}
-
-std::string sha256_of(const Bytes& bytes) {
-    Sha256Context context;
-    sha256_init(context);
-    sha256_update(context, bytes.data(), bytes.size());
-    return format_sha256(sha256_final(context));
-}
+using test_support::crc_text;
+using test_support::md5_text;
+using test_support::sha256_text;
 
 // Parts of these sizes, empty ones among them and at both ends, fed in uneven pieces with
 // the empty parts passed over as the join passes them: every part's digests and the whole
@@ -61,16 +46,16 @@ TEST(PartDigests, EveryPartAndTheWholeFileFromOnePass) {
 
     EXPECT_EQ(done, (std::vector<std::uint32_t>{0, 1, 2, 3, 4, 5, 6, 7}));
     for (std::uint32_t part = 0; part < parts.size(); ++part) {
-        EXPECT_EQ(digests.part(part, DigestKind::crc32), crc_of(parts[part])) << part;
-        EXPECT_EQ(crc_when_done[part], crc_of(parts[part])) << part;
+        EXPECT_EQ(digests.part(part, DigestKind::crc32), crc_text(parts[part])) << part;
+        EXPECT_EQ(crc_when_done[part], crc_text(parts[part])) << part;
     }
-    EXPECT_EQ(digests.part(1, DigestKind::md5), md5_of(parts[1]));
-    EXPECT_EQ(digests.part(3, DigestKind::md5), md5_of(parts[3]));
-    EXPECT_EQ(digests.part(6, DigestKind::sha256), sha256_of(parts[6]));
+    EXPECT_EQ(digests.part(1, DigestKind::md5), md5_text(parts[1]));
+    EXPECT_EQ(digests.part(3, DigestKind::md5), md5_text(parts[3]));
+    EXPECT_EQ(digests.part(6, DigestKind::sha256), sha256_text(parts[6]));
     EXPECT_EQ(digests.part(2, DigestKind::md5), "");  // not asked for
-    EXPECT_EQ(digests.whole_file(DigestKind::crc32), crc_of(whole));
-    EXPECT_EQ(digests.whole_file(DigestKind::md5), md5_of(whole));
-    EXPECT_EQ(digests.whole_file(DigestKind::sha256), sha256_of(whole));
+    EXPECT_EQ(digests.whole_file(DigestKind::crc32), crc_text(whole));
+    EXPECT_EQ(digests.whole_file(DigestKind::md5), md5_text(whole));
+    EXPECT_EQ(digests.whole_file(DigestKind::sha256), sha256_text(whole));
 }
 
 }  // namespace

@@ -60,6 +60,24 @@ bool write_bitmap(const std::wstring& path, HDC screen, HBITMAP picture, LONG wi
 
 }  // namespace
 
+std::vector<COLORREF> painted(HWND control) {
+    RECT client;
+    GetClientRect(control, &client);
+    const HDC screen = GetDC(control);
+    const HDC memory = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    const HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < client.bottom; ++y)
+        for (int x = 0; x < client.right; ++x) pixels.push_back(GetPixel(memory, x, y));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(control, screen);
+    return pixels;
+}
+
 bool save_screenshot(HWND window, const std::wstring& name, const std::wstring& folder) {
     // Controls just shown or re-laid out may not have painted yet.
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);

@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "join/status_line.h"
 #include "res/resource.h"
 #include "support/modal_dialog_win32.h"
+#include "support/screenshot_win32.h"
 #include "ui/web_addresses.h"
 
 namespace mendlet {
@@ -97,24 +99,11 @@ TEST(MainWindow, HashSectionAndAlwaysOnTopToggleBack) {
     DestroyWindow(window);
 }
 
-// How many pixels of the control show the colour, as it is painted now.
+// How many pixels of the control show the colour, once it has painted.
 int pixels_of_colour(HWND control, COLORREF colour) {
     RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    RECT client;
-    GetClientRect(control, &client);
-    const HDC screen = GetDC(control);
-    const HDC memory = CreateCompatibleDC(screen);
-    const HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-    const HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
-    int count = 0;
-    for (int y = 0; y < client.bottom; ++y)
-        for (int x = 0; x < client.right; ++x) count += GetPixel(memory, x, y) == colour ? 1 : 0;
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(control, screen);
-    return count;
+    const std::vector<COLORREF> pixels = test_support::painted(control);
+    return static_cast<int>(std::count(pixels.begin(), pixels.end(), colour));
 }
 
 // The message shows in its colour and falls back on the fifth tick; one too long for a line

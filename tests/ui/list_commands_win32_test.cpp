@@ -13,6 +13,7 @@
 #include "support/part_paths.h"
 #include "support/program_win32.h"
 #include "support/remote_window_win32.h"
+#include "support/screenshot_win32.h"
 #include "ui/application_win32.h"
 
 namespace mendlet {
@@ -20,31 +21,12 @@ namespace {
 
 using test_support::paths_of;
 
-// The list's client area as painted, pixel by pixel.
-std::vector<COLORREF> painted(HWND control) {
-    RECT client;
-    GetClientRect(control, &client);
-    const HDC screen = GetDC(control);
-    const HDC memory = CreateCompatibleDC(screen);
-    const HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-    const HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
-    std::vector<COLORREF> pixels;
-    for (int y = 0; y < client.bottom; ++y)
-        for (int x = 0; x < client.right; ++x) pixels.push_back(GetPixel(memory, x, y));
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(control, screen);
-    return pixels;
-}
-
 // Whether the list shows now what a repaint of all of it would show.
 bool shows_what_a_repaint_shows(HWND control) {
-    const std::vector<COLORREF> shown = painted(control);
+    const std::vector<COLORREF> shown = test_support::painted(control);
     InvalidateRect(control, nullptr, TRUE);
     UpdateWindow(control);
-    return shown == painted(control);
+    return shown == test_support::painted(control);
 }
 
 class ListCommandsTest : public ::testing::Test {
