@@ -133,6 +133,9 @@ const wchar_t* const messages_defaults[] = {
     L"Custom path: \"%s\"",
     L"-output",
     L"The joined file is kept as \"%s\".",
+    L"The unfinished file \"%s\" could not be deleted.",
+    L"%s is missing, but later parts were found! Only the parts before it were loaded.",
+    L"%s could not be cut back to its old size of %s bytes!",
 };
 
 const wchar_t* const tooltips_defaults[] = {
@@ -171,6 +174,8 @@ const wchar_t* const verify_defaults[] = {
     L"Files joined and verified with %s",
     L"%s does not match %s! The joined file may be damaged.",
     L"%s does not match %s! Get this part again.",
+    L"%s is listed in %s but not in the list! The join would be incomplete.",
+    L"%s does not match %s! The first part is back as it was.",
 };
 
 }  // namespace
