@@ -26,17 +26,22 @@ ExpectedDigest& expected_of(std::vector<ExpectedDigest>& digests, DigestKind kin
 }  // namespace
 
 bool digest_agrees(const ExpectedDigest& expected, std::string_view hex) {
-    return std::all_of(expected.hex.begin(), expected.hex.end(),
+    return std::any_of(expected.hex.begin(), expected.hex.end(),
                        [hex](const std::string& value) { return value == hex; });
 }
 
-ChecksumChecks match_checksum_entries(const std::vector<ChecksumEntry>& entries, std::wstring_view output_name,
+ChecksumChecks match_checksum_entries(const std::vector<ChecksumEntry>& entries,
+                                      const std::vector<std::wstring_view>& output_names,
                                       const std::vector<std::wstring>& part_names) {
     ChecksumChecks checks;
     checks.parts.resize(part_names.size());
     std::multimap<std::wstring_view, std::size_t, NameOrder> parts_by_name;
     for (std::size_t i = 0; i < part_names.size(); ++i) parts_by_name.emplace(last_name_component(part_names[i]), i);
-    output_name = last_name_component(output_name);
+    const auto names_output = [&](std::wstring_view name) {
+        return std::any_of(output_names.begin(), output_names.end(), [name](std::wstring_view output) {
+            return compare_names_ignoring_case(name, last_name_component(output)) == 0;
+        });
+    };
 
     // A file's values, found again in a set: a long listing may name one file many times.
     const std::size_t whole_file = part_names.size();
@@ -46,7 +51,7 @@ ChecksumChecks match_checksum_entries(const std::vector<ChecksumEntry>& entries,
             expected_of(digests, entry.kind).hex.push_back(entry.hex);
     };
     for (const ChecksumEntry& entry : entries) {
-        if (compare_names_ignoring_case(entry.name, output_name) == 0) expect(whole_file, checks.whole_file, entry);
+        if (names_output(entry.name)) expect(whole_file, checks.whole_file, entry);
         const auto [first, last] = parts_by_name.equal_range(entry.name);
         for (auto part = first; part != last; ++part) expect(part->second, checks.parts[part->second], entry);
     }

@@ -19,7 +19,7 @@ struct FileIdentity {
     bool operator==(const FileIdentity&) const = default;
 };
 
-// An open file; closed when destroyed.
+// An open file; closed when destroyed, if close was not called.
 class JoinFile {
 public:
     virtual ~JoinFile() = default;
@@ -31,6 +31,18 @@ public:
     virtual std::optional<std::uint64_t> seek_to_end() = 0;
     // Cuts the file back to size bytes.
     virtual bool truncate(std::uint64_t size) = 0;
+    // Writes what the system still holds of the file to the disk; true once it is there.
+    virtual bool flush() = 0;
+    // False when the system reports that it could not store what was written, as shares do.
+    virtual bool close() = 0;
+};
+
+// What an output path names before a join.
+enum class ExistingOutput {
+    none,
+    file,
+    // A folder, or a read-only file: the joined file could not take its place.
+    unreplaceable,
 };
 
 class JoinFiles {
@@ -51,12 +63,11 @@ public:
     // The checksum files in the folder that go with an output of that name, with their
     // entries; those that cannot be read or hold none are left out.
     virtual std::vector<ChecksumFile> checksum_files(const std::wstring& folder, const std::wstring& output_name) = 0;
-    // Whether a file or folder of that name exists.
-    virtual bool exists(const std::wstring& path) = 0;
+    virtual ExistingOutput existing(const std::wstring& path) = 0;
     // None when nothing of that name can be opened.
     virtual std::optional<FileIdentity> identity(const std::wstring& path) = 0;
-    // Deletes the files, to the Recycle Bin when asked; failures are not reported.
-    virtual void delete_files(const std::vector<std::wstring>& paths, bool use_recycle_bin) = 0;
+    // Deletes the files, to the Recycle Bin when asked; true when every one is gone.
+    virtual bool delete_files(const std::vector<std::wstring>& paths, bool use_recycle_bin) = 0;
 };
 
 }  // namespace mendlet

@@ -13,7 +13,7 @@ namespace {
 class Win32File : public JoinFile {
 public:
     explicit Win32File(HANDLE handle) : handle_(handle) {}
-    ~Win32File() override { CloseHandle(handle_); }
+    ~Win32File() override { close(); }
     Win32File(const Win32File&) = delete;
     Win32File& operator=(const Win32File&) = delete;
 
@@ -38,6 +38,15 @@ public:
         LARGE_INTEGER position{};
         position.QuadPart = static_cast<LONGLONG>(size);
         return SetFilePointerEx(handle_, position, nullptr, FILE_BEGIN) && SetEndOfFile(handle_);
+    }
+
+    bool flush() override { return FlushFileBuffers(handle_) != FALSE; }
+
+    bool close() override {
+        if (handle_ == INVALID_HANDLE_VALUE) return true;
+        const bool closed = CloseHandle(handle_) != FALSE;
+        handle_ = INVALID_HANDLE_VALUE;
+        return closed;
     }
 
 private:
@@ -82,12 +91,11 @@ std::vector<ChecksumFile> Win32JoinFiles::checksum_files(const std::wstring& fol
     return find_checksum_files(folder, output_name);
 }
 
-bool Win32JoinFiles::exists(const std::wstring& path) {
-    WIN32_FIND_DATAW found;
-    const HANDLE search = FindFirstFileW(file_system_path(path).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return false;
-    FindClose(search);
-    return true;
+ExistingOutput Win32JoinFiles::existing(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(file_system_path(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return ExistingOutput::none;
+    if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) return ExistingOutput::unreplaceable;
+    return ExistingOutput::file;
 }
 
 std::optional<FileIdentity> Win32JoinFiles::identity(const std::wstring& path) {
@@ -104,12 +112,13 @@ std::optional<FileIdentity> Win32JoinFiles::identity(const std::wstring& path) {
                         (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow};
 }
 
-void Win32JoinFiles::delete_files(const std::vector<std::wstring>& paths, bool use_recycle_bin) {
+bool Win32JoinFiles::delete_files(const std::vector<std::wstring>& paths, bool use_recycle_bin) {
     if (!use_recycle_bin) {
-        for (const std::wstring& path : paths) DeleteFileW(file_system_path(path).c_str());
-        return;
+        bool all = true;
+        for (const std::wstring& path : paths) all = DeleteFileW(file_system_path(path).c_str()) != FALSE && all;
+        return all;
     }
-    if (paths.empty()) return;
+    if (paths.empty()) return true;
     // The shell takes the paths as one list: each ended by a NUL, and one more NUL at the end.
     // It does not take the long form, so they go as the user gave them.
     std::wstring from;
@@ -119,7 +128,7 @@ void Win32JoinFiles::delete_files(const std::vector<std::wstring>& paths, bool u
     operation.wFunc = FO_DELETE;
     operation.pFrom = from.c_str();
     operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_WANTNUKEWARNING;
-    SHFileOperationW(&operation);
+    return SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted;
 }
 
 }  // namespace mendlet

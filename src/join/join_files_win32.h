@@ -12,9 +12,9 @@ public:
     std::unique_ptr<JoinFile> create_output(const std::wstring& path) override;
     bool rename_output(const std::wstring& path, const std::wstring& output_path, bool replace) override;
     std::vector<ChecksumFile> checksum_files(const std::wstring& folder, const std::wstring& output_name) override;
-    bool exists(const std::wstring& path) override;
+    ExistingOutput existing(const std::wstring& path) override;
     std::optional<FileIdentity> identity(const std::wstring& path) override;
-    void delete_files(const std::vector<std::wstring>& paths, bool use_recycle_bin) override;
+    bool delete_files(const std::vector<std::wstring>& paths, bool use_recycle_bin) override;
 };
 
 }  // namespace mendlet

@@ -21,6 +21,8 @@ DWORD WINAPI join_thread_proc(LPVOID job) {
     return 0;
 }
 
+DWORD WINAPI cut_back_proc(LPVOID part) { return static_cast<AppendedFirstPart*>(part)->cut_back() ? 0 : 1; }
+
 }  // namespace
 
 JoinThread::~JoinThread() { stop_and_wait(); }
@@ -51,6 +53,18 @@ bool JoinThread::stop_and_wait(DWORD milliseconds) {
     const bool ended = wait(milliseconds, [this] { stop(); });
     if (ended) release();
     return ended;
+}
+
+bool JoinThread::cut_back_first_part(DWORD milliseconds) {
+    AppendedFirstPart& part = job_.flags.appended_first_part;
+    if (!part.growing()) return true;
+    const HANDLE cutter = CreateThread(nullptr, 0, cut_back_proc, &part, 0, nullptr);
+    if (cutter == nullptr) return false;
+    DWORD code = 1;
+    const bool cut = WaitForSingleObject(cutter, milliseconds) == WAIT_OBJECT_0 && GetExitCodeThread(cutter, &code) &&
+                     code == 0;
+    CloseHandle(cutter);
+    return cut;
 }
 
 template <typename Between>

@@ -33,6 +33,10 @@ public:
     // Stops the job as stop does, again after each second, and waits as wait_for_end does.
     // The handle is let go once the thread has ended.
     bool stop_and_wait(DWORD milliseconds = INFINITE);
+    // For a worker that did not stop: the first part its append job grew gets its old size
+    // back, on a thread of its own, since the worker may hang holding the part. True when it
+    // has that size, or no job grew one; false when that failed or took longer than given.
+    bool cut_back_first_part(DWORD milliseconds);
 
 private:
     template <typename Between>

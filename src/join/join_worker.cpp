@@ -4,12 +4,15 @@
 #include <limits>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/list_checks.h"
 #include "core/output_path.h"
 #include "core/part_list.h"
+#include "core/path_compare.h"
 #include "join/copy_pipeline.h"
 #include "join/job_digests.h"
 #include "join/join_checks.h"
@@ -36,37 +39,64 @@ constexpr std::size_t MSG_OVERWRITE = 15;
 constexpr std::size_t MSG_NO_OUTPUT_PATH = 16;
 constexpr std::size_t MSG_NO_DOT_SUFFIX = 25;
 constexpr std::size_t MSG_KEPT_AS = 26;
+constexpr std::size_t MSG_UNFINISHED_LEFT = 27;
+constexpr std::size_t MSG_NOT_CUT_BACK = 29;
 // Indices into the verify section.
 constexpr std::size_t VERIFIED = 0;
 constexpr std::size_t WHOLE_FILE_DAMAGED = 1;
 constexpr std::size_t PART_DAMAGED = 2;
+constexpr std::size_t PART_NOT_IN_LIST = 3;
+constexpr std::size_t FIRST_PART_RESTORED = 4;
 
 // How the copy of the parts ended; damaged: a part does not match its checksum file.
 enum class CopyEnd { completed, stopped, read_failed, write_failed, damaged };
 
+std::wstring joined_texts(std::wstring first, std::wstring_view second) {
+    if (first.empty()) return std::wstring(second);
+    if (!second.empty()) first.append(L" ").append(second);
+    return first;
+}
+
 class JoinRun {
 public:
-    explicit JoinRun(JoinContext& job) : job_(job), window_(job.window), list_(job.list) {}
+    explicit JoinRun(JoinContext& job)
+        : job_(job), window_(job.window), list_(job.list), first_part_(job.flags.appended_first_part) {}
+    // A first part left growing by any way out is cut back; one completed was let go before.
+    ~JoinRun();
+    JoinRun(const JoinRun&) = delete;
+    JoinRun& operator=(const JoinRun&) = delete;
     bool run();
 
 private:
+    const TextTable& texts() const { return job_.texts; }
+    JoinFile& output() { return append_ ? static_cast<JoinFile&>(first_part_) : *output_; }
     bool fail(std::size_t message);
+    bool end_failed(std::wstring text, bool timed);
+    std::vector<std::wstring> joined_file_names(const JobInputs& inputs) const;
+    std::vector<ChecksumFile> find_checksum_files(const std::vector<std::wstring>& names) const;
+    bool refuse_incomplete_set(const std::vector<ChecksumFile>& files);
     bool checks_allow_join();
-    bool start_digests(const JobInputs& inputs);
-    JoinChecks find_checks(const JobInputs& inputs) const;
+    bool start_digests(const JobInputs& inputs, JoinChecks checks);
     bool complete(const JobInputs& inputs);
+    bool store_output(bool flush);
     bool open_append_output();
     bool open_normal_output(const std::wstring& box_text);
-    bool output_is_a_part() const;
+    bool create_unfinished_file();
+    const std::vector<std::optional<FileIdentity>>& part_identities();
+    bool output_is_a_part();
+    bool parts_distinct();
+    std::vector<std::uint32_t> ordinals() const;
     CopyEnd hash_first_part();
     CopyEnd copy_parts();
     CopyEnd copy_part(JoinFile& part);
     void report_progress();
     void feed_crc(const std::uint8_t* bytes, std::uint32_t n);
     bool end_failed_copy(CopyEnd end);
-    void discard_output();
+    std::wstring discard_output();
+    bool cut_back_first_part();
     bool end_damaged_part(std::uint32_t part, const DigestCheck& check);
     bool end_damaged_file(const DigestCheck& check);
+    bool end_damaged_append(const DigestCheck& check);
     bool give_output_its_name();
     void show_digests();
     void delete_parts();
@@ -74,7 +104,10 @@ private:
     JoinContext& job_;
     JoinWindow& window_;
     PartList& list_;
+    AppendedFirstPart& first_part_;
     bool append_ = false;
+    std::vector<std::wstring> part_paths_;
+    std::optional<std::vector<std::optional<FileIdentity>>> part_identities_;
     std::optional<JobDigests> digests_;
     // The part being read.
     std::uint32_t part_ = 0;
@@ -83,7 +116,8 @@ private:
     std::wstring temporary_path_;
     bool overwrite_agreed_ = false;
     std::unique_ptr<JoinFile> output_;
-    std::uint64_t append_original_size_ = 0;
+    // The system reported at the close that it could not store all of the grown first part.
+    bool first_part_closed_badly_ = false;
     std::uint32_t start_index_ = 0;
     std::uint64_t total_ = 0;
     std::uint64_t done_ = 0;
@@ -92,57 +126,95 @@ private:
     CopyPipeline pipeline_;
 };
 
-bool JoinRun::fail(std::size_t message) {
-    window_.show_status(job_.texts.messages[message], COLOUR_ERROR, true);
+JoinRun::~JoinRun() {
+    if (!append_) return;
+    first_part_.cut_back();
+    first_part_.close();
+}
+
+bool JoinRun::fail(std::size_t message) { return end_failed(texts().messages[message], true); }
+
+// What the job wrote goes, and the message says what could not be undone; a stop without
+// such a remainder shows nothing.
+bool JoinRun::end_failed(std::wstring text, bool timed) {
+    const std::wstring left = discard_output();
+    if (!left.empty()) timed = false;
+    text = joined_texts(std::move(text), left);
+    if (!text.empty()) window_.show_status(text, COLOUR_ERROR, timed);
     return false;
 }
 
 bool JoinRun::checks_allow_join() {
     const Settings& settings = job_.settings;
     if (!settings.test_missing_before_join && !settings.test_size_before_join) return true;
-    return check_before_join(list_, settings.test_missing_before_join, settings.test_size_before_join, job_.texts,
+    return check_before_join(list_, settings.test_missing_before_join, settings.test_size_before_join, texts(),
                              window_);
 }
 
-// With Exit ticked or hashing switched off nothing is computed, so nothing is checked.
-bool JoinRun::start_digests(const JobInputs& inputs) {
-    const bool hashing = !inputs.exit_when_done && !inputs.hashing_disabled;
-    digests_.emplace(hashing && inputs.crc32_checked, hashing && inputs.md5_checked,
-                     hashing ? find_checks(inputs) : JoinChecks{}, list_.count());
+// The boxes show only the digests ticked, and none with Exit ticked or hashing switched off;
+// what the checksum files list is checked whatever they say.
+bool JoinRun::start_digests(const JobInputs& inputs, JoinChecks checks) {
+    const bool shown = !inputs.exit_when_done && !inputs.hashing_disabled;
+    digests_.emplace(shown && inputs.crc32_checked, shown && inputs.md5_checked, std::move(checks), list_.count());
     if (!pipeline_.allocate()) return fail(MSG_LOW_MEMORY);
     if (!pipeline_.start(digests_->for_digest_thread() ? &*digests_ : nullptr)) return fail(MSG_NO_THREAD);
     return true;
 }
 
-// The checksum files in the first part's folder that go with the output's name, the
-// normal-mode name also in append mode.
-JoinChecks JoinRun::find_checks(const JobInputs& inputs) const {
-    if (list_.empty()) return {};
+// The set's name, as the first part gives it, and in normal mode the output's own when the
+// user named it otherwise: checksum files beside the parts go with the set.
+std::vector<std::wstring> JoinRun::joined_file_names(const JobInputs& inputs) const {
+    const std::wstring set_name = derive_output_name(list_.first()->path, texts().messages[MSG_NO_DOT_SUFFIX]);
+    std::vector<std::wstring> names{std::wstring(last_name_component(set_name))};
+    const std::wstring_view own = last_name_component(inputs.output_path);
+    if (!append_ && !own.empty() && compare_names_ignoring_case(own, names.front()) != 0) names.emplace_back(own);
+    return names;
+}
+
+// Those in the first part's folder that go with any of the names, each once.
+std::vector<ChecksumFile> JoinRun::find_checksum_files(const std::vector<std::wstring>& names) const {
     const std::wstring& first = list_.first()->path;
-    const std::wstring output = inputs.append_to_first
-                                    ? derive_output_name(first, job_.texts.messages[MSG_NO_DOT_SUFFIX])
-                                    : inputs.output_path;
-    const std::wstring_view name = last_name_component(output);
-    if (name.empty()) return {};
     const std::size_t folder_end = first.find_last_of(L"\\/");
     const std::wstring folder = first.substr(0, folder_end == std::wstring::npos ? 0 : folder_end);
-    std::vector<std::wstring> part_paths;
-    for (const PartEntry& entry : list_) part_paths.push_back(entry.path);
-    return collect_checks(job_.files.checksum_files(folder, std::wstring(name)), name, part_paths);
+    std::vector<ChecksumFile> found;
+    for (const std::wstring& name : names) {
+        for (ChecksumFile& file : job_.files.checksum_files(folder, name)) {
+            const bool known = std::any_of(found.begin(), found.end(), [&](const ChecksumFile& other) {
+                return compare_names_ignoring_case(other.name, file.name) == 0;
+            });
+            if (!known) found.push_back(std::move(file));
+        }
+    }
+    return found;
+}
+
+// A part of the set that a checksum file lists and the list lacks would leave the joined
+// file short, whatever the checks of the others say: nothing is written.
+bool JoinRun::refuse_incomplete_set(const std::vector<ChecksumFile>& files) {
+    const std::optional<UnlistedPart> unlisted = first_part_not_in_list(files, part_paths_);
+    if (!unlisted) return false;
+    window_.show_status(format_text(texts().verify[PART_NOT_IN_LIST], {unlisted->name, unlisted->checksum_file}),
+                        COLOUR_ERROR, false);
+    return true;
 }
 
 bool JoinRun::run() {
     // The window was closed while the job was starting: nothing is asked, nothing written.
     if (job_.flags.stop_requested) return false;
     const JobInputs inputs = window_.read_job_inputs();
+    append_ = inputs.append_to_first;
+    for (const PartEntry& entry : list_) part_paths_.push_back(entry.path);
+    const std::vector<std::wstring> names = joined_file_names(inputs);
+    const std::vector<ChecksumFile> checksum_files = find_checksum_files(names);
+    if (refuse_incomplete_set(checksum_files)) return false;
     if (!checks_allow_join()) {
         window_.reset_status();
         return false;
     }
-    if (!start_digests(inputs)) return false;
-    append_ = inputs.append_to_first;
+    const std::vector<std::wstring_view> name_views(names.begin(), names.end());
+    if (!start_digests(inputs, collect_checks(checksum_files, name_views, part_paths_))) return false;
     if (!(append_ ? open_append_output() : open_normal_output(inputs.output_path))) return false;
-    pipeline_.set_output(*output_);
+    pipeline_.set_output(output());
 
     window_.start_taskbar_progress();
     for (std::uint32_t i = start_index_; i < list_.count(); ++i) total_ += list_.at(i)->size;
@@ -153,19 +225,28 @@ bool JoinRun::run() {
         if (const auto failed = digests_->failed_part()) return end_damaged_part(failed->first, *failed->second);
     }
     if (end != CopyEnd::completed) return end_failed_copy(end);
-    output_.reset();
-    if (!append_ && !give_output_its_name()) return false;
     return complete(inputs);
 }
 
 // The digests, the message and the "When done" actions of a job that copied everything.
 bool JoinRun::complete(const JobInputs& inputs) {
-    show_digests();
-    if (const DigestCheck* failed = digests_->failed_whole_file_check()) return end_damaged_file(*failed);
     const CompletionChoices choices = window_.read_completion_choices();
+    const DigestCheck* mismatch = digests_->failed_whole_file_check();
+    if (mismatch != nullptr && append_) {
+        show_digests();
+        return end_damaged_append(*mismatch);
+    }
+    // On the disk before anything that cannot be undone: an old output replaced, the parts
+    // deleted. Without either, the system writes it out in its own time.
+    if (!store_output(overwrite_agreed_ || (choices.delete_parts && mismatch == nullptr)))
+        return end_failed_copy(CopyEnd::write_failed);
+    if (!append_ && !give_output_its_name()) return false;
+    show_digests();
+    if (mismatch != nullptr) return end_damaged_file(*mismatch);
     const JoinChecks& checks = digests_->checks();
-    const std::wstring joined = checks.empty() ? std::wstring(job_.texts.messages[MSG_JOINED])
-                                               : format_text(job_.texts.verify[VERIFIED], {checks.first_file});
+    const bool verified = join_is_verified(checks, ordinals(), parts_distinct());
+    const std::wstring joined = verified ? format_text(texts().verify[VERIFIED], {checks.first_file})
+                                         : std::wstring(texts().messages[MSG_JOINED]);
     window_.show_status(joined, COLOUR_INFO, choices.remove_all_after_join);
     if (choices.open_output_folder) window_.open_output_folder(output_path_);
     if (choices.open_output_file) window_.open_output_file(output_path_);
@@ -174,29 +255,37 @@ bool JoinRun::complete(const JobInputs& inputs) {
     return inputs.exit_when_done;
 }
 
+// False when the system could not store every byte: a flush that fails, or a share that
+// reports at the close a write it could not make.
+bool JoinRun::store_output(bool flush) {
+    JoinFile& file = output();
+    if (flush && !file.flush()) return false;
+    if (file.close()) return true;
+    first_part_closed_badly_ = append_;
+    return false;
+}
+
 bool JoinRun::open_append_output() {
-    if (list_.empty()) return fail(MSG_CANNOT_OPEN);
     output_path_ = list_.first()->path;
-    output_ = job_.files.open_for_append(output_path_);
-    if (output_ == nullptr) {
+    std::unique_ptr<JoinFile> file = job_.files.open_for_append(output_path_);
+    if (file == nullptr) {
         window_.mark_part(list_, 0, STATUS_CANNOT_WRITE);
         return fail(MSG_CANNOT_OPEN);
     }
+    first_part_.open(std::move(file), output_path_);
     if (digests_->any()) {
         const CopyEnd end = hash_first_part();
-        if (end == CopyEnd::stopped) return false;
+        if (end == CopyEnd::stopped) return end_failed_copy(end);
         // Digests of an unreadable first part would describe a file that does not exist.
         if (end == CopyEnd::read_failed) {
             window_.mark_part(list_, 0, STATUS_CANNOT_READ);
             return fail(MSG_CANNOT_OPEN);
         }
     }
-    const std::optional<std::uint64_t> end = output_->seek_to_end();
-    if (!end) {
+    if (!first_part_.seek_to_end()) {
         window_.mark_part(list_, 0, STATUS_CANNOT_WRITE);
         return fail(MSG_CANNOT_OPEN);
     }
-    append_original_size_ = *end;
     start_index_ = 1;
     return true;
 }
@@ -206,37 +295,78 @@ bool JoinRun::open_normal_output(const std::wstring& box_text) {
     output_path_ = box_text;
     // Creating the output truncates it: it must not be one of the files to be read.
     if (output_is_a_part()) return fail(MSG_CANNOT_CREATE);
-    if (job_.files.exists(output_path_)) {
-        const Question question{job_.texts.messages[MSG_OVERWRITE], APP_CAPTION, Question::Icon::question, false};
-        if (!window_.ask_yes_no(question)) {
-            window_.set_status_text(job_.texts.messages[MSG_READY]);
-            return false;
+    switch (job_.files.existing(output_path_)) {
+        case ExistingOutput::unreplaceable:
+            // A folder or a read-only file would refuse the joined file only at the end.
+            return fail(MSG_CANNOT_CREATE);
+        case ExistingOutput::file: {
+            const Question question{texts().messages[MSG_OVERWRITE], APP_CAPTION, Question::Icon::question, false};
+            if (!window_.ask_yes_no(question)) {
+                window_.set_status_text(texts().messages[MSG_READY]);
+                return false;
+            }
+            overwrite_agreed_ = true;
+            break;
         }
-        overwrite_agreed_ = true;
+        case ExistingOutput::none:
+            break;
     }
-    // The output's name shows a whole file or, as before the job, none or the old one.
-    temporary_path_ = temporary_output_path(output_path_);
-    output_ = job_.files.create_output(temporary_path_);
-    if (output_ == nullptr) return fail(MSG_CANNOT_CREATE);
-    return true;
+    return create_unfinished_file() || fail(MSG_CANNOT_CREATE);
+}
+
+// The output's name shows a whole file or, as before the job, none or the old one. Where the
+// folder refuses the long unfinished name for its length, a short one serves.
+bool JoinRun::create_unfinished_file() {
+    for (const std::wstring& path : temporary_output_paths(output_path_)) {
+        output_ = job_.files.create_output(path);
+        if (output_ != nullptr) {
+            temporary_path_ = path;
+            return true;
+        }
+    }
+    return false;
 }
 
 // A file that cannot take the name (an old output held open by another program, say) stays
 // whole under its own, and the status line says where.
 bool JoinRun::give_output_its_name() {
     if (job_.files.rename_output(temporary_path_, output_path_, overwrite_agreed_)) return true;
-    std::wstring text = job_.texts.messages[MSG_CANNOT_CREATE];
+    std::wstring text = texts().messages[MSG_CANNOT_CREATE];
     text += L' ';
-    text += format_text(job_.texts.messages[MSG_KEPT_AS], {temporary_path_});
+    text += format_text(texts().messages[MSG_KEPT_AS], {temporary_path_});
     window_.show_status(text, COLOUR_ERROR, false);
     return false;
 }
 
-bool JoinRun::output_is_a_part() const {
+// Asked once, and only when needed: most outputs do not exist yet, and most joins check nothing.
+const std::vector<std::optional<FileIdentity>>& JoinRun::part_identities() {
+    if (!part_identities_) {
+        part_identities_.emplace();
+        for (const std::wstring& path : part_paths_) part_identities_->push_back(job_.files.identity(path));
+    }
+    return *part_identities_;
+}
+
+bool JoinRun::output_is_a_part() {
     const std::optional<FileIdentity> output = job_.files.identity(output_path_);
     if (!output) return false;
-    return std::any_of(list_.begin(), list_.end(),
-                       [&](const PartEntry& entry) { return job_.files.identity(entry.path) == output; });
+    const auto& parts = part_identities();
+    return std::find(parts.begin(), parts.end(), output) != parts.end();
+}
+
+// Whether every entry is a file of its own, however its path is written.
+bool JoinRun::parts_distinct() {
+    const auto& identities = part_identities();
+    std::set<std::pair<std::uint64_t, std::uint64_t>> files;
+    for (const std::optional<FileIdentity>& identity : identities)
+        if (!identity || !files.emplace(identity->volume, identity->index).second) return false;
+    return true;
+}
+
+std::vector<std::uint32_t> JoinRun::ordinals() const {
+    std::vector<std::uint32_t> numbers;
+    for (const PartEntry& entry : list_) numbers.push_back(entry.ordinal);
+    return numbers;
 }
 
 // Feeds the first part's existing bytes to the digests; nothing is written or counted. A
@@ -245,7 +375,7 @@ CopyEnd JoinRun::hash_first_part() {
     pipeline_.begin_part(part_ = 0);
     for (;;) {
         std::uint8_t* space = pipeline_.chunk_space();
-        const std::optional<std::uint32_t> n = output_->read(space, JOIN_CHUNK_SIZE);
+        const std::optional<std::uint32_t> n = first_part_.read(space, JOIN_CHUNK_SIZE);
         if (!n) return CopyEnd::read_failed;
         if (*n == 0) return CopyEnd::completed;
         if (job_.flags.stop_requested) return CopyEnd::stopped;
@@ -300,35 +430,60 @@ void JoinRun::report_progress() {
 void JoinRun::feed_crc(const std::uint8_t* bytes, std::uint32_t n) { digests_->feed_on_reader(part_, bytes, n); }
 
 bool JoinRun::end_failed_copy(CopyEnd end) {
-    discard_output();
     if (end == CopyEnd::write_failed) return fail(MSG_WRITE_FAILED);
     if (end == CopyEnd::read_failed) return fail(MSG_CANNOT_OPEN);
-    return false;  // stopped: no message
+    return end_failed({}, true);  // stopped: no message of its own
 }
 
-// The first part gets back the size it had, so no half join stays glued to it. If even that
-// fails there is nothing better left to do than report the failure itself. A normal join's
-// unfinished file goes, and the output's name is as it was.
-void JoinRun::discard_output() {
-    if (append_) output_->truncate(append_original_size_);
+// The first part gets back the size it had, so no half join stays glued to it; a normal
+// join's unfinished file goes, and the output's name is as it was. What could not be undone
+// comes back as a message.
+std::wstring JoinRun::discard_output() {
+    if (append_) {
+        if (cut_back_first_part()) return {};
+        return format_text(texts().messages[MSG_NOT_CUT_BACK],
+                           {output_path_, std::to_wstring(first_part_.old_size())});
+    }
     output_.reset();
-    if (!append_) job_.files.delete_files({temporary_path_}, false);
+    if (temporary_path_.empty()) return {};
+    const std::wstring path = std::exchange(temporary_path_, {});
+    if (job_.files.delete_files({path}, false)) return {};
+    return format_text(texts().messages[MSG_UNFINISHED_LEFT], {path});
+}
+
+bool JoinRun::cut_back_first_part() {
+    if (!first_part_closed_badly_) {
+        const bool cut = first_part_.cut_back();
+        first_part_.close();
+        return cut;
+    }
+    // Closed with an error, the part can only be cut back through a new handle.
+    const std::unique_ptr<JoinFile> file = job_.files.open_for_append(output_path_);
+    return file != nullptr && file->truncate(first_part_.old_size());
 }
 
 // The part to fetch again is named, and its row says so; nothing of the join stays.
 bool JoinRun::end_damaged_part(std::uint32_t part, const DigestCheck& check) {
-    discard_output();
     window_.mark_part(list_, part, STATUS_CHECKSUM_MISMATCH);
     const std::wstring_view name = last_name_component(list_.at(part)->path);
-    window_.show_status(format_text(job_.texts.verify[PART_DAMAGED], {name, check.file}), COLOUR_ERROR, false);
-    return false;
+    return end_failed(format_text(texts().verify[PART_DAMAGED], {name, check.file}), false);
 }
 
 // The joined file is kept for the user to judge, but nothing is done with it.
 bool JoinRun::end_damaged_file(const DigestCheck& check) {
     const std::wstring text =
-        format_text(job_.texts.verify[WHOLE_FILE_DAMAGED], {digest_name(check.expected.kind), check.file});
+        format_text(texts().verify[WHOLE_FILE_DAMAGED], {digest_name(check.expected.kind), check.file});
     window_.show_status(text, COLOUR_ERROR, false);
+    return false;
+}
+
+// In append mode the joined file is the first part: it gets its old size back, so that only
+// the parts that do not match need fetching again.
+bool JoinRun::end_damaged_append(const DigestCheck& check) {
+    const std::wstring left = discard_output();
+    const std::wstring text = format_text(texts().verify[left.empty() ? FIRST_PART_RESTORED : WHOLE_FILE_DAMAGED],
+                                          {digest_name(check.expected.kind), check.file});
+    window_.show_status(joined_texts(text, left), COLOUR_ERROR, false);
     return false;
 }
 

@@ -5,6 +5,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "join/appended_first_part.h"
+
 namespace mendlet {
 
 class JoinFiles;
@@ -13,13 +15,16 @@ class PartList;
 struct Settings;
 struct TextTable;
 
-// The two flags the window and the worker share.
+// What the window and the worker share.
 struct JoinFlags {
     // Written by the worker: a job runs.
     std::atomic<bool> join_running{false};
     // Written by the window, and cleared by it as it starts a job: the job is to stop at
     // its next chunk, or before it begins.
     std::atomic<bool> stop_requested{false};
+    // The first part an append join grows, for the window to cut back should the
+    // application have to end while the worker hangs.
+    AppendedFirstPart appended_first_part;
 };
 
 // What a job works on. All of it outlives the job; the list is not changed by anyone else

@@ -5,14 +5,18 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace mendlet {
 
 // What a file being joined is called after the output's own name.
 inline constexpr std::wstring_view TEMPORARY_OUTPUT_SUFFIX = L".mendlet-unfinished";
 
-// The output's path with the suffix; a file name that would grow beyond what file systems
-// take (255 characters) is cut before the suffix.
+// The names to try, in order: the output's path with the suffix (names_beside), then a
+// short one in the same folder, the same for the same output name.
+std::vector<std::wstring> temporary_output_paths(std::wstring_view output_path);
+
+// The first of them.
 std::wstring temporary_output_path(std::wstring_view output_path);
 
 }  // namespace mendlet

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "lang/language_files_win32.h"
+#include "lang/text_format.h"
 #include "res/resource.h"
 #include "settings/association_win32.h"
 #include "ui/menu_items_win32.h"
@@ -24,6 +25,10 @@ constexpr int LANGUAGE_MENU_POSITION = 1;
 // How long an exit during a job waits for the worker to stop before the process ends
 // without it: a read from a share that stopped answering may never return.
 constexpr DWORD EXIT_WAIT_MS = 10000;
+
+// How long the cut-back of a first part that an abandoned append job grew may take: the
+// worker may hang holding it, and the process must end.
+constexpr DWORD CUT_BACK_WAIT_MS = 5000;
 
 // A Join pressed just after a job ended meets a worker that is only returning.
 constexpr DWORD ENDING_WORKER_WAIT_MS = 10000;
@@ -127,8 +132,17 @@ int Application::run() {
         DispatchMessageW(&message);
     }
     // A worker that does not stop in time still uses what this object owns: the process
-    // ends around it, its settings already written.
-    if (!join_thread_.stop_and_wait(EXIT_WAIT_MS)) ExitProcess(0);
+    // ends around it, its settings already written, and a first part it was appending to
+    // gets its old size back first.
+    if (!join_thread_.stop_and_wait(EXIT_WAIT_MS)) {
+        if (!join_thread_.cut_back_first_part(CUT_BACK_WAIT_MS)) {
+            const AppendedFirstPart& part = flags_.appended_first_part;
+            const std::wstring text =
+                format_text(texts_.messages[29], {part.path(), std::to_wstring(part.old_size())});
+            message_box(nullptr, text.c_str(), APP_CAPTION, MB_ICONERROR | MB_TOPMOST);
+        }
+        ExitProcess(0);
+    }
     return 0;
 }
 

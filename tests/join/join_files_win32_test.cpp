@@ -208,12 +208,15 @@ TEST(Win32JoinFiles, DeletesExactlyTheGivenFilesForGoodOrToTheRecycleBin) {
     const std::wstring kept = folder.write(stem + L".003", "3");
     Win32JoinFiles files;
 
-    files.delete_files({gone1}, false);
-    for (const std::wstring& box : boxes_closed_while([&] { files.delete_files({gone2}, true); }))
+    EXPECT_TRUE(files.delete_files({gone1}, false));
+    EXPECT_FALSE(files.delete_files({gone1}, false));
+    bool recycled = false;
+    for (const std::wstring& box : boxes_closed_while([&] { recycled = files.delete_files({gone2}, true); }))
         ADD_FAILURE() << "the shell asked instead of recycling: " << box;
-    EXPECT_FALSE(files.exists(gone1));
-    EXPECT_FALSE(files.exists(gone2));
-    EXPECT_TRUE(files.exists(kept));
+    EXPECT_TRUE(recycled);
+    EXPECT_EQ(files.existing(gone1), ExistingOutput::none);
+    EXPECT_EQ(files.existing(gone2), ExistingOutput::none);
+    EXPECT_EQ(files.existing(kept), ExistingOutput::file);
 
     const std::wstring trash = trash_folder();
     ASSERT_FALSE(trash.empty()) << "the test session gives Wine no home folder of its own";

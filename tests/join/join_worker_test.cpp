@@ -3,11 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <ostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/part_list.h"
@@ -36,6 +41,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 
 Bytes prefix(const Bytes& bytes, std::size_t size) { return Bytes(bytes.begin(), bytes.begin() + size); }
+
+Bytes text(const std::string& characters) { return Bytes(characters.begin(), characters.end()); }
 
 class JoinWorkerTest : public ::testing::Test {
 protected:
@@ -235,6 +242,42 @@ TEST_F(JoinWorkerTest, AFailedWriteFailsTheJobAndCutsAnAppendBack) {
     EXPECT_FALSE(join());
     expect_failure(12);
     EXPECT_EQ(file(list.first()->path), first);
+
+    // The system could not store what it was given: a flush before the old output is
+    // replaced or the parts deleted, or the close (a share reports its write-behind there).
+    files.fail_write_after.reset();
+    window.choices = {false, false, true, false};
+    for (const bool append : {false, true}) {
+        for (const bool close_fails : {false, true}) {
+            window.statuses.clear();
+            window.inputs.append_to_first = append;
+            files.flush_fails = !close_fails;
+            files.close_fails = close_fails;
+            EXPECT_FALSE(join());
+            expect_failure(12);
+            EXPECT_EQ(file(list.first()->path), first);
+            expect_output_as_before(old);
+            for (const PartEntry& entry : list) EXPECT_TRUE(disk->read(entry.path).has_value());
+        }
+    }
+}
+
+// Flushing waits for the disk: only an old output to be replaced or parts to be deleted
+// are worth that wait.
+TEST_F(JoinWorkerTest, TheJoinedFileIsFlushedOnlyBeforeWhatCannotBeUndone) {
+    const Bytes joined = add_parts(L"a.bin", {70000, 123});
+    EXPECT_FALSE(join());
+    EXPECT_EQ(files.flushes, 0);
+
+    EXPECT_FALSE(join());  // over the output just made
+    EXPECT_EQ(files.flushes, 1);
+
+    window.inputs.append_to_first = true;
+    window.choices.delete_parts = true;
+    settings.use_recycle_bin = false;
+    EXPECT_FALSE(join());
+    EXPECT_EQ(files.flushes, 2);
+    EXPECT_EQ(file(list.first()->path), joined);
 }
 
 TEST_F(JoinWorkerTest, StopLeavesTheOutputAsItWasAndCutsAnAppendBack) {
@@ -265,6 +308,115 @@ TEST_F(JoinWorkerTest, StopLeavesTheOutputAsItWasAndCutsAnAppendBack) {
     EXPECT_FALSE(join());
     EXPECT_TRUE(window.statuses.empty());
     EXPECT_EQ(file(list.first()->path), first);
+
+    // An unfinished file that cannot be deleted (an indexer holds it) is named, to be
+    // deleted by hand; it may be gigabytes.
+    flags.stop_requested = false;
+    window.inputs.append_to_first = false;
+    files.delete_fails = true;
+    EXPECT_FALSE(join());
+    ASSERT_EQ(window.statuses.size(), 1u);
+    EXPECT_EQ(window.statuses[0].text,
+              L"The unfinished file \"" + temporary_output_path(window.inputs.output_path) + L"\" could not be deleted.");
+    EXPECT_EQ(window.statuses[0].colour, COLOUR_ERROR);
+    EXPECT_FALSE(window.statuses[0].timed);
+}
+
+// A gate that a test opens for another thread: waits are bounded, so a fault fails the test
+// instead of hanging it.
+class Gate {
+public:
+    void arrive() {
+        std::unique_lock lock(mutex_);
+        arrived_ = true;
+        changed_.notify_all();
+        changed_.wait_for(lock, std::chrono::seconds(20), [this] { return open_; });
+    }
+    bool wait_for_arrival() {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::seconds(20), [this] { return arrived_; });
+    }
+    void open() {
+        std::lock_guard lock(mutex_);
+        open_ = true;
+        changed_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool arrived_ = false;
+    bool open_ = false;
+};
+
+// An append join that does not complete leaves the first part byte for byte as it was, or
+// says that it could not: the joined file does not match its checksum file (only the parts
+// need fetching again), the window cuts the part back for the application to end while the
+// worker hangs in a read that never returns, or the cut-back itself fails.
+TEST_F(JoinWorkerTest, AnAppendJoinThatDoesNotCompleteGivesTheFirstPartBackOrSaysSo) {
+    window.inputs.append_to_first = true;
+    window.choices = {true, true, true, true};
+    add_parts(L"a.bin", {70000, 70000, 500});
+    const std::wstring first_path = list.first()->path;
+    const Bytes first = file(first_path);
+    const std::wstring md5_file = disk->write(L"a.bin.md5", text(md5_text(text("another file")) + "  a.bin\n"));
+
+    EXPECT_FALSE(join());
+    ASSERT_EQ(window.statuses.size(), 1u);
+    EXPECT_EQ(window.statuses[0].text, L"MD5 does not match a.bin.md5! The first part is back as it was.");
+    EXPECT_EQ(window.statuses[0].colour, COLOUR_ERROR);
+    EXPECT_FALSE(window.statuses[0].timed);
+    EXPECT_EQ(file(first_path), first);
+    EXPECT_TRUE(window.opened_files.empty());
+    for (const PartEntry& entry : list) EXPECT_TRUE(disk->read(entry.path).has_value());
+    disk->remove(md5_file);
+
+    Gate last_part_read;
+    files.failing_read_path = list.at(2)->path;
+    files.read_waits = [&] { last_part_read.arrive(); };
+    window.statuses.clear();
+    std::thread worker([this] { join(); });
+    ASSERT_TRUE(last_part_read.wait_for_arrival());
+    AppendedFirstPart& grown = flags.appended_first_part;
+    EXPECT_TRUE(grown.growing());
+    EXPECT_EQ(grown.path(), first_path);
+    EXPECT_EQ(grown.old_size(), 70000u);
+    EXPECT_TRUE(grown.cut_back());
+    EXPECT_EQ(file(first_path), first);
+    last_part_read.open();
+    worker.join();
+    // Had the worker gone on, its next write was refused.
+    ASSERT_EQ(window.statuses.size(), 1u);
+    EXPECT_EQ(window.statuses[0].text, texts.messages[12]);
+    EXPECT_EQ(file(first_path), first);
+    EXPECT_FALSE(grown.growing());
+
+    files.read_waits = nullptr;
+    files.failing_read_path = list.at(1)->path;
+    files.fail_read_after = JOIN_CHUNK_SIZE;
+    files.truncate_fails = true;
+    window.statuses.clear();
+    EXPECT_FALSE(join());
+    ASSERT_EQ(window.statuses.size(), 1u);
+    EXPECT_EQ(window.statuses[0].text,
+              std::wstring(texts.messages[10]) + L" " + first_path + L" could not be cut back to its old size of 70000 bytes!");
+    EXPECT_FALSE(window.statuses[0].timed);
+}
+
+// Linux folders, and shares served from them, take 255 bytes of UTF-8 in a name: 118
+// Cyrillic letters with ".avi.001" fit, with ".mendlet-unfinished" they do not. The join
+// writes under a short name beside the output then, and leaves nothing of it behind.
+TEST_F(JoinWorkerTest, NamesNearTheByteLimitOfAFolderAreJoined) {
+    const std::wstring stem = std::wstring(118, L'\u0436') + L".avi";
+    window.inputs.output_path = disk->path(stem);
+    const Bytes joined = add_parts(stem, {70000, 123});
+
+    EXPECT_FALSE(join());
+    ASSERT_EQ(window.statuses.size(), 1u);
+    EXPECT_EQ(window.statuses[0].text, texts.messages[6]);
+    EXPECT_EQ(output(), joined);
+    for (const std::wstring& unfinished : temporary_output_paths(window.inputs.output_path))
+        EXPECT_FALSE(disk->read(unfinished).has_value());
 }
 
 TEST_F(JoinWorkerTest, AnExistingOutputIsReplacedOnlyWhenTheUserSaysYes) {
@@ -334,8 +486,6 @@ TEST_F(JoinWorkerTest, AnOutputThatCannotBeMadeCreatesNothing) {
     EXPECT_FALSE(disk->read(window.inputs.output_path).has_value());
 }
 
-Bytes text(const std::string& characters) { return Bytes(characters.begin(), characters.end()); }
-
 // A part's file name as a checksum file lists it; the tests' names are ASCII.
 std::string listed_name(const std::wstring& path) {
     const std::wstring_view name = last_name_component(path);
@@ -365,12 +515,6 @@ TEST_F(JoinWorkerTest, ChecksumFilesBesideThePartsVerifyTheJoin) {
     EXPECT_EQ(window.crc32, crc_text(joined));
     EXPECT_FALSE(window.md5.has_value());
 
-    // With Exit ticked nothing is computed, so nothing is checked.
-    disk->write(L"a.bin.md5", text(md5_text(text("another file")) + " *a.bin\n"));
-    window.inputs.exit_when_done = true;
-    window.statuses.clear();
-    EXPECT_TRUE(join());
-    EXPECT_EQ(window.statuses[0].text, texts.messages[6]);
 }
 
 // A joined file that does not match is kept for the user to judge, and nothing is done with
@@ -428,7 +572,107 @@ TEST_F(JoinWorkerTest, APartThatDoesNotMatchFailsTheJoinAndIsNamed) {
     EXPECT_EQ(file(list.first()->path), first);
 }
 
-TEST_F(JoinWorkerTest, ExitOrDisabledHashingComputesNoDigests) {
+// What a join may claim. Checksum files are read whatever Exit and "Disable hash" say;
+// "verified" only when every part of the set that they name was joined, each once and in
+// order, or the joined file itself matched; a failed check lets neither Exit nor "When
+// done" go on.
+struct Claim {
+    const char* name;
+    // The parts a.bin.001 to a.bin.003, by number, in list order.
+    std::vector<int> list;
+    // The parts a.bin.sfv lists, by number, up to 5; and the one it lists wrongly, or 0.
+    std::vector<int> in_sfv;
+    int damaged = 0;
+    // a.bin.md5 for the whole file: 0 none, 1 its digest, 2 an old wrong line before it.
+    int whole_file_md5 = 0;
+    bool renamed = false;
+    bool exit_ticked = false;
+    bool hashing_disabled = false;
+    const wchar_t* status = L"";
+    bool passes = false;
+};
+
+void PrintTo(const Claim& claim, std::ostream* out) { *out << claim.name; }
+
+class JoinClaimTest : public JoinWorkerTest, public ::testing::WithParamInterface<Claim> {};
+
+TEST_P(JoinClaimTest, VerifiedOnlyWhenTrueAndNothingGoesOnAfterAFailedCheck) {
+    const Claim& claim = GetParam();
+    window.choices = {true, false, true, true};
+    settings.use_recycle_bin = false;
+    window.inputs.exit_when_done = claim.exit_ticked;
+    window.inputs.hashing_disabled = claim.hashing_disabled;
+    window.inputs.output_path = disk->path(claim.renamed ? L"renamed.bin" : L"a.bin");
+    std::vector<std::wstring> parts;
+    Bytes joined;
+    for (int number = 1; number <= 3; ++number) {
+        const std::wstring name = L"a.bin.00" + std::to_wstring(number);
+        parts.push_back(disk->write(name, random_bytes(number == 3 ? 123 : 70000, static_cast<std::uint64_t>(number))));
+    }
+    for (const int number : claim.list) {
+        list.add_part(NO_POSITION, false, parts[number - 1], file(parts[number - 1]).size(), STATUS_OK, false);
+        const Bytes bytes = file(parts[number - 1]);
+        joined.insert(joined.end(), bytes.begin(), bytes.end());
+    }
+    std::string sfv;
+    for (const int number : claim.in_sfv) {
+        const bool written = number <= 3 && number != claim.damaged;
+        sfv += "a.bin.00" + std::to_string(number) + " " + (written ? crc_text(file(parts[number - 1])) : "0badc0de") + "\r\n";
+    }
+    if (!sfv.empty()) disk->write(L"a.bin.sfv", text(sfv));
+    Bytes in_order;
+    for (const std::wstring& part : parts) {
+        const Bytes bytes = file(part);
+        in_order.insert(in_order.end(), bytes.begin(), bytes.end());
+    }
+    if (claim.whole_file_md5 != 0)
+        disk->write(L"a.bin.md5", text((claim.whole_file_md5 == 2 ? md5_text(text("old")) + "  a.bin\n" : "") +
+                                       md5_text(in_order) + "  a.bin\n"));
+
+    EXPECT_EQ(join(), claim.passes && claim.exit_ticked);
+    ASSERT_EQ(window.statuses.size(), 1u);
+    EXPECT_EQ(window.statuses[0].text, claim.status);
+    EXPECT_EQ(window.statuses[0].colour, claim.passes ? COLOUR_INFO : COLOUR_ERROR);
+    EXPECT_EQ(window.opened_folders.size(), claim.passes ? 1u : 0u);
+    for (const std::wstring& part : parts) EXPECT_EQ(disk->read(part).has_value(), !claim.passes);
+    // Only a joined file that does not match its own digest is kept to be judged.
+    EXPECT_EQ(disk->read(window.inputs.output_path).has_value(), claim.passes || claim.whole_file_md5 != 0);
+    if (claim.passes) {
+        EXPECT_EQ(output(), joined);
+    }
+}
+
+const wchar_t* const JOINED = L"Files joined successfully!";
+
+INSTANTIATE_TEST_SUITE_P(
+    Claims, JoinClaimTest,
+    ::testing::Values(
+        Claim{"EveryPartListedInOrder", {1, 2, 3}, {1, 2, 3}, 0, 0, false, false, false,
+              L"Files joined and verified with a.bin.sfv", true},
+        Claim{"TheWholeFileMatched", {1, 2, 3}, {}, 0, 1, false, false, false,
+              L"Files joined and verified with a.bin.md5", true},
+        Claim{"TheWholeFileMatchedTheNewerOfTwoLines", {1, 2, 3}, {}, 0, 2, false, false, false,
+              L"Files joined and verified with a.bin.md5", true},
+        Claim{"LastPartsNotDownloaded", {1, 2, 3}, {1, 2, 3, 4, 5}, 0, 0, false, false, false,
+              L"a.bin.004 is listed in a.bin.sfv but not in the list! The join would be incomplete.", false},
+        Claim{"APartTwice", {1, 2, 2, 3}, {1, 2, 3}, 0, 0, false, false, false, JOINED, true},
+        Claim{"PartsSwappedWithAutoOff", {2, 1, 3}, {1, 2, 3}, 0, 0, false, false, false, JOINED, true},
+        Claim{"PartsSwappedAndTheWholeFileListed", {2, 1, 3}, {}, 0, 1, false, false, false,
+              L"MD5 does not match a.bin.md5! The joined file may be damaged.", false},
+        Claim{"APartNotListed", {1, 2, 3}, {1, 2}, 0, 0, false, false, false, JOINED, true},
+        Claim{"TheOutputRenamed", {1, 2, 3}, {1, 2, 3}, 0, 0, true, false, false,
+              L"Files joined and verified with a.bin.sfv", true},
+        Claim{"TheOutputRenamedAndAPartDamaged", {1, 2, 3}, {1, 2, 3}, 2, 0, true, false, false,
+              L"a.bin.002 does not match a.bin.sfv! Get this part again.", false},
+        Claim{"ExitTicked", {1, 2, 3}, {1, 2, 3}, 0, 0, false, true, false,
+              L"Files joined and verified with a.bin.sfv", true},
+        Claim{"ExitTickedAndAPartDamaged", {1, 2, 3}, {1, 2, 3}, 3, 0, false, true, false,
+              L"a.bin.003 does not match a.bin.sfv! Get this part again.", false},
+        Claim{"HashingDisabledAndAPartDamaged", {1, 2, 3}, {1, 2, 3}, 1, 0, false, false, true,
+              L"a.bin.001 does not match a.bin.sfv! Get this part again.", false}),
+    [](const ::testing::TestParamInfo<Claim>& info) { return std::string(info.param.name); });
+
+TEST_F(JoinWorkerTest, ExitOrDisabledHashingShowsNoDigests) {
     window.inputs.crc32_checked = true;
     window.inputs.md5_checked = true;
     window.inputs.exit_when_done = true;
@@ -528,9 +772,9 @@ public:
     std::unique_ptr<JoinFile> create_output(const std::wstring&) override { return std::make_unique<File>(*this, 0); }
     bool rename_output(const std::wstring&, const std::wstring&, bool) override { return true; }
     std::vector<ChecksumFile> checksum_files(const std::wstring&, const std::wstring&) override { return {}; }
-    bool exists(const std::wstring&) override { return false; }
+    ExistingOutput existing(const std::wstring&) override { return ExistingOutput::none; }
     std::optional<FileIdentity> identity(const std::wstring&) override { return std::nullopt; }
-    void delete_files(const std::vector<std::wstring>&, bool) override {}
+    bool delete_files(const std::vector<std::wstring>&, bool) override { return true; }
 
 private:
     class File : public JoinFile {
@@ -547,6 +791,8 @@ private:
         }
         std::optional<std::uint64_t> seek_to_end() override { return std::nullopt; }
         bool truncate(std::uint64_t) override { return false; }
+        bool flush() override { return false; }
+        bool close() override { return true; }
 
     private:
         CountingFiles& owner_;

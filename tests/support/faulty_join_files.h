@@ -1,8 +1,10 @@
 #pragma once
-// Wraps a join's file layer and makes one part's reads, or the writes, fail where told: the
-// faults real disks seldom show on demand.
+// Wraps a join's file layer and makes one part's reads, the writes, the flush, the close, the
+// cut-back or the deletion fail where told, or one part's reads wait: the faults real disks
+// seldom show on demand.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -22,6 +24,16 @@ public:
     std::optional<std::uint64_t> fail_write_after;
     // The finished file cannot take the output's name, as when another program holds it.
     bool rename_fails = false;
+    bool flush_fails = false;
+    // The system reports at the close that it could not store what was written.
+    bool close_fails = false;
+    bool truncate_fails = false;
+    // Files stay, as when another program holds them.
+    bool delete_fails = false;
+    // Called before each read of failing_read_path that starts at or after fail_read_after,
+    // instead of failing it: a read that does not return until the test lets it.
+    std::function<void()> read_waits;
+    int flushes = 0;
 
     std::unique_ptr<JoinFile> open_part(const std::wstring& path) override { return wrap(real_.open_part(path), path); }
     std::unique_ptr<JoinFile> open_for_append(const std::wstring& path) override {
@@ -36,10 +48,10 @@ public:
     std::vector<ChecksumFile> checksum_files(const std::wstring& folder, const std::wstring& output_name) override {
         return real_.checksum_files(folder, output_name);
     }
-    bool exists(const std::wstring& path) override { return real_.exists(path); }
+    ExistingOutput existing(const std::wstring& path) override { return real_.existing(path); }
     std::optional<FileIdentity> identity(const std::wstring& path) override { return real_.identity(path); }
-    void delete_files(const std::vector<std::wstring>& paths, bool use_recycle_bin) override {
-        real_.delete_files(paths, use_recycle_bin);
+    bool delete_files(const std::vector<std::wstring>& paths, bool use_recycle_bin) override {
+        return !delete_fails && real_.delete_files(paths, use_recycle_bin);
     }
 
 private:
@@ -48,7 +60,10 @@ private:
         File(std::unique_ptr<JoinFile> real, FaultyJoinFiles& owner, bool read_fails)
             : real_(std::move(real)), owner_(owner), read_fails_(read_fails) {}
         std::optional<std::uint32_t> read(std::uint8_t* buffer, std::uint32_t size) override {
-            if (read_fails_ && position_ >= owner_.fail_read_after) return std::nullopt;
+            if (read_fails_ && position_ >= owner_.fail_read_after) {
+                if (!owner_.read_waits) return std::nullopt;
+                owner_.read_waits();
+            }
             const std::optional<std::uint32_t> n = real_->read(buffer, size);
             if (n) position_ += *n;
             return n;
@@ -59,7 +74,12 @@ private:
             return real_->write(data, size);
         }
         std::optional<std::uint64_t> seek_to_end() override { return real_->seek_to_end(); }
-        bool truncate(std::uint64_t size) override { return real_->truncate(size); }
+        bool truncate(std::uint64_t size) override { return !owner_.truncate_fails && real_->truncate(size); }
+        bool flush() override {
+            ++owner_.flushes;
+            return !owner_.flush_fails && real_->flush();
+        }
+        bool close() override { return real_->close() && !owner_.close_fails; }
 
     private:
         std::unique_ptr<JoinFile> real_;

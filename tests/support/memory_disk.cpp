@@ -12,6 +12,16 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// As Linux folders count a name: in bytes of UTF-8, of which they take 255.
+std::size_t utf8_length(std::wstring_view name) {
+    std::size_t bytes = 0;
+    for (const wchar_t c : name) {
+        const auto unit = static_cast<std::uint32_t>(c);
+        bytes += unit < 0x80 ? 1 : unit < 0x800 ? 2 : (unit >= 0xD800 && unit <= 0xDFFF) ? 2 : 3;
+    }
+    return bytes;
+}
+
 class MemoryFile : public JoinFile {
 public:
     explicit MemoryFile(std::shared_ptr<Bytes> bytes) : bytes_(std::move(bytes)) {}
@@ -35,6 +45,8 @@ public:
         position_ = size;
         return true;
     }
+    bool flush() override { return true; }
+    bool close() override { return true; }
 
 private:
     std::shared_ptr<Bytes> bytes_;
@@ -65,6 +77,7 @@ public:
     std::unique_ptr<JoinFile> open_for_append(const std::wstring& path) override { return open(path); }
     std::unique_ptr<JoinFile> create_output(const std::wstring& path) override {
         if (path.find(L"missing folder") != std::wstring::npos) return nullptr;
+        if (utf8_length(path.substr(path.find_last_of(L'\\') + 1)) > 255) return nullptr;
         std::lock_guard lock(mutex_);
         auto& bytes = files_[path];
         bytes = std::make_shared<Bytes>();
@@ -90,9 +103,9 @@ public:
         }
         return found;
     }
-    bool exists(const std::wstring& path) override {
+    ExistingOutput existing(const std::wstring& path) override {
         std::lock_guard lock(mutex_);
-        return files_.count(path) != 0;
+        return files_.count(path) != 0 ? ExistingOutput::file : ExistingOutput::none;
     }
     std::optional<FileIdentity> identity(const std::wstring& path) override {
         std::lock_guard lock(mutex_);
@@ -100,8 +113,9 @@ public:
         if (found == files_.end()) return std::nullopt;
         return FileIdentity{1, reinterpret_cast<std::uintptr_t>(found->second.get())};
     }
-    void delete_files(const std::vector<std::wstring>& paths, bool) override {
+    bool delete_files(const std::vector<std::wstring>& paths, bool) override {
         for (const std::wstring& path : paths) remove(path);
+        return true;
     }
 
 private:
