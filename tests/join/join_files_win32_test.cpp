@@ -95,22 +95,32 @@ protected:
     JoinContext job{list, settings, texts, window, files, flags};
 };
 
-TEST_F(JoinOnDiskTest, APartNamedAnotherWayIsStillRefusedAsOutput) {
+// Refused at once, not after a whole join that needed room for both: an output that is a
+// part however its path is written, a folder of the output's name, a read-only old output.
+TEST_F(JoinOnDiskTest, AnOutputThatCannotBeReplacedIsRefusedBeforeAnyQuestion) {
     add(L"a.bin.001", "first");
     add(L"a.bin.002", "second");
     std::wstring upper = list.at(1)->path;
     std::transform(upper.begin(), upper.end(), upper.begin(), [](wchar_t c) { return std::towupper(c); });
     const std::wstring dotted = folder.path() + L"\\.\\a.bin.002";
+    const std::wstring a_folder = folder.file(L"a folder.bin");
+    ASSERT_TRUE(CreateDirectoryW(a_folder.c_str(), nullptr));
+    const std::wstring read_only = folder.write(L"read-only.bin", "old contents");
+    ASSERT_TRUE(SetFileAttributesW(read_only.c_str(), FILE_ATTRIBUTE_READONLY));
 
-    for (const std::wstring& spelling : {upper, dotted}) {
+    for (const std::wstring& output : {upper, dotted, a_folder, read_only}) {
         window.statuses.clear();
-        window.inputs.output_path = spelling;
+        window.inputs.output_path = output;
         EXPECT_FALSE(run_join(job));
         ASSERT_EQ(window.statuses.size(), 1u);
         EXPECT_EQ(window.statuses[0].text, texts.messages[11]);
         EXPECT_TRUE(window.questions.empty());
         EXPECT_EQ(file_size(list.at(1)->path), 6u);
     }
+    EXPECT_EQ(file_tail(read_only, 12), "old contents");
+    EXPECT_EQ(GetFileAttributesW(folder.file(L"read-only.bin.mendlet-unfinished").c_str()), INVALID_FILE_ATTRIBUTES);
+    SetFileAttributesW(read_only.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryW(a_folder.c_str());
 }
 
 TEST_F(JoinOnDiskTest, DecliningToOverwriteKeepsTheFileAndItsTime) {

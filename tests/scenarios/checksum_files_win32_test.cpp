@@ -1,8 +1,10 @@
 // Checksum files beside the parts, as a user meets them on the built program: a set that
-// travels with an SFV file and an MD5 file joins and is verified; a joined file that its MD5
-// file does not describe is kept and said to be damaged; a damaged part is named and marked
-// in its row, and nothing is left under the output's name. The digests in the files are the
-// system's own, not the program's.
+// travels with an SFV file and an MD5 file joins and is verified with the settings of a
+// first start; a joined file that its MD5 file does not describe is kept and said to be
+// damaged, and in append mode the first part gets its old size back; a damaged part is named
+// and marked in its row, and nothing is left under the output's name; a part that the SFV
+// file lists and the list lacks stops the join before it starts. The digests in the files
+// are the system's own, not the program's.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -29,13 +31,14 @@ struct Downloads {
     std::wstring output = folder.file(L"holiday movie.avi");
 
     Downloads() {
-        std::string sfv = "; holiday movie.avi in three parts\r\n";
-        for (int i = 0; i < 3; ++i) {
-            folder.write(names[i], parts[i]);
-            sfv += ascii(names[i]) + " " + ascii(reference_crc32(parts[i])) + "\r\n";
-        }
-        folder.write(L"holiday movie.avi.sfv", sfv);
+        for (int i = 0; i < 3; ++i) folder.write(names[i], parts[i]);
+        set_sfv_file("");
         set_md5_file(whole());
+    }
+    void set_sfv_file(const std::string& more_lines) {
+        std::string sfv = "; holiday movie.avi\r\n";
+        for (int i = 0; i < 3; ++i) sfv += ascii(names[i]) + " " + ascii(reference_crc32(parts[i])) + "\r\n";
+        folder.write(L"holiday movie.avi.sfv", sfv + more_lines);
     }
     std::string whole() const { return parts[0] + parts[1] + parts[2]; }
     void set_md5_file(const std::string& described) {
@@ -44,12 +47,15 @@ struct Downloads {
 };
 
 // Joins the set the program was started with (its first part on the command line), with
-// both digests asked for, and waits for the status line to say how it went.
-void join_and_expect(RunningProgram& program, const std::wstring& status) {
+// both digests asked for or with a first start's settings, and waits for the status line to
+// say how it went.
+void join_and_expect(RunningProgram& program, const std::wstring& status, bool both_digests = true) {
     const HWND window = program.window();
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(rows_become(window, 3));
-    ASSERT_TRUE(ask_for_both_digests(window));
+    if (both_digests) {
+        ASSERT_TRUE(ask_for_both_digests(window));
+    }
     click(window, IDC_JOIN);
     EXPECT_TRUE(text_becomes(window, IDC_STATUS, status)) << control_text(window, IDC_STATUS);
 }
@@ -60,22 +66,40 @@ TEST(ChecksumScenario, AJoinIsCheckedAgainstTheChecksumFilesBesideItsParts) {
     const std::wstring first_part = quoted(downloads.folder.file(downloads.names[0]));
     {
         RunningProgram program(home, first_part);
-        join_and_expect(program, L"Files joined and verified with holiday movie.avi.sfv");
+        join_and_expect(program, L"Files joined and verified with holiday movie.avi.sfv", false);
         save_screenshot(program.window(), L"checksum-1-verified");
         EXPECT_TRUE(read_file(downloads.output) == downloads.whole());
-        EXPECT_EQ(control_text(program.window(), IDC_MD5_VALUE), reference_md5(downloads.whole()));
     }
     ASSERT_TRUE(DeleteFileW(downloads.output.c_str()));
 
-    // The MD5 file describes some other file: this one is kept, and the list too.
+    // The MD5 file describes some other file: this one is kept, and the list too. Appended
+    // to the first part, the joined bytes go again.
     downloads.set_md5_file("some other file");
     {
         RunningProgram program(home, first_part);
         join_and_expect(program, L"MD5 does not match holiday movie.avi.md5! The joined file may be damaged.");
         EXPECT_TRUE(read_file(downloads.output) == downloads.whole());
+        EXPECT_EQ(control_text(program.window(), IDC_MD5_VALUE), reference_md5(downloads.whole()));
         EXPECT_EQ(row_count(program.window()), 3);
+        ASSERT_TRUE(set_check(program.window(), IDC_APPEND_TO_FIRST, true));
+        click(program.window(), IDC_JOIN);
+        EXPECT_TRUE(text_becomes(program.window(), IDC_STATUS,
+                                 L"MD5 does not match holiday movie.avi.md5! The first part is back as it was."));
+        save_screenshot(program.window(), L"checksum-3-append-restored");
+        EXPECT_TRUE(read_file(downloads.folder.file(downloads.names[0])) == downloads.parts[0]);
     }
     ASSERT_TRUE(DeleteFileW(downloads.output.c_str()));
+
+    // The SFV file names a fourth part, not downloaded yet.
+    downloads.set_sfv_file("holiday movie.avi.004 0badc0de\r\n");
+    {
+        RunningProgram program(home, first_part);
+        join_and_expect(program, L"holiday movie.avi.004 is listed in holiday movie.avi.sfv but not in the list! "
+                                 L"The join would be incomplete.");
+        save_screenshot(program.window(), L"checksum-4-incomplete-set");
+        EXPECT_FALSE(read_file(downloads.output).has_value());
+    }
+    downloads.set_sfv_file("");
 
     // One byte of the second part changed since the SFV file was made.
     downloads.set_md5_file(downloads.whole());

@@ -110,6 +110,8 @@ TEST(Program, StartsInTheSavedLanguageAndSavesItsSettingsAtExit) {
 
 // A part whose reads never return, as from a share that stopped answering: exit, confirmed
 // during the join, ends the program in bounded time all the same, with its settings saved.
+// In append mode the first part, grown by the part before the stalled one, first gets its
+// old size back.
 TEST(Program, ExitDuringAReadThatNeverReturnsEndsTheProgram) {
     std::wstring stalled = test_support::built_program_path();
     stalled.replace(stalled.find_last_of(L'\\') + 1, std::wstring::npos, L"never-answering-part.002");
@@ -117,26 +119,36 @@ TEST(Program, ExitDuringAReadThatNeverReturnsEndsTheProgram) {
     const HANDLE writer = CreateFileW(stalled.c_str(), GENERIC_READ | GENERIC_WRITE,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (writer == INVALID_HANDLE_VALUE) GTEST_SKIP() << "the test session made no never-answering part";
-    TempFolder home;
-    const std::wstring first = home.write(L"x.bin.001", "the first part");
-    RunningProgram program(home, test_support::quoted(first) + L" " + test_support::quoted(stalled));
-    const HWND window = program.window();
-    ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(test_support::rows_become(window, 2));
+    for (const bool append : {false, true}) {
+        SCOPED_TRACE(append ? "append mode" : "normal mode");
+        TempFolder home;
+        const std::wstring first = home.write(L"x.bin.001", "the first part");
+        const std::wstring second = home.write(L"y.bin.002", ", the second");
+        RunningProgram program(home, test_support::quoted(first) + L" " + test_support::quoted(second) + L" " +
+                                         test_support::quoted(stalled));
+        const HWND window = program.window();
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(test_support::rows_become(window, 3));
+        if (append) {
+            ASSERT_TRUE(test_support::set_check(window, IDC_APPEND_TO_FIRST, true));
+        }
 
-    test_support::click(window, IDC_JOIN);
-    // The first part is written; then the join waits on the second.
-    const std::wstring unfinished = home.file(L"x.bin.mendlet-unfinished");
-    ASSERT_TRUE(becomes_true([&] { return read_file(unfinished) == "the first part"; }, test_support::SCENARIO_WAIT_MS));
-    PostMessageW(window, WM_CLOSE, 0, 0);
-    const HWND question = test_support::wait_for_owned(window, L"Join operation is in progress!");
-    ASSERT_NE(question, nullptr);
-    ASSERT_TRUE(test_support::answer(question, IDYES));
-    EXPECT_EQ(program.exit_code_within(test_support::SCENARIO_WAIT_MS), 0u);
-    EXPECT_TRUE(read_file(home.file(L"mendlet")).has_value());
-    // The worker never came back to take its unfinished file away, but the output's name
-    // shows nothing unfinished.
-    EXPECT_FALSE(read_file(home.file(L"x.bin")).has_value());
+        test_support::click(window, IDC_JOIN);
+        // The first two parts are written; then the join waits on the third.
+        const std::wstring written = append ? first : home.file(L"x.bin.mendlet-unfinished");
+        ASSERT_TRUE(becomes_true([&] { return read_file(written) == "the first part, the second"; },
+                                 test_support::SCENARIO_WAIT_MS));
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        const HWND question = test_support::wait_for_owned(window, L"Join operation is in progress!");
+        ASSERT_NE(question, nullptr);
+        ASSERT_TRUE(test_support::answer(question, IDYES));
+        EXPECT_EQ(program.exit_code_within(test_support::SCENARIO_WAIT_MS), 0u);
+        EXPECT_TRUE(read_file(home.file(L"mendlet")).has_value());
+        // The worker never came back to take its unfinished file away, but the output's name
+        // shows nothing unfinished; the first part is as it was.
+        EXPECT_FALSE(read_file(home.file(L"x.bin")).has_value());
+        EXPECT_TRUE(read_file(first) == std::string("the first part"));
+    }
     CloseHandle(writer);
 }
 
