@@ -13,10 +13,8 @@ void AppendedFirstPart::open(std::unique_ptr<JoinFile> file, std::wstring path) 
 bool AppendedFirstPart::cut_back() {
     std::lock_guard lock(mutex_);
     if (file_ == nullptr || !growing_.load(std::memory_order_relaxed)) return true;
-    if (!cut_back_) {
-        cut_back_ = true;
-        cut_back_done_ = file_->truncate(old_size_);
-    }
+    cut_back_ = true;
+    if (!cut_back_done_) cut_back_done_ = file_->truncate(old_size_);
     return cut_back_done_;
 }
 

@@ -3,7 +3,7 @@
 // size when it does not finish. The worker appends through it; the window's thread cuts the
 // part back when the application has to end while the worker hangs in a read that never
 // returns (a part on a share that stopped answering). Every operation on the part holds one
-// lock, so it is cut back once, by whichever thread comes first, and no write follows.
+// lock, so no write follows a cut-back, whichever thread made it.
 
 #include <atomic>
 #include <cstdint>
@@ -24,8 +24,9 @@ public:
     const std::wstring& path() const { return path_; }
     std::uint64_t old_size() const { return old_size_; }
 
-    // The part gets its old size back, once; later writes fail. True when it has that size,
-    // or when no part is open.
+    // The part gets its old size back; later writes fail. Tried again after a failure, so
+    // that the worker tries once more after the window. True when it has that size, or when
+    // no part grows.
     bool cut_back();
 
     // The part as a file. seek_to_end takes the size it has as the one to cut back to; writes

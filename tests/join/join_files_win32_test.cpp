@@ -257,6 +257,39 @@ TEST_F(JoinOnDiskTest, ExitingDuringAJobStopsTheWorkerAndWaitsForIt) {
     EXPECT_EQ(file_size(list.first()->path), first.size());
 }
 
+// The worker hangs in a read that never returns and the application must end: the first
+// part that its append job grew is cut back by a thread of the window's, or the window
+// learns that it could not be.
+TEST_F(JoinOnDiskTest, AFirstPartThatAHangingWorkerGrewIsCutBackFromOutside) {
+    const std::string first(100000, 'a');
+    add(L"a.bin.001", first);
+    add(L"a.bin.002", std::string(70000, 'b'));
+    add(L"a.bin.003", "c");
+    window.inputs.append_to_first = true;
+    files.failing_read_path = list.at(2)->path;
+    std::atomic<bool> hanging{false};
+    files.read_waits = [&] {
+        hanging = true;
+        wait_for([&] { return flags.stop_requested.load() && !hanging.load(); });
+    };
+    for (const bool truncate_fails : {true, false}) {
+        hanging = false;
+        flags.stop_requested = false;
+        files.truncate_fails = truncate_fails;
+        JoinThread thread(job);
+        ASSERT_TRUE(thread.start());
+        ASSERT_TRUE(wait_for([&] { return hanging.load(); }));
+        EXPECT_EQ(file_size(list.first()->path), first.size() + 70000);
+        EXPECT_EQ(thread.cut_back_first_part(5000), !truncate_fails);
+        EXPECT_EQ(file_size(list.first()->path), truncate_fails ? first.size() + 70000 : first.size());
+        // The worker, let go, tries again.
+        files.truncate_fails = false;
+        hanging = false;
+        thread.stop_and_wait();
+        EXPECT_EQ(file_size(list.first()->path), first.size());
+    }
+}
+
 TEST_F(JoinOnDiskTest, TheWorkerThreadRunsAJobToItsEnd) {
     add(L"a.bin.001", "first");
     add(L"a.bin.002", "second");
