@@ -3,16 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <ostream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "core/part_list.h"
@@ -322,37 +318,10 @@ TEST_F(JoinWorkerTest, StopLeavesTheOutputAsItWasAndCutsAnAppendBack) {
     EXPECT_FALSE(window.statuses[0].timed);
 }
 
-// A gate that a test opens for another thread: waits are bounded, so a fault fails the test
-// instead of hanging it.
-class Gate {
-public:
-    void arrive() {
-        std::unique_lock lock(mutex_);
-        arrived_ = true;
-        changed_.notify_all();
-        changed_.wait_for(lock, std::chrono::seconds(20), [this] { return open_; });
-    }
-    bool wait_for_arrival() {
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, std::chrono::seconds(20), [this] { return arrived_; });
-    }
-    void open() {
-        std::lock_guard lock(mutex_);
-        open_ = true;
-        changed_.notify_all();
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    bool arrived_ = false;
-    bool open_ = false;
-};
-
 // An append join that does not complete leaves the first part byte for byte as it was, or
 // says that it could not: the joined file does not match its checksum file (only the parts
-// need fetching again), the window cuts the part back for the application to end while the
-// worker hangs in a read that never returns, or the cut-back itself fails.
+// need fetching again), or the cut-back itself fails. (A stop and failed reads and writes
+// have tests of their own, and so has the window's cut-back while the worker hangs.)
 TEST_F(JoinWorkerTest, AnAppendJoinThatDoesNotCompleteGivesTheFirstPartBackOrSaysSo) {
     window.inputs.append_to_first = true;
     window.choices = {true, true, true, true};
@@ -369,29 +338,8 @@ TEST_F(JoinWorkerTest, AnAppendJoinThatDoesNotCompleteGivesTheFirstPartBackOrSay
     EXPECT_EQ(file(first_path), first);
     EXPECT_TRUE(window.opened_files.empty());
     for (const PartEntry& entry : list) EXPECT_TRUE(disk->read(entry.path).has_value());
+
     disk->remove(md5_file);
-
-    Gate last_part_read;
-    files.failing_read_path = list.at(2)->path;
-    files.read_waits = [&] { last_part_read.arrive(); };
-    window.statuses.clear();
-    std::thread worker([this] { join(); });
-    ASSERT_TRUE(last_part_read.wait_for_arrival());
-    AppendedFirstPart& grown = flags.appended_first_part;
-    EXPECT_TRUE(grown.growing());
-    EXPECT_EQ(grown.path(), first_path);
-    EXPECT_EQ(grown.old_size(), 70000u);
-    EXPECT_TRUE(grown.cut_back());
-    EXPECT_EQ(file(first_path), first);
-    last_part_read.open();
-    worker.join();
-    // Had the worker gone on, its next write was refused.
-    ASSERT_EQ(window.statuses.size(), 1u);
-    EXPECT_EQ(window.statuses[0].text, texts.messages[12]);
-    EXPECT_EQ(file(first_path), first);
-    EXPECT_FALSE(grown.growing());
-
-    files.read_waits = nullptr;
     files.failing_read_path = list.at(1)->path;
     files.fail_read_after = JOIN_CHUNK_SIZE;
     files.truncate_fails = true;
