@@ -6,6 +6,7 @@
 
 #include "core/long_path_win32.h"
 #include "gather/siblings.h"
+#include "join/checksum_file.h"
 
 namespace mendlet {
 
@@ -79,6 +80,8 @@ void PartAdder::scan_folder(std::int32_t& position, const std::wstring& folder, 
             if (recurse && !is_folder_link(found)) scan_folder(position, prefix + found.cFileName, true);
             continue;
         }
+        // A checksum file beside the parts is no part: joined, its text would end up in the file.
+        if (is_checksum_file_name(name)) continue;
         if (position != NO_POSITION) ++position;
         add_path(position, prefix + found.cFileName, listed_size(found));
     } while (FindNextFileW(search, &found));

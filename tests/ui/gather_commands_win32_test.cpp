@@ -250,11 +250,13 @@ TEST_F(GatherTest, OneDroppedFirstPartBringsItsSiblingsAndTwoComeAlone) {
     EXPECT_EQ(application.list().count(), 1u);
 }
 
+// Checksum files beside the parts are left out, whatever the case of their names.
 TEST_F(GatherTest, FoldersAddTheirFilesAndSubFoldersOnlyWhenRecursing) {
     folder.write(L"a.bin", "1");
     folder.write(L"b.bin", "22");
     ASSERT_TRUE(CreateDirectoryW(folder.file(L"sub").c_str(), nullptr));
     folder.write(L"sub\\c.bin", "333");
+    for (const wchar_t* name : {L"a.md5", L"A.BIN.SFV", L"MD5SUMS", L"sub\\c.sha256"}) folder.write(name, "sums");
     std::vector<BROWSEINFOW> browsers;
     application.browse_for_folder = [&](BROWSEINFOW& browser) {
         browsers.push_back(browser);
@@ -274,6 +276,13 @@ TEST_F(GatherTest, FoldersAddTheirFilesAndSubFoldersOnlyWhenRecursing) {
     command(IDC_ADD_FOLDER);
     EXPECT_EQ(paths_of(application.list()), in_folder({L"a.bin", L"b.bin", L"sub\\c.bin"}));
     EXPECT_EQ(status(), count_text(13, 3));
+    command(IDC_REMOVE_ALL);
+    drop({folder.path()}, row_centre(0));
+    EXPECT_EQ(paths_of(application.list()), in_folder({L"a.bin", L"b.bin", L"sub\\c.bin"}));
+    // One chosen by itself is the user's choice.
+    choose({folder.file(L"MD5SUMS")});
+    command(IDC_ADD_FILES);
+    EXPECT_EQ(application.list().count(), 4u);
 
     // A link to the folder above is not followed, which would go round until the paths
     // overflow; a link to a file is a file.
