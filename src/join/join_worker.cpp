@@ -101,7 +101,7 @@ bool JoinRun::checks_allow_join() {
     const Settings& settings = job_.settings;
     if (!settings.test_missing_before_join && !settings.test_size_before_join) return true;
     return check_before_join(list_, settings.test_missing_before_join, settings.test_size_before_join, job_.texts,
-                             window_);
+                             window_, 0);
 }
 
 // With Exit ticked or hashing switched off nothing is computed, so nothing is checked.
