@@ -86,10 +86,13 @@ bool PartAdder::auto_load_siblings(std::int32_t position, const std::wstring& pa
         return false;
     }
     const std::wstring folder = path.substr(0, path.rfind(L'\\') + 1);
-    for (const Sibling& sibling : siblings_in_order(list_siblings(path))) {
+    const SiblingSet set = siblings_in_order(list_siblings(path));
+    for (const Sibling& sibling : set.siblings) {
         add_path(position, folder + sibling.name, sibling.size);
         if (position != NO_POSITION) ++position;
     }
+    if (set.missing_number != 0)
+        missing_sibling_ = sibling_name(std::wstring_view(path).substr(folder.size()), set.missing_number);
     return true;
 }
 

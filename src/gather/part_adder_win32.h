@@ -32,6 +32,9 @@ public:
     // A first part brings its siblings, one after another from the position; any other
     // file comes alone. True when the path was taken as a first part.
     bool auto_load_siblings(std::int32_t position, const std::wstring& path);
+    // The file name of the part that auto_load_siblings stopped at while later parts lie in
+    // the folder; empty when it stopped at none such.
+    const std::wstring& missing_sibling() const { return missing_sibling_; }
 
     // Sorts the new entries in; returns how many entries this command added.
     std::uint32_t finish();
@@ -42,6 +45,7 @@ private:
     bool by_path_;
     std::function<void()> cannot_open_;
     std::uint32_t count_before_;
+    std::wstring missing_sibling_;
 };
 
 }  // namespace mendlet
