@@ -99,7 +99,7 @@ void evaluate_statuses(PartList& list, bool force, const Settings& settings) {
 }
 
 bool check_before_join(const PartList& list, bool test_missing, bool test_size, const TextTable& texts,
-                       Questioner& questioner) {
+                       Questioner& questioner, std::uint32_t highest_found) {
     if (!starts_with_first_part(list)) return true;
     OrdinalList missing;
     OrdinalList mismatched;
@@ -121,6 +121,11 @@ bool check_before_join(const PartList& list, bool test_missing, bool test_size, 
             }
         }
     }
+
+    // Later parts that lie in the folder but not in the list would be missing from the join too.
+    const std::uint32_t last_ordinal = list.last()->ordinal;
+    if (test_missing && !missing.overflowed() && highest_found > last_ordinal)
+        list_missing(missing, last_ordinal + 1, highest_found + 1);
 
     const std::wstring_view question_end = texts.messages[23];
     if (test_missing && missing.count() > 0) {

@@ -2,6 +2,7 @@
 // Tests for missing parts and inconsistent sizes: on every change of the list they mark
 // entries with warnings; before a join they ask the user whether to go on.
 
+#include <cstdint>
 #include <string>
 
 namespace mendlet {
@@ -32,8 +33,10 @@ public:
 };
 
 // Runs the enabled tests on the list and asks about what they find; false when the user
-// does not want the join to go on.
+// does not want the join to go on. highest_found: the highest number of the set's parts in
+// the first part's folder (0 when not known); the missing test counts those after the last
+// entry's ordinal up to it as missing, since the join would go without them.
 bool check_before_join(const PartList& list, bool test_missing, bool test_size, const TextTable& texts,
-                       Questioner& questioner);
+                       Questioner& questioner, std::uint32_t highest_found);
 
 }  // namespace mendlet

@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
-#include <vector>
-
 #include "core/long_path_win32.h"
+#include "gather/sibling_listing_win32.h"
 #include "gather/siblings.h"
+#include "join/checksum_file.h"
 
 namespace mendlet {
 
@@ -26,13 +26,6 @@ std::wstring with_backslash(std::wstring_view folder) {
 bool is_folder_link(const WIN32_FIND_DATAW& found) {
     return (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
            (found.dwReserved0 == 0 || IsReparseTagNameSurrogate(found.dwReserved0));
-}
-
-// A listing gives a link's own size, not that of the file it names, which is then asked
-// for when the file is opened.
-std::uint64_t listed_size(const WIN32_FIND_DATAW& found) {
-    if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return SIZE_NOT_GIVEN;
-    return joined_size(found.nFileSizeHigh, found.nFileSizeLow);
 }
 
 }  // namespace
@@ -79,6 +72,8 @@ void PartAdder::scan_folder(std::int32_t& position, const std::wstring& folder, 
             if (recurse && !is_folder_link(found)) scan_folder(position, prefix + found.cFileName, true);
             continue;
         }
+        // A checksum file beside the parts is no part: joined, its text would end up in the file.
+        if (is_checksum_file_name(name)) continue;
         if (position != NO_POSITION) ++position;
         add_path(position, prefix + found.cFileName, listed_size(found));
     } while (FindNextFileW(search, &found));
@@ -90,20 +85,14 @@ bool PartAdder::auto_load_siblings(std::int32_t position, const std::wstring& pa
         add_path(position, path, SIZE_NOT_GIVEN);
         return false;
     }
-    std::vector<FolderEntry> listing;
-    WIN32_FIND_DATAW found;
-    const HANDLE search = FindFirstFileW(file_system_path(sibling_pattern(path)).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return true;
-    do {
-        listing.push_back(
-            {found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, listed_size(found)});
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
     const std::wstring folder = path.substr(0, path.rfind(L'\\') + 1);
-    for (const Sibling& sibling : siblings_in_order(listing)) {
+    const SiblingSet set = siblings_in_order(list_siblings(path));
+    for (const Sibling& sibling : set.siblings) {
         add_path(position, folder + sibling.name, sibling.size);
         if (position != NO_POSITION) ++position;
     }
+    if (set.missing_number != 0)
+        missing_sibling_ = sibling_name(std::wstring_view(path).substr(folder.size()), set.missing_number);
     return true;
 }
 

@@ -19,21 +19,24 @@ std::uint32_t sibling_number(std::wstring_view name) {
     return number;
 }
 
+// What a set's names share: all but the last three characters.
+std::wstring_view without_number(std::wstring_view name) {
+    return name.substr(0, name.size() < 3 ? 0 : name.size() - 3);
+}
+
 }  // namespace
 
 bool is_first_part(std::wstring_view path) { return path.size() >= 3 && path.substr(path.size() - 3) == L"001"; }
 
-std::wstring sibling_pattern(std::wstring_view path) {
-    std::wstring pattern(path.substr(0, path.size() < 3 ? 0 : path.size() - 3));
-    return pattern + L"???";
-}
+std::wstring sibling_pattern(std::wstring_view path) { return std::wstring(without_number(path)) + L"???"; }
 
-std::vector<Sibling> siblings_in_order(const std::vector<FolderEntry>& listing) {
+SiblingSet siblings_in_order(const std::vector<FolderEntry>& listing) {
     struct Pending {
         std::uint32_t number;
         const std::wstring* name;
     };
-    std::vector<Sibling> siblings;
+    SiblingSet set;
+    std::vector<Sibling>& siblings = set.siblings;
     std::vector<Pending> pending;
     std::uint32_t expected = 1;
     for (const FolderEntry& entry : listing) {
@@ -54,7 +57,21 @@ std::vector<Sibling> siblings_in_order(const std::vector<FolderEntry>& listing) 
         pending.erase(next);
         ++expected;
     }
-    return siblings;
+    if (highest_sibling_number(listing) > expected) set.missing_number = expected;
+    return set;
+}
+
+std::uint32_t highest_sibling_number(const std::vector<FolderEntry>& listing) {
+    std::uint32_t highest = 0;
+    for (const FolderEntry& entry : listing)
+        if (!entry.folder) highest = std::max(highest, sibling_number(entry.name));
+    return highest;
+}
+
+std::wstring sibling_name(std::wstring_view first_part_name, std::uint32_t number) {
+    std::wstring digits = std::to_wstring(number);
+    if (digits.size() < 3) digits.insert(0, 3 - digits.size(), L'0');
+    return std::wstring(without_number(first_part_name)) + digits;
 }
 
 }  // namespace mendlet

@@ -1,7 +1,7 @@
 #pragma once
 // Which files of a folder make up the set that a first part belongs to: those whose names
 // differ from it only in the last three characters, numbered 1, 2, 3, ... up to the first
-// number that is missing.
+// number that is missing; and whether later ones lie beyond that gap.
 
 #include <cstdint>
 #include <string>
@@ -29,8 +29,22 @@ struct Sibling {
     std::uint64_t size = 0;
 };
 
+struct SiblingSet {
+    std::vector<Sibling> siblings;
+    // The first missing number when a sibling with a higher one is listed; 0 otherwise.
+    std::uint32_t missing_number = 0;
+};
+
 // The siblings in number order, from 1 up to the first gap. Those met in order keep their
 // listed size; those met out of turn are added later and asked for theirs.
-std::vector<Sibling> siblings_in_order(const std::vector<FolderEntry>& listing);
+SiblingSet siblings_in_order(const std::vector<FolderEntry>& listing);
+
+// The highest number among the listing's siblings (files whose names end in three digits
+// other than 000); 0 when there is none.
+std::uint32_t highest_sibling_number(const std::vector<FolderEntry>& listing);
+
+// The file name of a first part's sibling: its name with the last three characters as the
+// number (at most 999) in three digits.
+std::wstring sibling_name(std::wstring_view first_part_name, std::uint32_t number);
 
 }  // namespace mendlet

@@ -1,6 +1,7 @@
 #include "join/checksum_file.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 
 #include "core/path_compare.h"
@@ -12,6 +13,12 @@ namespace {
 
 constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
 constexpr std::string_view BLANKS = " \t";
+
+// What the checksum files are called: the output's name with one of these extensions, or
+// one of the sums' fixed names. Kept in one place, so that the files the finder reads are
+// the files that an added folder leaves out.
+constexpr std::array<std::wstring_view, 3> CHECKSUM_EXTENSIONS{L".sfv", L".md5", L".sha256"};
+constexpr std::array<std::wstring_view, 2> SUMS_FILE_NAMES{L"MD5SUMS", L"SHA256SUMS"};
 
 // Without blanks (spaces and tabs) at either end.
 template <typename Char>
@@ -158,13 +165,22 @@ std::vector<std::wstring> checksum_file_names(std::wstring_view output_name) {
     if (const auto stem = name_without_extension(output_name)) stems.emplace_back(*stem);
     std::vector<std::wstring> candidates;
     for (const std::wstring& stem : stems)
-        for (const wchar_t* extension : {L".sfv", L".md5", L".sha256"}) candidates.push_back(stem + extension);
-    candidates.insert(candidates.end(), {L"MD5SUMS", L"SHA256SUMS"});
+        for (const std::wstring_view extension : CHECKSUM_EXTENSIONS)
+            candidates.push_back(stem + std::wstring(extension));
+    candidates.insert(candidates.end(), SUMS_FILE_NAMES.begin(), SUMS_FILE_NAMES.end());
 
     std::erase_if(candidates, [output_name](const std::wstring& candidate) {
         return compare_names_ignoring_case(candidate, output_name) == 0;
     });
     return candidates;
+}
+
+bool is_checksum_file_name(std::wstring_view name) {
+    name = last_name_component(name);
+    return std::any_of(CHECKSUM_EXTENSIONS.begin(), CHECKSUM_EXTENSIONS.end(),
+                       [name](std::wstring_view extension) { return ends_with_ignoring_case(name, extension); }) ||
+           std::any_of(SUMS_FILE_NAMES.begin(), SUMS_FILE_NAMES.end(),
+                       [name](std::wstring_view sums) { return compare_names_ignoring_case(name, sums) == 0; });
 }
 
 }  // namespace mendlet

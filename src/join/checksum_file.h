@@ -74,4 +74,8 @@ std::vector<ChecksumEntry> parse_checksum_file(std::wstring_view file_name, std:
 // them (x.md5 gives x.md5 again), is left out: the output is no list of checksums.
 std::vector<std::wstring> checksum_file_names(std::wstring_view output_name);
 
+// Whether a name (its last component) is one that checksum_file_names gives for some output:
+// one ending in .sfv, .md5 or .sha256, or MD5SUMS or SHA256SUMS, in any case.
+bool is_checksum_file_name(std::wstring_view name);
+
 }  // namespace mendlet

@@ -64,6 +64,9 @@ public:
     // entries; those that cannot be read or hold none are left out.
     virtual std::vector<ChecksumFile> checksum_files(const std::wstring& folder, const std::wstring& output_name) = 0;
     virtual ExistingOutput existing(const std::wstring& path) = 0;
+    // The highest number of a part of the first part's set found in its folder
+    // (highest_sibling_number); 0 when there is none.
+    virtual std::uint32_t highest_part_number(const std::wstring& first_part) = 0;
     // None when nothing of that name can be opened.
     virtual std::optional<FileIdentity> identity(const std::wstring& path) = 0;
     // Deletes the files, to the Recycle Bin when asked; true when every one is gone.

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "core/long_path_win32.h"
+#include "gather/sibling_listing_win32.h"
 #include "join/checksum_files_win32.h"
 
 namespace mendlet {
@@ -96,6 +97,10 @@ ExistingOutput Win32JoinFiles::existing(const std::wstring& path) {
     if (attributes == INVALID_FILE_ATTRIBUTES) return ExistingOutput::none;
     if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) return ExistingOutput::unreplaceable;
     return ExistingOutput::file;
+}
+
+std::uint32_t Win32JoinFiles::highest_part_number(const std::wstring& first_part) {
+    return highest_sibling_number(list_siblings(first_part));
 }
 
 std::optional<FileIdentity> Win32JoinFiles::identity(const std::wstring& path) {

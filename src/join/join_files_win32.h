@@ -13,6 +13,7 @@ public:
     bool rename_output(const std::wstring& path, const std::wstring& output_path, bool replace) override;
     std::vector<ChecksumFile> checksum_files(const std::wstring& folder, const std::wstring& output_name) override;
     ExistingOutput existing(const std::wstring& path) override;
+    std::uint32_t highest_part_number(const std::wstring& first_part) override;
     std::optional<FileIdentity> identity(const std::wstring& path) override;
     bool delete_files(const std::vector<std::wstring>& paths, bool use_recycle_bin) override;
 };

@@ -147,8 +147,11 @@ bool JoinRun::end_failed(std::wstring text, bool timed) {
 bool JoinRun::checks_allow_join() {
     const Settings& settings = job_.settings;
     if (!settings.test_missing_before_join && !settings.test_size_before_join) return true;
+    // Parts of the set beyond the last one listed, left out by a gap, are missing too.
+    const std::uint32_t highest_found =
+        settings.test_missing_before_join ? job_.files.highest_part_number(list_.first()->path) : 0;
     return check_before_join(list_, settings.test_missing_before_join, settings.test_size_before_join, texts(),
-                             window_);
+                             window_, highest_found);
 }
 
 // The boxes show only the digests ticked, and none with Exit ticked or hashing switched off;

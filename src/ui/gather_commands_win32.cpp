@@ -36,9 +36,15 @@ PartAdder Application::part_adder() {
 }
 
 void Application::finish_adding(PartAdder& adder, bool auto_loaded, bool reset_persistent_status) {
-    report_added(adder.finish(), auto_loaded);
+    const std::uint32_t added = adder.finish();
     refresh_list();
     if (reset_persistent_status && status_.status_persistent()) status_.reset_status();
+    // In place of the count, and until the list changes: the join would go without that part
+    // and those after it.
+    if (!adder.missing_sibling().empty())
+        status_.show_status(format_text(texts_.messages[28], {adder.missing_sibling()}), COLOUR_ERROR, false);
+    else
+        report_added(added, auto_loaded);
 }
 
 void Application::report_added(std::uint32_t added, bool auto_loaded) {

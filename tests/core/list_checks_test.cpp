@@ -44,8 +44,8 @@ std::vector<std::int32_t> statuses(const PartList& list) {
 
 class ListChecks : public ::testing::Test {
 protected:
-    bool check(const PartList& list, bool missing = true, bool size = true) {
-        return check_before_join(list, missing, size, texts, questioner);
+    bool check(const PartList& list, bool missing = true, bool size = true, std::uint32_t highest_found = 0) {
+        return check_before_join(list, missing, size, texts, questioner, highest_found);
     }
     TextTable texts;
     Settings settings;
@@ -76,6 +76,19 @@ TEST_F(ListChecks, MissingRunsAndTheLimitOfEight) {
     EXPECT_EQ(questioner.asked.back().text,
               std::wstring(L"You seem to be missing more than 8 parts with ordinals: 2, 3, 4, 5, 6, 7, 8, 9, ..") +
                   L"." + QUESTION_END);
+
+    // Later parts found in the folder are missing from the join as well, after those within.
+    EXPECT_TRUE(check(parts({{1, 10}, {2, 10}}), true, false, 5));
+    EXPECT_EQ(questioner.asked.back().text,
+              std::wstring(L"You seem to be missing 3 part(s) with ordinal(s): 3, 4, 5.") + QUESTION_END);
+    EXPECT_TRUE(check(parts({{1, 10}, {3, 5}}), true, false, 12));
+    EXPECT_EQ(questioner.asked.back().text,
+              std::wstring(L"You seem to be missing more than 8 parts with ordinals: 2, 4, 5, 6, 7, 8, 9, 10, ..") +
+                  L"." + QUESTION_END);
+    const std::size_t asked = questioner.asked.size();
+    EXPECT_TRUE(check(parts({{1, 10}, {2, 10}, {3, 5}}), true, false, 3));
+    EXPECT_TRUE(check(parts({{1, 10}, {2, 10}}), false, false, 5));
+    EXPECT_EQ(questioner.asked.size(), asked);
 }
 
 TEST_F(ListChecks, ExactlyEightMissingIsNotMoreThanEight) {

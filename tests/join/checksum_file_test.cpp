@@ -207,5 +207,15 @@ TEST(ChecksumFileNames, NoExtensionNoRepeatAndNeverTheOutputItself) {
               (Names{L"md5sums.sfv", L"md5sums.md5", L"md5sums.sha256", L"SHA256SUMS"}));
 }
 
+TEST(ChecksumFileNames, WhatTheyAreCalledIsKnownInAnyCaseAndNothingElse) {
+    for (const std::wstring& name : checksum_file_names(L"C:\\In\\movie.avi"))
+        EXPECT_TRUE(is_checksum_file_name(name)) << name;
+    for (const wchar_t* name : {L"X.SFV", L"x.avi.Md5", L"C:\\In\\x.sha256", L"md5sums", L"Sha256Sums", L".md5"})
+        EXPECT_TRUE(is_checksum_file_name(name)) << name;
+    for (const wchar_t* name : {L"x.001", L"x.md5.001", L"x.sha", L"x.sfv2", L"MD5SUMS.txt", L"my-MD5SUMS",
+                                L"C:\\MD5SUMS\\x.001", L"md5", L""})
+        EXPECT_FALSE(is_checksum_file_name(name)) << name;
+}
+
 }  // namespace
 }  // namespace mendlet

@@ -679,6 +679,19 @@ TEST_F(JoinWorkerTest, PreJoinChecksCanCallTheJobOff) {
     window.answer = true;
     EXPECT_FALSE(join());
     EXPECT_TRUE(disk->read(window.inputs.output_path).has_value());
+
+    // Parts beyond a gap after the last listed one are found in the folder and missed too.
+    list.clear_parts();
+    add_parts(L"b.bin", {5000, 5000, 5000, 10});
+    disk->remove(list.at(2)->path);
+    list.remove_part_at(3);
+    list.remove_part_at(2);
+    window.questions.clear();
+    window.answer = false;
+    EXPECT_FALSE(join());
+    ASSERT_EQ(window.questions.size(), 1u);
+    EXPECT_EQ(window.questions[0].text, L"You seem to be missing 2 part(s) with ordinal(s): 3, 4." +
+                                            std::wstring(texts.messages[23]));
 }
 
 TEST_F(JoinWorkerTest, PartsThatChangedSizeKeepProgressWithinBounds) {
@@ -721,6 +734,7 @@ public:
     bool rename_output(const std::wstring&, const std::wstring&, bool) override { return true; }
     std::vector<ChecksumFile> checksum_files(const std::wstring&, const std::wstring&) override { return {}; }
     ExistingOutput existing(const std::wstring&) override { return ExistingOutput::none; }
+    std::uint32_t highest_part_number(const std::wstring&) override { return 0; }
     std::optional<FileIdentity> identity(const std::wstring&) override { return std::nullopt; }
     bool delete_files(const std::vector<std::wstring>&, bool) override { return true; }
 

@@ -49,6 +49,9 @@ public:
         return real_.checksum_files(folder, output_name);
     }
     ExistingOutput existing(const std::wstring& path) override { return real_.existing(path); }
+    std::uint32_t highest_part_number(const std::wstring& first_part) override {
+        return real_.highest_part_number(first_part);
+    }
     std::optional<FileIdentity> identity(const std::wstring& path) override { return real_.identity(path); }
     bool delete_files(const std::vector<std::wstring>& paths, bool use_recycle_bin) override {
         return !delete_fails && real_.delete_files(paths, use_recycle_bin);

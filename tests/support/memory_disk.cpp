@@ -4,6 +4,7 @@
 #include <map>
 #include <mutex>
 
+#include "gather/siblings.h"
 #include "support/test_disk.h"
 
 namespace mendlet::test_support {
@@ -106,6 +107,16 @@ public:
     ExistingOutput existing(const std::wstring& path) override {
         std::lock_guard lock(mutex_);
         return files_.count(path) != 0 ? ExistingOutput::file : ExistingOutput::none;
+    }
+    // The files whose paths differ from the first part's in the last three characters alone.
+    std::uint32_t highest_part_number(const std::wstring& first_part) override {
+        std::lock_guard lock(mutex_);
+        const std::wstring stem = first_part.substr(0, first_part.size() - 3);
+        std::vector<FolderEntry> listing;
+        for (const auto& [path, bytes] : files_)
+            if (path.size() == first_part.size() && path.compare(0, stem.size(), stem) == 0)
+                listing.push_back({path.substr(path.find_last_of(L'\\') + 1), false, bytes->size()});
+        return highest_sibling_number(listing);
     }
     std::optional<FileIdentity> identity(const std::wstring& path) override {
         std::lock_guard lock(mutex_);
