@@ -1,6 +1,6 @@
-// Checksum files beside the parts, as a user meets them on the built program: a set that
-// travels with an SFV file and an MD5 file joins and is verified with the settings of a
-// first start; a joined file that its MD5 file does not describe is kept and said to be
+// Checksum files beside the parts, as a user meets them on the built program: a folder that
+// holds a set with an SFV file and an MD5 file, dropped on the window, joins and is verified
+// with the settings of a first start; a joined file that its MD5 file does not describe is kept and said to be
 // damaged, and in append mode the first part gets its old size back; a damaged part is named
 // and marked in its row, and nothing is left under the output's name; a part that the SFV
 // file lists and the list lacks stops the join before it starts. The digests in the files
@@ -65,7 +65,9 @@ TEST(ChecksumScenario, AJoinIsCheckedAgainstTheChecksumFilesBesideItsParts) {
     TempFolder home;
     const std::wstring first_part = quoted(downloads.folder.file(downloads.names[0]));
     {
-        RunningProgram program(home, first_part);
+        // The folder dropped on the window brings the parts and leaves the checksum files out.
+        RunningProgram program(home);
+        ASSERT_TRUE(drop_files(program.window(), {downloads.folder.path()}, POINT{60, 60}));
         join_and_expect(program, L"Files joined and verified with holiday movie.avi.sfv", false);
         save_screenshot(program.window(), L"checksum-1-verified");
         EXPECT_TRUE(read_file(downloads.output) == downloads.whole());
