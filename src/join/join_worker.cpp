@@ -203,7 +203,7 @@ bool JoinRun::refuse_incomplete_set(const std::vector<ChecksumFile>& files) {
 
 bool JoinRun::run() {
     // The window was closed while the job was starting: nothing is asked, nothing written.
-    if (job_.flags.stop_requested) return false;
+    if (job_.flags.stop_requested || list_.empty()) return false;
     const JobInputs inputs = window_.read_job_inputs();
     append_ = inputs.append_to_first;
     for (const PartEntry& entry : list_) part_paths_.push_back(entry.path);
@@ -247,7 +247,8 @@ bool JoinRun::complete(const JobInputs& inputs) {
     show_digests();
     if (mismatch != nullptr) return end_damaged_file(*mismatch);
     const JoinChecks& checks = digests_->checks();
-    const bool verified = join_is_verified(checks, ordinals(), parts_distinct());
+    // Most joins check nothing: their parts need not be opened again.
+    const bool verified = !checks.empty() && join_is_verified(checks, ordinals(), parts_distinct());
     const std::wstring joined = verified ? format_text(texts().verify[VERIFIED], {checks.first_file})
                                          : std::wstring(texts().messages[MSG_JOINED]);
     window_.show_status(joined, COLOUR_INFO, choices.remove_all_after_join);
