@@ -8,7 +8,9 @@ display=73
 data="${MENDLET_BENCH_DATA:-$root/build/bench-data}"
 
 winpath() { "$build/wine-run" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
-join_bench() { "$build/wine-run" "$build/join_bench.exe" "$@"; }
+join_bench() { join_bench_of "$build/join_bench.exe" "$@"; }
+# Another build's join_bench, in this build's Wine session.
+join_bench_of() { "$build/wine-run" "$@"; }
 calc() { awk "BEGIN { printf \"%.3f\", $1 }"; }
 min() { printf '%s\n' "$@" | sort -g | head -1; }
 
