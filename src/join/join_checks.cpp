@@ -12,9 +12,8 @@ namespace {
 void add_checks(std::vector<DigestCheck>& checks, const std::vector<ExpectedDigest>& expected,
                 const std::wstring& file) {
     for (const ExpectedDigest& digest : expected) {
-        const auto same_kind = std::find_if(checks.begin(), checks.end(), [&](const DigestCheck& check) {
-            return check.expected.kind == digest.kind;
-        });
+        const auto same_kind = std::find_if(
+            checks.begin(), checks.end(), [&](const DigestCheck& check) { return check.expected.kind == digest.kind; });
         if (same_kind == checks.end()) {
             checks.push_back({digest, file});
             continue;
@@ -113,10 +112,9 @@ bool join_is_verified(const JoinChecks& checks, const std::vector<std::uint32_t>
     if (!checks.whole_file.empty()) return true;
     const bool every_part_checked = std::none_of(checks.parts.begin(), checks.parts.end(),
                                                  [](const std::vector<DigestCheck>& part) { return part.empty(); });
-    const bool in_order =
-        std::adjacent_find(ordinals.begin(), ordinals.end(), [](std::uint32_t a, std::uint32_t b) {
-            return b != a + 1;
-        }) == ordinals.end();
+    const bool in_order = std::adjacent_find(ordinals.begin(), ordinals.end(), [](std::uint32_t a, std::uint32_t b) {
+                              return b != a + 1;
+                          }) == ordinals.end();
     return every_part_checked && in_order;
 }
 

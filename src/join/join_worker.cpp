@@ -150,8 +150,8 @@ bool JoinRun::checks_allow_join() {
     // Parts of the set beyond the last one listed, left out by a gap, are missing too.
     const std::uint32_t highest_found =
         settings.test_missing_before_join ? job_.files.highest_part_number(list_.first()->path) : 0;
-    return check_before_join(list_, settings.test_missing_before_join, settings.test_size_before_join, texts(),
-                             window_, highest_found);
+    return check_before_join(list_, settings.test_missing_before_join, settings.test_size_before_join, texts(), window_,
+                             highest_found);
 }
 
 // The boxes show only the digests ticked, and none with Exit ticked or hashing switched off;
@@ -445,8 +445,7 @@ bool JoinRun::end_failed_copy(CopyEnd end) {
 std::wstring JoinRun::discard_output() {
     if (append_) {
         if (cut_back_first_part()) return {};
-        return format_text(texts().messages[MSG_NOT_CUT_BACK],
-                           {output_path_, std::to_wstring(first_part_.old_size())});
+        return format_text(texts().messages[MSG_NOT_CUT_BACK], {output_path_, std::to_wstring(first_part_.old_size())});
     }
     output_.reset();
     if (temporary_path_.empty()) return {};

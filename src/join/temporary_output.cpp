@@ -27,9 +27,12 @@ std::vector<std::wstring> temporary_output_paths(std::wstring_view output_path) 
     const std::wstring_view name = output_path.substr(output_path.find_last_of(L"\\/") + 1);
     wchar_t short_name[32];
     std::swprintf(short_name, 32, L"mendlet-%08x", static_cast<unsigned>(name_hash(name)));
-    return names_beside(output_path, TEMPORARY_OUTPUT_SUFFIX, std::wstring(short_name) + std::wstring(TEMPORARY_OUTPUT_SUFFIX));
+    return names_beside(output_path, TEMPORARY_OUTPUT_SUFFIX,
+                        std::wstring(short_name) + std::wstring(TEMPORARY_OUTPUT_SUFFIX));
 }
 
-std::wstring temporary_output_path(std::wstring_view output_path) { return temporary_output_paths(output_path).front(); }
+std::wstring temporary_output_path(std::wstring_view output_path) {
+    return temporary_output_paths(output_path).front();
+}
 
 }  // namespace mendlet

@@ -137,8 +137,7 @@ int Application::run() {
     if (!join_thread_.stop_and_wait(EXIT_WAIT_MS)) {
         if (!join_thread_.cut_back_first_part(CUT_BACK_WAIT_MS)) {
             const AppendedFirstPart& part = flags_.appended_first_part;
-            const std::wstring text =
-                format_text(texts_.messages[29], {part.path(), std::to_wstring(part.old_size())});
+            const std::wstring text = format_text(texts_.messages[29], {part.path(), std::to_wstring(part.old_size())});
             message_box(nullptr, text.c_str(), APP_CAPTION, MB_ICONERROR | MB_TOPMOST);
         }
         ExitProcess(0);

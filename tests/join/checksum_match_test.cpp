@@ -62,7 +62,8 @@ TEST(ChecksumMatch, AFileAgreesWithAnyValueListedForItsName) {
         {L"x.bin", DigestKind::md5, MD5_A},
     };
     // Two parts of one name, from two folders: both are held to it.
-    const ChecksumChecks checks = match_checksum_entries(entries, {L"x.bin"}, {L"C:\\a\\x.bin.001", L"D:\\b\\x.bin.001"});
+    const ChecksumChecks checks =
+        match_checksum_entries(entries, {L"x.bin"}, {L"C:\\a\\x.bin.001", L"D:\\b\\x.bin.001"});
     ASSERT_EQ(checks.whole_file, (Expected{{DigestKind::md5, {MD5_A, MD5_B}}}));
     EXPECT_TRUE(digest_agrees(checks.whole_file[0], MD5_A));
     EXPECT_TRUE(digest_agrees(checks.whole_file[0], MD5_B));

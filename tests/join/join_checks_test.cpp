@@ -18,9 +18,9 @@ TEST(JoinChecks, PartsOfTheSetDifferInTheirNumberAlone) {
         EXPECT_FALSE(is_part_of_set(name, first)) << name;
     EXPECT_FALSE(is_part_of_set(L"Movie.avi.002", L"C:\\In\\Movie.avi"));
 
-    const std::vector<ChecksumFile> files{{L"Movie.avi.sfv",
-                                           {{L"movie.avi.001", DigestKind::crc32, "00000000"},
-                                            {L"MOVIE.AVI.003", DigestKind::crc32, "00000000"}}}};
+    const std::vector<ChecksumFile> files{
+        {L"Movie.avi.sfv",
+         {{L"movie.avi.001", DigestKind::crc32, "00000000"}, {L"MOVIE.AVI.003", DigestKind::crc32, "00000000"}}}};
     const std::optional<UnlistedPart> unlisted = first_part_not_in_list(files, {first, L"C:\\In\\Movie.avi.002"});
     ASSERT_TRUE(unlisted.has_value());
     EXPECT_EQ(unlisted->name, L"MOVIE.AVI.003");

@@ -35,7 +35,6 @@ using test_support::sha256_text;
 using test_support::TestDisk;
 using Bytes = std::vector<std::uint8_t>;
 
-
 Bytes prefix(const Bytes& bytes, std::size_t size) { return Bytes(bytes.begin(), bytes.begin() + size); }
 
 Bytes text(const std::string& characters) { return Bytes(characters.begin(), characters.end()); }
@@ -295,8 +294,8 @@ TEST_F(JoinWorkerTest, StopLeavesTheOutputAsItWasAndCutsAnAppendBack) {
     files.delete_fails = true;
     EXPECT_FALSE(join());
     ASSERT_EQ(window.statuses.size(), 1u);
-    EXPECT_EQ(window.statuses[0].text,
-              L"The unfinished file \"" + temporary_output_path(window.inputs.output_path) + L"\" could not be deleted.");
+    EXPECT_EQ(window.statuses[0].text, L"The unfinished file \"" + temporary_output_path(window.inputs.output_path) +
+                                           L"\" could not be deleted.");
     EXPECT_EQ(window.statuses[0].colour, COLOUR_ERROR);
     EXPECT_FALSE(window.statuses[0].timed);
 }
@@ -329,8 +328,8 @@ TEST_F(JoinWorkerTest, AnAppendJoinThatDoesNotCompleteGivesTheFirstPartBackOrSay
     window.statuses.clear();
     EXPECT_FALSE(join());
     ASSERT_EQ(window.statuses.size(), 1u);
-    EXPECT_EQ(window.statuses[0].text,
-              std::wstring(texts.messages[10]) + L" " + first_path + L" could not be cut back to its old size of 70000 bytes!");
+    EXPECT_EQ(window.statuses[0].text, std::wstring(texts.messages[10]) + L" " + first_path +
+                                           L" could not be cut back to its old size of 70000 bytes!");
     EXPECT_FALSE(window.statuses[0].timed);
 }
 
@@ -386,7 +385,8 @@ TEST_F(JoinWorkerTest, AFileThatCannotTakeTheOutputsNameIsKeptUnderItsOwn) {
     EXPECT_EQ(disk->read(kept), joined);
     EXPECT_EQ(output(), old);
     ASSERT_EQ(window.statuses.size(), 1u);
-    EXPECT_EQ(window.statuses[0].text, std::wstring(texts.messages[11]) + L" The joined file is kept as \"" + kept + L"\".");
+    EXPECT_EQ(window.statuses[0].text,
+              std::wstring(texts.messages[11]) + L" The joined file is kept as \"" + kept + L"\".");
     EXPECT_EQ(window.statuses[0].colour, COLOUR_ERROR);
     EXPECT_FALSE(window.statuses[0].timed);
     EXPECT_TRUE(window.opened_folders.empty());
@@ -431,8 +431,7 @@ TEST_F(JoinWorkerTest, ChecksumFilesBesideThePartsVerifyTheJoin) {
     window.inputs.crc32_checked = true;
     const Bytes joined = add_parts(L"a.bin", {70000, 0, 123});
     std::string sfv = "; a.bin in three parts\r\n";
-    for (const PartEntry& entry : list)
-        sfv += listed_name(entry.path) + " " + crc_text(file(entry.path)) + "\r\n";
+    for (const PartEntry& entry : list) sfv += listed_name(entry.path) + " " + crc_text(file(entry.path)) + "\r\n";
     disk->write(L"a.sfv", text(sfv));
     disk->write(L"a.bin.md5", text(md5_text(joined) + " *a.bin\n"));
     disk->write(L"SHA256SUMS", text(sha256_text(file(list.at(2)->path)) + "  parts/a.bin.003\n"));
@@ -445,7 +444,6 @@ TEST_F(JoinWorkerTest, ChecksumFilesBesideThePartsVerifyTheJoin) {
     EXPECT_TRUE(window.statuses[0].timed);
     EXPECT_EQ(window.crc32, crc_text(joined));
     EXPECT_FALSE(window.md5.has_value());
-
 }
 
 // A joined file that does not match is kept for the user to judge, and nothing is done with
@@ -547,7 +545,8 @@ TEST_P(JoinClaimTest, VerifiedOnlyWhenTrueAndNothingGoesOnAfterAFailedCheck) {
     std::string sfv;
     for (const int number : claim.in_sfv) {
         const bool right = number <= 3 && number != claim.damaged;
-        sfv += "a.bin.00" + std::to_string(number) + " " + (right ? crc_text(file(parts[number - 1])) : "0badc0de") + "\r\n";
+        sfv += "a.bin.00" + std::to_string(number) + " " + (right ? crc_text(file(parts[number - 1])) : "0badc0de") +
+               "\r\n";
     }
     if (!sfv.empty()) disk->write(L"a.bin.sfv", text(sfv));
     if (claim.whole_file_md5 != 0)
@@ -569,6 +568,8 @@ TEST_P(JoinClaimTest, VerifiedOnlyWhenTrueAndNothingGoesOnAfterAFailedCheck) {
 
 const wchar_t* const JOINED = L"Files joined successfully!";
 
+// One claim a row.
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Claims, JoinClaimTest,
     ::testing::Values(
@@ -596,6 +597,7 @@ INSTANTIATE_TEST_SUITE_P(
         Claim{"HashingDisabledAndAPartDamaged", {1, 2, 3}, {1, 2, 3}, 1, 0, false, false, true,
               L"a.bin.001 does not match a.bin.sfv! Get this part again.", false}),
     [](const ::testing::TestParamInfo<Claim>& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST_F(JoinWorkerTest, ExitOrDisabledHashingShowsNoDigests) {
     window.inputs.crc32_checked = true;
@@ -667,8 +669,8 @@ TEST_F(JoinWorkerTest, PreJoinChecksCanCallTheJobOff) {
     window.answer = false;
     EXPECT_FALSE(join());
     ASSERT_EQ(window.questions.size(), 1u);
-    EXPECT_EQ(window.questions[0].text, L"You seem to be missing 2 part(s) with ordinal(s): 3, 4." +
-                                            std::wstring(texts.messages[23]));
+    EXPECT_EQ(window.questions[0].text,
+              L"You seem to be missing 2 part(s) with ordinal(s): 3, 4." + std::wstring(texts.messages[23]));
 }
 
 TEST_F(JoinWorkerTest, PartsThatChangedSizeKeepProgressWithinBounds) {

@@ -96,8 +96,9 @@ TEST(ChecksumScenario, AJoinIsCheckedAgainstTheChecksumFilesBesideItsParts) {
     downloads.set_sfv_file("holiday movie.avi.004 0badc0de\r\n");
     {
         RunningProgram program(home, first_part);
-        join_and_expect(program, L"holiday movie.avi.004 is listed in holiday movie.avi.sfv but not in the list! "
-                                 L"The join would be incomplete.");
+        join_and_expect(program,
+                        L"holiday movie.avi.004 is listed in holiday movie.avi.sfv but not in the list! "
+                        L"The join would be incomplete.");
         save_screenshot(program.window(), L"checksum-4-incomplete-set");
         EXPECT_FALSE(read_file(downloads.output).has_value());
     }
