@@ -18,7 +18,7 @@ std::size_t utf8_length(std::wstring_view name) {
     std::size_t bytes = 0;
     for (const wchar_t c : name) {
         const auto unit = static_cast<std::uint32_t>(c);
-        bytes += unit < 0x80 ? 1 : unit < 0x800 ? 2 : (unit >= 0xD800 && unit <= 0xDFFF) ? 2 : 3;
+        bytes += unit < 0x80 ? 1 : unit < 0x800 ? 2 : (unit >= 0xD800 && unit <= 0xDFFF) ? 2 : unit < 0x10000 ? 3 : 4;
     }
     return bytes;
 }

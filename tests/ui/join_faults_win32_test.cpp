@@ -590,12 +590,10 @@ TEST_F(JoinFaultTest, NamesNearTheByteLimitOfAFolderAreLoadedExportedAndJoined) 
     command(IDM_EXPORT_LIST);
     EXPECT_TRUE(boxes.empty());
     std::string lines;
-    for (const std::wstring& path : set.paths) {
-        std::string line(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, path.c_str(), -1, nullptr, 0,
-                                                                       nullptr, nullptr)),
-                         '\0');
-        WideCharToMultiByte(CP_UTF8, 0, path.c_str(), -1, line.data(), static_cast<int>(line.size()), nullptr, nullptr);
-        lines += line.substr(0, line.size() - 1) + "\r\n";
+    for (const char* number : {"001", "002", "003"}) {
+        lines += utf8_of_ascii(folder.path()) + "\\";
+        for (int letter = 0; letter < 118; ++letter) lines += "\xD0\xB6";
+        lines += std::string(".avi.") + number + "\r\n";
     }
     EXPECT_TRUE(read_file(folder.file(list_name)) == lines);
 
