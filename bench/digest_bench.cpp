@@ -6,11 +6,11 @@
 // With a file, the buffer is written there first, for other programs to digest the same
 // bytes.
 
-#include "join/crc32.h"
-#include "join/crc32_paths.h"
-#include "join/md5.h"
-#include "join/sha256.h"
-#include "join/sha256_paths.h"
+#include "digest/crc32.h"
+#include "digest/crc32_paths.h"
+#include "digest/md5.h"
+#include "digest/sha256.h"
+#include "digest/sha256_paths.h"
 
 #include <algorithm>
 #include <array>

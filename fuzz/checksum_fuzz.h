@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "join/checksum_file.h"
+#include "checksum/checksum_file.h"
 
 namespace mendlet::fuzz {
 

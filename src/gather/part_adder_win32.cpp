@@ -5,7 +5,7 @@
 #include "core/long_path_win32.h"
 #include "gather/sibling_listing_win32.h"
 #include "gather/siblings.h"
-#include "join/checksum_file.h"
+#include "checksum/checksum_file.h"
 
 namespace mendlet {
 
@@ -31,7 +31,10 @@ bool is_folder_link(const WIN32_FIND_DATAW& found) {
 }  // namespace
 
 PartAdder::PartAdder(PartList& list, bool sorted, bool by_path, std::function<void()> cannot_open)
-    : list_(list), sorted_(sorted), by_path_(by_path), cannot_open_(std::move(cannot_open)),
+    : list_(list),
+      sorted_(sorted),
+      by_path_(by_path),
+      cannot_open_(std::move(cannot_open)),
       count_before_(list.count()) {}
 
 void PartAdder::add_path(std::int32_t position, const std::wstring& path, std::uint64_t size) {

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "join/checksum_file.h"
-#include "join/checksum_match.h"
+#include "checksum/checksum_file.h"
+#include "checksum/checksum_match.h"
 #include "join/part_digests.h"
 
 namespace mendlet {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "join/checksum_file.h"
+#include "checksum/checksum_file.h"
 
 namespace mendlet {
 

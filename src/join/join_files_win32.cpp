@@ -5,7 +5,7 @@
 
 #include "core/long_path_win32.h"
 #include "gather/sibling_listing_win32.h"
-#include "join/checksum_files_win32.h"
+#include "checksum/checksum_files_win32.h"
 
 namespace mendlet {
 

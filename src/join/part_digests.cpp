@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "join/crc32.h"
+#include "digest/crc32.h"
 
 namespace mendlet {
 

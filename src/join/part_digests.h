@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "join/checksum_file.h"
-#include "join/md5.h"
-#include "join/sha256.h"
+#include "checksum/checksum_file.h"
+#include "digest/md5.h"
+#include "digest/sha256.h"
 
 namespace mendlet {
 

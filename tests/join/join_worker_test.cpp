@@ -13,7 +13,7 @@
 
 #include "core/part_list.h"
 #include "join/copy_pipeline.h"
-#include "join/checksum_file.h"
+#include "checksum/checksum_file.h"
 #include "join/temporary_output.h"
 #include "lang/text_table.h"
 #include "settings/settings.h"

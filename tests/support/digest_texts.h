@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "join/crc32.h"
-#include "join/md5.h"
-#include "join/sha256.h"
+#include "digest/crc32.h"
+#include "digest/md5.h"
+#include "digest/sha256.h"
 
 namespace mendlet::test_support {
 

@@ -1,8 +1,8 @@
-#include "join/md5.h"
+#include "digest/md5.h"
 
 #include <cstring>
 
-#include "join/hex_text.h"
+#include "digest/hex_text.h"
 
 namespace mendlet {
 

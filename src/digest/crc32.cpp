@@ -1,6 +1,6 @@
-#include "join/crc32.h"
+#include "digest/crc32.h"
 
-#include "join/crc32_paths.h"
+#include "digest/crc32_paths.h"
 
 namespace mendlet {
 

@@ -1,4 +1,4 @@
-#include "join/checksum_match.h"
+#include "checksum/checksum_match.h"
 
 #include <algorithm>
 #include <map>

@@ -1,10 +1,10 @@
-#include "join/sha256.h"
+#include "digest/sha256.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "join/hex_text.h"
-#include "join/sha256_paths.h"
+#include "digest/hex_text.h"
+#include "digest/sha256_paths.h"
 
 namespace mendlet {
 

@@ -1,4 +1,4 @@
-#include "join/sha256.h"
+#include "digest/sha256.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "join/sha256_paths.h"
+#include "digest/sha256_paths.h"
 #include "support/test_data.h"
 
 namespace mendlet {

@@ -1,4 +1,4 @@
-#include "join/checksum_file.h"
+#include "checksum/checksum_file.h"
 
 #include <gtest/gtest.h>
 

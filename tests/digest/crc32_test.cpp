@@ -1,4 +1,4 @@
-#include "join/crc32.h"
+#include "digest/crc32.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "join/crc32_paths.h"
+#include "digest/crc32_paths.h"
 #include "support/test_data.h"
 
 namespace mendlet {

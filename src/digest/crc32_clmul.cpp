@@ -3,7 +3,7 @@
 // table look-ups. The compiler may use the instruction in this file only; the processor is
 // asked before it is used.
 
-#include "join/crc32_paths.h"
+#include "digest/crc32_paths.h"
 
 #if defined(__x86_64__) || (defined(_M_X64) && !defined(_M_ARM64EC))
 

@@ -1,4 +1,4 @@
-#include "join/checksum_files_win32.h"
+#include "checksum/checksum_files_win32.h"
 
 #include <windows.h>
 
@@ -52,8 +52,8 @@ bool read_into(HANDLE file, std::string& bytes) {
 
 // The first bytes of a file, at most `most`; none when it cannot be read.
 std::optional<std::string> read_start(const std::wstring& path, std::size_t most) {
-    const HANDLE file = CreateFileW(file_system_path(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    const HANDLE file = CreateFileW(file_system_path(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) return std::nullopt;
     std::optional<std::string> bytes;
     LARGE_INTEGER size{};

@@ -1,4 +1,4 @@
-#include "join/md5.h"
+#include "digest/md5.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "join/checksum_file.h"
+#include "checksum/checksum_file.h"
 
 namespace mendlet {
 

@@ -3,7 +3,7 @@
 // Several times faster than the portable rounds. The compiler may use these instructions
 // in this file only; the processor is asked before they are used.
 
-#include "join/sha256_paths.h"
+#include "digest/sha256_paths.h"
 
 #if defined(__x86_64__) || (defined(_M_X64) && !defined(_M_ARM64EC))
 

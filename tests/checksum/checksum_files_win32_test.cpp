@@ -1,4 +1,4 @@
-#include "join/checksum_files_win32.h"
+#include "checksum/checksum_files_win32.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "join/hex_text.h"
+#include "digest/hex_text.h"
 
 namespace mendlet {
 
