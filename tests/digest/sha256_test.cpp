@@ -10,28 +10,26 @@
 #include <vector>
 
 #include "digest/sha256_paths.h"
+#include "support/digest_pieces.h"
 #include "support/test_data.h"
 
 namespace mendlet {
 namespace {
 
+using test_support::chunks_of;
+using test_support::digest_in_pieces;
+using test_support::digest_of_state;
 using test_support::LARGE_SEED;
 using test_support::LARGE_SIZE;
 using test_support::mixed_chunk_sizes;
+using test_support::padded_message;
 using test_support::random_bytes;
 using test_support::TestRandom;
 
 using Digest = std::array<std::uint8_t, 32>;
 
-// The digest of the bytes fed in pieces of these lengths, one call each.
 Digest sha256_in_pieces(const std::uint8_t* bytes, const std::vector<std::size_t>& lengths) {
-    Sha256Context context;
-    sha256_init(context);
-    for (std::size_t length : lengths) {
-        sha256_update(context, bytes, length);
-        bytes += length;
-    }
-    return sha256_final(context);
+    return digest_in_pieces(sha256_init, sha256_update, sha256_final, bytes, lengths);
 }
 
 Digest sha256_of(const std::uint8_t* bytes, std::size_t length) { return sha256_in_pieces(bytes, {length}); }
@@ -40,28 +38,10 @@ std::string sha256_text(const std::string& text) {
     return format_sha256(sha256_of(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
-std::vector<std::size_t> chunks_of(std::size_t chunk, std::size_t total) {
-    std::vector<std::size_t> lengths(total / chunk, chunk);
-    if (total % chunk != 0) lengths.push_back(total % chunk);
-    return lengths;
-}
-
-Digest digest_of_state(const std::uint32_t state[8]) {
-    Digest digest{};
-    for (std::size_t w = 0; w < 8; ++w)
-        for (std::size_t k = 0; k < 4; ++k) digest[4 * w + k] = static_cast<std::uint8_t>(state[w] >> (24 - 8 * k));
-    return digest;
-}
-
 // Whole-message SHA-256 on one compressor: pads the complete message up front instead of
 // streaming, so it shares none of the buffering logic.
 Digest reference_sha256(Sha256Compressor compress, const std::uint8_t* bytes, std::size_t length) {
-    std::vector<std::uint8_t> message(bytes, bytes + length);
-    message.push_back(0x80);
-    while (message.size() % 64 != 56) message.push_back(0);
-    const std::uint64_t bits = static_cast<std::uint64_t>(length) * 8;
-    for (int k = 7; k >= 0; --k) message.push_back(static_cast<std::uint8_t>(bits >> (8 * k)));
-
+    const std::vector<std::uint8_t> message = padded_message(bytes, length);
     Sha256Context context;
     sha256_init(context);
     compress(context.state, message.data(), message.size() / 64);

@@ -51,6 +51,13 @@ inline std::vector<std::size_t> mixed_chunk_sizes(std::size_t total, std::uint64
     return sizes;
 }
 
+// Piece lengths that add up to total: as many of `chunk` as fit, then the rest.
+inline std::vector<std::size_t> chunks_of(std::size_t chunk, std::size_t total) {
+    std::vector<std::size_t> lengths(total / chunk, chunk);
+    if (total % chunk != 0) lengths.push_back(total % chunk);
+    return lengths;
+}
+
 // 200,003 bytes: not a multiple of any chunk size the digest tests use.
 inline constexpr std::size_t LARGE_SIZE = 200003;
 inline constexpr std::uint64_t LARGE_SEED = 0x4D656E646C6574ull;
