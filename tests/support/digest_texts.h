@@ -8,6 +8,7 @@
 
 #include "digest/crc32.h"
 #include "digest/md5.h"
+#include "digest/sha1.h"
 #include "digest/sha256.h"
 
 namespace mendlet::test_support {
@@ -21,6 +22,13 @@ inline std::string md5_text(const std::vector<std::uint8_t>& bytes) {
     md5_init(context);
     md5_update(context, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
     return format_md5(md5_final(context));
+}
+
+inline std::string sha1_text(const std::vector<std::uint8_t>& bytes) {
+    Sha1Context context;
+    sha1_init(context);
+    sha1_update(context, bytes.data(), bytes.size());
+    return format_sha1(sha1_final(context));
 }
 
 inline std::string sha256_text(const std::vector<std::uint8_t>& bytes) {

@@ -1,0 +1,117 @@
+#include "digest/sha1.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "digest/hex_text.h"
+#include "digest/sha1_paths.h"
+
+namespace mendlet {
+
+namespace {
+
+const std::uint8_t PADDING[64] = {0x80};
+
+inline std::uint32_t rotate_left(std::uint32_t x, int s) { return (x << s) | (x >> (32 - s)); }
+
+inline std::uint32_t load_be32(const std::uint8_t* p) {
+    return (static_cast<std::uint32_t>(p[0]) << 24) | (static_cast<std::uint32_t>(p[1]) << 16) |
+           (static_cast<std::uint32_t>(p[2]) << 8) | static_cast<std::uint32_t>(p[3]);
+}
+
+inline void store_be32(std::uint8_t* p, std::uint32_t v) {
+    p[0] = static_cast<std::uint8_t>(v >> 24);
+    p[1] = static_cast<std::uint8_t>(v >> 16);
+    p[2] = static_cast<std::uint8_t>(v >> 8);
+    p[3] = static_cast<std::uint8_t>(v);
+}
+
+void compress_block(std::uint32_t state[5], const std::uint8_t block[64]) {
+    std::uint32_t w[80];
+    for (int t = 0; t < 16; ++t) w[t] = load_be32(block + 4 * t);
+    for (int t = 16; t < 80; ++t) w[t] = rotate_left(w[t - 3] ^ w[t - 8] ^ w[t - 14] ^ w[t - 16], 1);
+
+    std::uint32_t a = state[0], b = state[1], c = state[2], d = state[3], e = state[4];
+    const auto round = [&](std::uint32_t function, std::uint32_t constant, std::uint32_t word) {
+        const std::uint32_t next = rotate_left(a, 5) + function + e + constant + word;
+        e = d;
+        d = c;
+        c = rotate_left(b, 30);
+        b = a;
+        a = next;
+    };
+    // Four stages of twenty rounds, each with its own function of B, C and D; a loop each
+    // keeps the choice of function out of the rounds.
+    for (int t = 0; t < 20; ++t) round(d ^ (b & (c ^ d)), 0x5A827999u, w[t]);
+    for (int t = 20; t < 40; ++t) round(b ^ c ^ d, 0x6ED9EBA1u, w[t]);
+    for (int t = 40; t < 60; ++t) round((b & c) | (d & (b | c)), 0x8F1BBCDCu, w[t]);
+    for (int t = 60; t < 80; ++t) round(b ^ c ^ d, 0xCA62C1D6u, w[t]);
+
+    state[0] += a;
+    state[1] += b;
+    state[2] += c;
+    state[3] += d;
+    state[4] += e;
+}
+
+Sha1Compressor chosen_compressor() {
+    const Sha1Compressor extensions = sha1_extensions_compressor();
+    return extensions != nullptr ? extensions : sha1_portable;
+}
+
+}  // namespace
+
+void sha1_portable(std::uint32_t state[5], const std::uint8_t* blocks, std::size_t count) {
+    for (; count > 0; --count, blocks += 64) compress_block(state, blocks);
+}
+
+void sha1_init(Sha1Context& context) {
+    static constexpr std::uint32_t INITIAL[5] = {0x67452301u, 0xEFCDAB89u, 0x98BADCFEu, 0x10325476u, 0xC3D2E1F0u};
+    std::copy(std::begin(INITIAL), std::end(INITIAL), context.state);
+    context.count = 0;
+    std::memset(context.buffer, 0, sizeof context.buffer);
+}
+
+void sha1_update(Sha1Context& context, const std::uint8_t* bytes, std::size_t length) {
+    static const Sha1Compressor compress = chosen_compressor();
+    // Nothing to do, and memcpy must not see a null source.
+    if (length == 0) return;
+
+    const std::size_t waiting = static_cast<std::size_t>(context.count % 64);
+    context.count += length;
+    if (waiting != 0) {
+        const std::size_t take = std::min(64 - waiting, length);
+        std::memcpy(context.buffer + waiting, bytes, take);
+        if (waiting + take < 64) return;
+        compress(context.state, context.buffer, 1);
+        bytes += take;
+        length -= take;
+    }
+
+    // Whole blocks go straight from the caller's data, no copy.
+    const std::size_t blocks = length / 64;
+    compress(context.state, bytes, blocks);
+    std::memcpy(context.buffer, bytes + 64 * blocks, length % 64);
+}
+
+std::array<std::uint8_t, 20> sha1_final(Sha1Context& context) {
+    const std::uint64_t bit_count = context.count << 3;
+    std::uint8_t bits[8];
+    store_be32(bits, static_cast<std::uint32_t>(bit_count >> 32));
+    store_be32(bits + 4, static_cast<std::uint32_t>(bit_count));
+
+    const std::size_t waiting = static_cast<std::size_t>(context.count % 64);
+    sha1_update(context, PADDING, waiting < 56 ? 56 - waiting : 120 - waiting);
+    sha1_update(context, bits, 8);
+
+    std::array<std::uint8_t, 20> digest{};
+    for (int i = 0; i < 5; ++i) store_be32(digest.data() + 4 * i, context.state[i]);
+
+    // Spent: clear it so a stale context cannot be mistaken for a fresh one.
+    std::memset(&context, 0, sizeof context);
+    return digest;
+}
+
+std::string format_sha1(const std::array<std::uint8_t, 20>& digest) { return hex_text(digest.data(), digest.size()); }
+
+}  // namespace mendlet
