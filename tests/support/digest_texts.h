@@ -10,6 +10,7 @@
 #include "digest/md5.h"
 #include "digest/sha1.h"
 #include "digest/sha256.h"
+#include "digest/sha512.h"
 
 namespace mendlet::test_support {
 
@@ -36,6 +37,13 @@ inline std::string sha256_text(const std::vector<std::uint8_t>& bytes) {
     sha256_init(context);
     sha256_update(context, bytes.data(), bytes.size());
     return format_sha256(sha256_final(context));
+}
+
+inline std::string sha512_text(const std::vector<std::uint8_t>& bytes) {
+    Sha512Context context;
+    sha512_init(context);
+    sha512_update(context, bytes.data(), bytes.size());
+    return format_sha512(sha512_final(context));
 }
 
 }  // namespace mendlet::test_support
