@@ -16,4 +16,8 @@ std::wstring from_utf16(std::u16string_view units);
 // U+10FFFF: text read another way would name files that do not exist, or the wrong ones.
 std::optional<std::wstring> decode_utf8(std::string_view bytes);
 
+// Text in the system's ANSI code page, as Windows programs write it when they do not write
+// Unicode. Elsewhere Latin-1 stands in for that code page.
+std::wstring from_ansi_code_page(std::string_view bytes);
+
 }  // namespace mendlet
