@@ -8,7 +8,6 @@
 #include <string>
 
 #include "core/long_path_win32.h"
-#include "core/path_compare.h"
 
 namespace mendlet {
 
@@ -19,21 +18,6 @@ std::wstring in_folder(std::wstring_view folder, std::wstring_view name) {
     if (!path.empty() && path.back() != L'\\') path += L'\\';
     path += name;
     return path;
-}
-
-// What the folder holds under that name (a folder too, which then cannot be read as a
-// file). The system's search also matches short names and takes some characters as
-// wildcards, so each name it finds is compared again.
-std::vector<std::wstring> found_names(std::wstring_view folder, std::wstring_view name) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    const HANDLE search = FindFirstFileW(file_system_path(in_folder(folder, name)).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (compare_names_ignoring_case(found.cFileName, name) == 0) names.emplace_back(found.cFileName);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    return names;
 }
 
 // Fills bytes, or as much of them as the file holds; false when a read fails.
@@ -51,7 +35,7 @@ bool read_into(HANDLE file, std::string& bytes) {
 }
 
 // The first bytes of a file, at most `most`; none when it cannot be read.
-std::optional<std::string> read_start(const std::wstring& path, std::size_t most) {
+std::optional<std::string> read_file_start(const std::wstring& path, std::size_t most) {
     const HANDLE file = CreateFileW(file_system_path(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) return std::nullopt;
@@ -65,21 +49,36 @@ std::optional<std::string> read_start(const std::wstring& path, std::size_t most
     return bytes;
 }
 
+class Win32ChecksumFolder : public ChecksumFolder {
+public:
+    explicit Win32ChecksumFolder(const std::wstring& path) : path_(path) {}
+
+    std::vector<std::wstring> file_names() override {
+        std::vector<std::wstring> names;
+        WIN32_FIND_DATAW found;
+        const HANDLE search = FindFirstFileExW(file_system_path(in_folder(path_, L"*")).c_str(), FindExInfoBasic, &found,
+                                               FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+        if (search == INVALID_HANDLE_VALUE) return names;
+        do {
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.emplace_back(found.cFileName);
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+        return names;
+    }
+
+    std::optional<std::string> read_start(const std::wstring& name, std::size_t most) override {
+        return read_file_start(in_folder(path_, name), most);
+    }
+
+private:
+    const std::wstring& path_;
+};
+
 }  // namespace
 
-std::vector<ChecksumFile> find_checksum_files(std::wstring_view folder, std::wstring_view output_name) {
-    std::vector<ChecksumFile> files;
-    for (const std::wstring& candidate : checksum_file_names(output_name)) {
-        for (std::wstring& name : found_names(folder, candidate)) {
-            // One byte more than is read shows whether the file goes on beyond the limit.
-            const std::optional<std::string> bytes = read_start(in_folder(folder, name), CHECKSUM_FILE_LIMIT + 1);
-            if (!bytes) continue;
-            std::vector<ChecksumEntry> entries =
-                parse_checksum_file(name, whole_lines_within(*bytes, CHECKSUM_FILE_LIMIT));
-            if (!entries.empty()) files.push_back({std::move(name), std::move(entries)});
-        }
-    }
-    return files;
+std::vector<ChecksumFile> find_checksum_files(const std::wstring& folder, const std::vector<std::wstring>& output_names) {
+    Win32ChecksumFolder checksum_folder(folder);
+    return find_checksum_files(checksum_folder, output_names);
 }
 
 }  // namespace mendlet

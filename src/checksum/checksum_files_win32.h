@@ -1,17 +1,14 @@
 #pragma once
 // The checksum files beside the parts, found and read on disk.
 
-#include <string_view>
+#include <string>
 #include <vector>
 
-#include "checksum/checksum_file.h"
+#include "checksum/checksum_finder.h"
 
 namespace mendlet {
 
-// The files of checksum_file_names(output_name) in the folder, in that order, each under
-// the name it has on disk (found without regard to case) and with the entries of its first
-// CHECKSUM_FILE_LIMIT bytes, cut after the last whole line. A file that cannot be opened or
-// read, or that yields no entry, is left out without a word: it checks nothing.
-std::vector<ChecksumFile> find_checksum_files(std::wstring_view folder, std::wstring_view output_name);
+// find_checksum_files in the folder of that path.
+std::vector<ChecksumFile> find_checksum_files(const std::wstring& folder, const std::vector<std::wstring>& output_names);
 
 }  // namespace mendlet

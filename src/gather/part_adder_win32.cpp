@@ -5,7 +5,7 @@
 #include "core/long_path_win32.h"
 #include "gather/sibling_listing_win32.h"
 #include "gather/siblings.h"
-#include "checksum/checksum_file.h"
+#include "checksum/checksum_names.h"
 
 namespace mendlet {
 

@@ -6,21 +6,17 @@ namespace mendlet {
 
 namespace {
 
-// Only the kinds one of the two feeders computes.
-DigestKinds crc_only(DigestKinds kinds) { return {kinds.crc32, false, false}; }
-DigestKinds hashes_only(DigestKinds kinds) { return {false, kinds.md5, kinds.sha256}; }
-
-std::vector<DigestKinds> each(const std::vector<DigestKinds>& kinds, DigestKinds (*only)(DigestKinds)) {
+std::vector<DigestKinds> each(const std::vector<DigestKinds>& kinds, DigestKinds (DigestKinds::*only)() const) {
     std::vector<DigestKinds> result;
     result.reserve(kinds.size());
-    for (const DigestKinds& part : kinds) result.push_back(only(part));
+    for (const DigestKinds& part : kinds) result.push_back((part.*only)());
     return result;
 }
 
 DigestKinds wanted_of_whole_file(const JoinChecks& checks, bool crc32_shown, bool md5_shown) {
     DigestKinds kinds = checks.whole_file_kinds();
-    kinds.crc32 = kinds.crc32 || crc32_shown;
-    kinds.md5 = kinds.md5 || md5_shown;
+    if (crc32_shown) kinds.add(DigestKind::crc32);
+    if (md5_shown) kinds.add(DigestKind::md5);
     return kinds;
 }
 
@@ -32,13 +28,13 @@ JobDigests::JobDigests(bool crc32_shown, bool md5_shown, JoinChecks checks, std:
     const DigestKinds whole = wanted_of_whole_file(checks_, crc32_shown, md5_shown);
     const std::vector<DigestKinds> part_kinds = checks_.part_kinds();
     DigestKinds anywhere = whole;
-    for (const DigestKinds& kinds : part_kinds)
-        anywhere = {anywhere.crc32 || kinds.crc32, anywhere.md5 || kinds.md5, anywhere.sha256 || kinds.sha256};
-    crc_on_ = anywhere.crc32;
-    hashes_on_ = anywhere.md5 || anywhere.sha256;
+    for (const DigestKinds& kinds : part_kinds) anywhere.add(kinds);
+    crc_on_ = anywhere.has(DigestKind::crc32);
+    hashes_on_ = anywhere.hashes_only().any();
     crc_on_reader_ = crc_on_ && hashes_on_;
-    crc_.emplace(crc_only(whole), each(part_kinds, crc_only), [this](std::uint32_t part) { check_part(*crc_, part); });
-    hashes_.emplace(hashes_only(whole), each(part_kinds, hashes_only),
+    crc_.emplace(whole.crc32_only(), each(part_kinds, &DigestKinds::crc32_only),
+                 [this](std::uint32_t part) { check_part(*crc_, part); });
+    hashes_.emplace(whole.hashes_only(), each(part_kinds, &DigestKinds::hashes_only),
                     [this](std::uint32_t part) { check_part(*hashes_, part); });
 }
 

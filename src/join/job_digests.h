@@ -1,7 +1,7 @@
 #pragma once
 // The digests one job computes and the checks it makes of them: those the window's boxes
-// ask for, and those the checksum files beside the parts list. The MD5 and SHA-256 take
-// the digest thread; the CRC-32 goes with them there when they are not asked for, and on
+// ask for, and those the checksum files beside the parts list. The hashes take the
+// digest thread; the CRC-32 goes with them there when they are not asked for, and on
 // the reading thread when they are, so that the slowest digest has a core to itself.
 
 #include <atomic>
@@ -54,7 +54,7 @@ private:
     bool hashes_on_ = false;
     bool crc_on_reader_ = false;
     std::atomic<bool> part_failed_{false};
-    // The CRC-32s, and the MD5s and SHA-256s; each fed on one thread.
+    // The CRC-32s, and the hashes; each fed on one thread.
     std::optional<PartDigests> crc_;
     std::optional<PartDigests> hashes_;
 };

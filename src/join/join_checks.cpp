@@ -78,8 +78,12 @@ const wchar_t* digest_name(DigestKind kind) {
             return L"CRC32";
         case DigestKind::md5:
             return L"MD5";
+        case DigestKind::sha1:
+            return L"SHA-1";
         case DigestKind::sha256:
             return L"SHA-256";
+        case DigestKind::sha512:
+            return L"SHA-512";
     }
     return L"";
 }

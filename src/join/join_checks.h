@@ -46,7 +46,7 @@ JoinChecks collect_checks(const std::vector<ChecksumFile>& files, const std::vec
 const DigestCheck* first_failed(const std::vector<DigestCheck>& checks,
                                 const std::function<std::string(DigestKind)>& digest);
 
-// "CRC32", "MD5" or "SHA-256", as the messages name a digest.
+// "CRC32", "MD5", "SHA-1", "SHA-256" or "SHA-512", as the messages name a digest.
 const wchar_t* digest_name(DigestKind kind);
 
 // Whether a listed name is one of the first part's set: the first part's file name without

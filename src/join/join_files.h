@@ -60,9 +60,10 @@ public:
     // only when told to. False when the name cannot be taken: the file then shows under
     // its own.
     virtual bool rename_output(const std::wstring& path, const std::wstring& output_path, bool replace) = 0;
-    // The checksum files in the folder that go with an output of that name, with their
-    // entries; those that cannot be read or hold none are left out.
-    virtual std::vector<ChecksumFile> checksum_files(const std::wstring& folder, const std::wstring& output_name) = 0;
+    // The checksum files in the folder that go with an output of one of these names
+    // (find_checksum_files).
+    virtual std::vector<ChecksumFile> checksum_files(const std::wstring& folder,
+                                                     const std::vector<std::wstring>& output_names) = 0;
     virtual ExistingOutput existing(const std::wstring& path) = 0;
     // The highest number of a part of the first part's set found in its folder
     // (highest_sibling_number); 0 when there is none.

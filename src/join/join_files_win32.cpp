@@ -88,8 +88,9 @@ bool Win32JoinFiles::rename_output(const std::wstring& path, const std::wstring&
     return MoveFileExW(from.c_str(), file_system_path(output_path).c_str(), flags) != FALSE;
 }
 
-std::vector<ChecksumFile> Win32JoinFiles::checksum_files(const std::wstring& folder, const std::wstring& output_name) {
-    return find_checksum_files(folder, output_name);
+std::vector<ChecksumFile> Win32JoinFiles::checksum_files(const std::wstring& folder,
+                                                         const std::vector<std::wstring>& output_names) {
+    return find_checksum_files(folder, output_names);
 }
 
 ExistingOutput Win32JoinFiles::existing(const std::wstring& path) {

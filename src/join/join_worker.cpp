@@ -13,6 +13,7 @@
 #include "core/output_path.h"
 #include "core/part_list.h"
 #include "core/path_compare.h"
+#include "checksum/checksum_finder.h"
 #include "join/copy_pipeline.h"
 #include "join/job_digests.h"
 #include "join/join_checks.h"
@@ -47,6 +48,7 @@ constexpr std::size_t WHOLE_FILE_DAMAGED = 1;
 constexpr std::size_t PART_DAMAGED = 2;
 constexpr std::size_t PART_NOT_IN_LIST = 3;
 constexpr std::size_t FIRST_PART_RESTORED = 4;
+constexpr std::size_t NOTHING_VERIFIED = 5;
 
 // How the copy of the parts ended; damaged: a part does not match its checksum file.
 enum class CopyEnd { completed, stopped, read_failed, write_failed, damaged };
@@ -107,6 +109,8 @@ private:
     AppendedFirstPart& first_part_;
     bool append_ = false;
     std::vector<std::wstring> part_paths_;
+    // A checksum file named after the output from which nothing could be read.
+    std::wstring unreadable_checksum_file_;
     std::optional<std::vector<std::optional<FileIdentity>>> part_identities_;
     std::optional<JobDigests> digests_;
     // The part being read.
@@ -174,21 +178,11 @@ std::vector<std::wstring> JoinRun::joined_file_names(const JobInputs& inputs) co
     return names;
 }
 
-// Those in the first part's folder that go with any of the names, each once.
+// Those in the first part's folder that go with any of the names.
 std::vector<ChecksumFile> JoinRun::find_checksum_files(const std::vector<std::wstring>& names) const {
     const std::wstring& first = list_.first()->path;
     const std::size_t folder_end = first.find_last_of(L"\\/");
-    const std::wstring folder = first.substr(0, folder_end == std::wstring::npos ? 0 : folder_end);
-    std::vector<ChecksumFile> found;
-    for (const std::wstring& name : names) {
-        for (ChecksumFile& file : job_.files.checksum_files(folder, name)) {
-            const bool known = std::any_of(found.begin(), found.end(), [&](const ChecksumFile& other) {
-                return compare_names_ignoring_case(other.name, file.name) == 0;
-            });
-            if (!known) found.push_back(std::move(file));
-        }
-    }
-    return found;
+    return job_.files.checksum_files(first.substr(0, folder_end == std::wstring::npos ? 0 : folder_end), names);
 }
 
 // A part of the set that a checksum file lists and the list lacks would leave the joined
@@ -210,6 +204,7 @@ bool JoinRun::run() {
     const std::vector<std::wstring> names = joined_file_names(inputs);
     const std::vector<ChecksumFile> checksum_files = find_checksum_files(names);
     if (refuse_incomplete_set(checksum_files)) return false;
+    if (const ChecksumFile* unreadable = first_unreadable(checksum_files)) unreadable_checksum_file_ = unreadable->name;
     if (!checks_allow_join()) {
         window_.reset_status();
         return false;
@@ -250,7 +245,9 @@ bool JoinRun::complete(const JobInputs& inputs) {
     // Most joins check nothing: their parts need not be opened again.
     const bool verified = !checks.empty() && join_is_verified(checks, ordinals(), parts_distinct());
     const std::wstring joined = verified ? format_text(texts().verify[VERIFIED], {checks.first_file})
-                                         : std::wstring(texts().messages[MSG_JOINED]);
+                                : !unreadable_checksum_file_.empty()
+                                    ? format_text(texts().verify[NOTHING_VERIFIED], {unreadable_checksum_file_})
+                                    : std::wstring(texts().messages[MSG_JOINED]);
     window_.show_status(joined, COLOUR_INFO, choices.remove_all_after_join);
     if (choices.open_output_folder) window_.open_output_folder(output_path_);
     if (choices.open_output_file) window_.open_output_file(output_path_);

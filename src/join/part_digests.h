@@ -1,28 +1,46 @@
 #pragma once
 // The digests of one job, of the joined file and of its parts, fed once, in order, as the
 // bytes pass. The CRC-32 is taken part by part and the whole file's comes from combining
-// the parts' (no second pass); an MD5 or SHA-256 of a part only where one is asked for.
+// the parts' (no second pass); a hash of a part only where one is asked for.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "checksum/checksum_file.h"
-#include "digest/md5.h"
-#include "digest/sha256.h"
+#include "digest/digest_kind.h"
+#include "digest/hasher.h"
 
 namespace mendlet {
 
-struct DigestKinds {
-    bool crc32 = false;
-    bool md5 = false;
-    bool sha256 = false;
+// A set of digest kinds.
+class DigestKinds {
+public:
+    DigestKinds() = default;
+    DigestKinds(std::initializer_list<DigestKind> kinds) {
+        for (const DigestKind kind : kinds) add(kind);
+    }
 
-    bool has(DigestKind kind) const;
-    void add(DigestKind kind);
-    bool any() const { return crc32 || md5 || sha256; }
+    bool has(DigestKind kind) const { return (bits_ & bit(kind)) != 0; }
+    void add(DigestKind kind) { bits_ |= bit(kind); }
+    void add(DigestKinds kinds) { bits_ |= kinds.bits_; }
+    bool any() const { return bits_ != 0; }
+    // The CRC-32 alone, if it is one of them; the others without it.
+    DigestKinds crc32_only() const { return from_bits(bits_ & bit(DigestKind::crc32)); }
+    DigestKinds hashes_only() const { return from_bits(bits_ & ~bit(DigestKind::crc32)); }
+
+    bool operator==(const DigestKinds&) const = default;
+
+private:
+    static unsigned bit(DigestKind kind) { return 1u << static_cast<unsigned>(kind); }
+    static DigestKinds from_bits(unsigned bits) {
+        DigestKinds kinds;
+        kinds.bits_ = bits;
+        return kinds;
+    }
+    unsigned bits_ = 0;
 };
 
 class PartDigests {
@@ -42,8 +60,12 @@ public:
     std::string part(std::uint32_t index, DigestKind kind) const;
 
 private:
+    using HexByKind = std::array<std::string, DIGEST_KINDS.size()>;
+
     void begin_part();
     void end_part();
+    static std::vector<Hasher> hashers(DigestKinds kinds);
+    static void finish_into(std::vector<Hasher>& hashers, HexByKind& hex);
 
     DigestKinds whole_kinds_;
     std::vector<DigestKinds> part_kinds_;
@@ -57,17 +79,12 @@ private:
     std::uint32_t whole_crc_;
     std::uint32_t part_crc_ = 0;
     std::uint64_t part_length_ = 0;
-    Md5Context whole_md5_{};
-    Md5Context part_md5_{};
-    Sha256Context whole_sha256_{};
-    Sha256Context part_sha256_{};
-
-    std::string whole_md5_hex_;
-    std::string whole_sha256_hex_;
-    // By part: the CRC-32s (running values) and the hex of the others asked for.
+    std::vector<Hasher> whole_hashers_;
+    std::vector<Hasher> part_hashers_;
+    HexByKind whole_hex_;
+    // By part: the CRC-32s (running values) and the hex of the hashes asked for.
     std::vector<std::uint32_t> part_crcs_;
-    std::vector<std::string> part_md5_hex_;
-    std::vector<std::string> part_sha256_hex_;
+    std::vector<HexByKind> part_hex_;
 };
 
 }  // namespace mendlet

@@ -176,6 +176,7 @@ const wchar_t* const verify_defaults[] = {
     L"%s does not match %s! Get this part again.",
     L"%s is listed in %s but not in the list! The join would be incomplete.",
     L"%s does not match %s! The first part is back as it was.",
+    L"Files joined, but %s could not be read: nothing was verified.",
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "checksum/checksum_text.h"
 #include "support/checksum_values.h"
 #include "support/temp_folder_win32.h"
 
@@ -21,28 +22,25 @@ std::vector<std::wstring> names_of(const std::vector<ChecksumFile>& files) {
     return names;
 }
 
-TEST(FindChecksumFiles, CandidatesInAnyCaseInTheirOrderAndNothingElse) {
+TEST(FindChecksumFiles, TheFolderListedWithoutItsFoldersAndFilesThatYieldNothing) {
     const TempFolder folder;
     folder.write(L"md5sums", MD5_A + " *movie.avi\n");
     folder.write(L"MOVIE.AVI.SFV", "; parts\r\nmovie.avi.001 " + CRC_A + "\r\n");
-    folder.write(L"Movie.sha256", "SHA256 (movie.avi) = " + SHA256_A + "\n");
-    // No candidates, though they hold entries.
-    for (const wchar_t* name : {L"movie.avi.crc", L"other.sfv", L"movie.avi.sfv.txt", L"movie.avi.001"})
-        folder.write(name, "movie.avi.001 " + CRC_A + "\n");
-    // Candidates without an entry, one of them a folder.
-    folder.write(L"SHA256SUMS", "no checksums here\n");
+    folder.write(L"movie.avi.001", "movie.avi.001 " + CRC_A + "\n");
+    // Named after the output but of no use: kept, for the join to say so. A general name
+    // without an entry and a folder are passed over.
     folder.write(L"movie.md5", "");
-    ASSERT_TRUE(CreateDirectoryW(folder.file(L"movie.avi.md5").c_str(), nullptr));
+    folder.write(L"SHA256SUMS", "no checksums here\n");
+    ASSERT_TRUE(CreateDirectoryW(folder.file(L"movie.avi.sha1").c_str(), nullptr));
 
-    const std::vector<ChecksumFile> files = find_checksum_files(folder.path(), L"movie.avi");
-    ASSERT_EQ(names_of(files), (std::vector<std::wstring>{L"MOVIE.AVI.SFV", L"Movie.sha256", L"md5sums"}));
+    const std::vector<ChecksumFile> files = find_checksum_files(folder.path(), {L"movie.avi"});
+    ASSERT_EQ(names_of(files), (std::vector<std::wstring>{L"MOVIE.AVI.SFV", L"movie.md5", L"md5sums"}));
     EXPECT_EQ(files[0].entries, (std::vector<ChecksumEntry>{{L"movie.avi.001", DigestKind::crc32, CRC_A}}));
-    EXPECT_EQ(files[1].entries, (std::vector<ChecksumEntry>{{L"movie.avi", DigestKind::sha256, SHA256_A}}));
+    EXPECT_TRUE(files[1].entries.empty());
+    EXPECT_EQ(first_unreadable(files), &files[1]);
     EXPECT_EQ(files[2].entries, (std::vector<ChecksumEntry>{{L"movie.avi", DigestKind::md5, MD5_A}}));
     // A folder as the system gives a drive's root, with its backslash.
-    EXPECT_EQ(names_of(find_checksum_files(folder.path() + L"\\", L"movie.avi")), names_of(files));
-    // The sums go with any output.
-    EXPECT_EQ(names_of(find_checksum_files(folder.path(), L"film.avi")), std::vector<std::wstring>{L"md5sums"});
+    EXPECT_EQ(names_of(find_checksum_files(folder.path() + L"\\", {L"movie.avi"})), names_of(files));
 }
 
 TEST(FindChecksumFiles, AFileOverTheLimitIsReadToItsLastWholeLine) {
@@ -63,23 +61,23 @@ TEST(FindChecksumFiles, AFileOverTheLimitIsReadToItsLastWholeLine) {
 
     const TempFolder folder;
     folder.write(L"MD5SUMS", file);
-    const std::vector<ChecksumFile> files = find_checksum_files(folder.path(), L"movie.avi");
+    const std::vector<ChecksumFile> files = find_checksum_files(folder.path(), {L"movie.avi"});
     ASSERT_EQ(files.size(), 1u);
     EXPECT_EQ(files[0].entries, expected);
 }
 
-TEST(FindChecksumFiles, AFileThatCannotBeReadIsSkipped) {
+TEST(FindChecksumFiles, AFileThatCannotBeReadYieldsNothing) {
     const TempFolder folder;
     const std::wstring held = folder.write(L"movie.avi.sfv", "movie.avi.001 " + CRC_A + "\n");
-    folder.write(L"movie.avi.md5", MD5_A + "  movie.avi\n");
     // Another program holds it open and shares nothing.
     const HANDLE holder =
         CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(names_of(find_checksum_files(folder.path(), L"movie.avi")), std::vector<std::wstring>{L"movie.avi.md5"});
+    const std::vector<ChecksumFile> files = find_checksum_files(folder.path(), {L"movie.avi"});
     CloseHandle(holder);
-    EXPECT_EQ(names_of(find_checksum_files(folder.path(), L"movie.avi")),
-              (std::vector<std::wstring>{L"movie.avi.sfv", L"movie.avi.md5"}));
+    ASSERT_EQ(names_of(files), std::vector<std::wstring>{L"movie.avi.sfv"});
+    EXPECT_TRUE(files[0].entries.empty());
+    EXPECT_EQ(find_checksum_files(folder.path(), {L"movie.avi"})[0].entries.size(), 1u);
 }
 
 // The folders and the file that the shell's removal of a temporary folder leaves behind
@@ -106,7 +104,7 @@ TEST(FindChecksumFiles, InAFolderDeeperThanMaxPath) {
     ASSERT_GT(deep.path.size(), static_cast<std::size_t>(MAX_PATH));
     folder.write(deep.path.substr(folder.path().size() + 1), "movie.avi.001 " + CRC_A + "\n");
 
-    EXPECT_EQ(names_of(find_checksum_files(path, L"movie.avi")), std::vector<std::wstring>{L"movie.avi.sfv"});
+    EXPECT_EQ(names_of(find_checksum_files(path, {L"movie.avi"})), std::vector<std::wstring>{L"movie.avi.sfv"});
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/part_list.h"
+#include "core/text_encoding.h"
 #include "join/copy_pipeline.h"
 #include "checksum/checksum_file.h"
 #include "join/temporary_output.h"
@@ -31,7 +32,9 @@ using test_support::FaultyJoinFiles;
 using test_support::md5_text;
 using test_support::random_bytes;
 using test_support::RecordingJoinWindow;
+using test_support::sha1_text;
 using test_support::sha256_text;
+using test_support::sha512_text;
 using test_support::TestDisk;
 using Bytes = std::vector<std::uint8_t>;
 
@@ -418,6 +421,23 @@ TEST_F(JoinWorkerTest, AnOutputThatCannotBeMadeCreatesNothing) {
 }
 
 // A part's file name as a checksum file lists it; the tests' names are ASCII.
+// Text of characters below U+0100 in UTF-8, written in Latin-1 as a Western Windows writes
+// it in its ANSI code page.
+std::string latin1_of(const std::string& utf8_text) {
+    const std::wstring text = decode_utf8(utf8_text).value();
+    return std::string(text.begin(), text.end());
+}
+
+std::string utf16_of(const std::string& utf8_text, bool little_endian) {
+    std::string bytes = little_endian ? "\xFF\xFE" : "\xFE\xFF";
+    for (const char16_t unit : to_utf16(decode_utf8(utf8_text).value())) {
+        const char low = static_cast<char>(unit & 0xFF);
+        const char high = static_cast<char>(unit >> 8);
+        bytes += little_endian ? std::string{low, high} : std::string{high, low};
+    }
+    return bytes;
+}
+
 std::string listed_name(const std::wstring& path) {
     const std::wstring_view name = last_name_component(path);
     return std::string(name.begin(), name.end());
@@ -444,6 +464,66 @@ TEST_F(JoinWorkerTest, ChecksumFilesBesideThePartsVerifyTheJoin) {
     EXPECT_TRUE(window.statuses[0].timed);
     EXPECT_EQ(window.crc32, crc_text(joined));
     EXPECT_FALSE(window.md5.has_value());
+}
+
+// The files people publish, each alone beside a set whose name is no ASCII, in the encodings
+// their tools write: each verifies the join, under the name it has.
+TEST_F(JoinWorkerTest, EveryFormAndEncodingOfChecksumFileVerifiesAJoin) {
+    enum Encoding { utf8, utf8_marked, utf16_le, utf16_be, ansi };
+    struct Row {
+        const wchar_t* file;
+        Encoding encoding;
+        // "NAME" stands for the joined file's name; the digests of the joined file and the
+        // parts' CRC-32s follow their kinds' names in braces.
+        std::string text;
+    };
+    const std::vector<Row> rows{
+        {L"\u00e9t\u00e9.bin.sha256", utf8, "{SHA256}"},
+        {L"\u00e9t\u00e9.sha512.txt", utf8_marked, "{SHA512}\r\n"},
+        {L"SHA1SUMS", utf8, "{SHA1}  NAME\n"},
+        {L"sha512sums.txt", utf8, "SHA512 (NAME) = {SHA512}\n"},
+        {L"checksums.txt", utf8, "SHA2-256(NAME)= {SHA256}\n"},
+        {L"\u00e9t\u00e9.bin.md5sum", ansi, "//\r\n// File Checksum Integrity Verifier\r\n//\r\n{MD5} c:\\dl\\NAME\r\n"},
+        {L"\u00e9t\u00e9.sha256sum", utf16_le,
+         "SHA256 hash of file NAME:\r\n{SHA256 PAIRS}\r\nCertUtil: -hashfile command completed successfully.\r\n"},
+        {L"\u00e9t\u00e9.bin.sha1", utf16_le,
+         "\r\nAlgorithm : SHA1\r\nHash      : {SHA1}\r\nPath      : C:\\Users\\me\\NAME\r\n\r\n\r\n"},
+        {L"CHECKSUMS", utf16_be,
+         "\r\nAlgorithm       Hash        Path\r\n---------       ----        ----\r\nSHA256  {SHA256}  C:\\NAME\r\n"},
+        {L"release.sfv", ansi, "; made by a tool\r\nNAME.001 {CRC 1}\r\nNAME.002 {CRC 2}\r\n"},
+    };
+    const std::wstring name = L"\u00e9t\u00e9.bin";
+    window.inputs.output_path = disk->path(name);
+    const Bytes joined = add_parts(name, {70000, 123});
+    std::string sha256_pairs;
+    for (std::size_t i = 0; i < 64; i += 2) sha256_pairs += sha256_text(joined).substr(i, 2) + " ";
+    const std::vector<std::pair<std::string, std::string>> values{
+        {"NAME", "\xc3\xa9t\xc3\xa9.bin"},
+        {"{MD5}", md5_text(joined)},
+        {"{SHA1}", sha1_text(joined)},
+        {"{SHA256 PAIRS}", sha256_pairs},
+        {"{SHA256}", sha256_text(joined)},
+        {"{SHA512}", sha512_text(joined)},
+        {"{CRC 1}", crc_text(file(list.at(0)->path))},
+        {"{CRC 2}", crc_text(file(list.at(1)->path))},
+    };
+    for (const Row& row : rows) {
+        std::string utf8_text = row.text;
+        for (const auto& [key, value] : values)
+            for (std::size_t at; (at = utf8_text.find(key)) != std::string::npos;) utf8_text.replace(at, key.size(), value);
+        std::string bytes = row.encoding == utf8_marked ? "\xEF\xBB\xBF" + utf8_text : utf8_text;
+        if (row.encoding == ansi) bytes = latin1_of(utf8_text);
+        if (row.encoding == utf16_le || row.encoding == utf16_be) bytes = utf16_of(utf8_text, row.encoding == utf16_le);
+        const std::wstring checksum_file = disk->write(row.file, text(bytes));
+        window.statuses.clear();
+
+        join();
+        ASSERT_EQ(window.statuses.size(), 1u);
+        EXPECT_EQ(window.statuses[0].text, L"Files joined and verified with " + std::wstring(row.file));
+        EXPECT_EQ(output(), joined);
+        disk->remove(checksum_file);
+        disk->remove(window.inputs.output_path);
+    }
 }
 
 // A joined file that does not match is kept for the user to judge, and nothing is done with
@@ -512,8 +592,9 @@ struct Claim {
     // The parts a.bin.sfv lists, by number, up to 5; and the one it lists wrongly, or 0.
     std::vector<int> in_sfv;
     int damaged = 0;
-    // a.bin.md5 for the whole file: 0 none, 1 its digest, 2 an old wrong line before it.
-    int whole_file_md5 = 0;
+    // For the whole file: 0 nothing, 1 a.bin.md5 with its digest, 2 the same after an old
+    // wrong line, 3 a.bin.sha512 with its bare digest, 4 a.bin.sha256 with nothing to read.
+    int whole_file = 0;
     bool renamed = false;
     bool exit_ticked = false;
     bool hashing_disabled = false;
@@ -549,9 +630,11 @@ TEST_P(JoinClaimTest, VerifiedOnlyWhenTrueAndNothingGoesOnAfterAFailedCheck) {
                "\r\n";
     }
     if (!sfv.empty()) disk->write(L"a.bin.sfv", text(sfv));
-    if (claim.whole_file_md5 != 0)
-        disk->write(L"a.bin.md5", text((claim.whole_file_md5 == 2 ? md5_text(text("old")) + "  a.bin\n" : "") +
+    if (claim.whole_file == 1 || claim.whole_file == 2)
+        disk->write(L"a.bin.md5", text((claim.whole_file == 2 ? md5_text(text("old")) + "  a.bin\n" : "") +
                                        md5_text(in_order) + "  a.bin\n"));
+    if (claim.whole_file == 3) disk->write(L"a.bin.sha512", text(sha512_text(in_order)));
+    if (claim.whole_file == 4) disk->write(L"a.bin.sha256", text("see the download page\n"));
 
     EXPECT_EQ(join(), claim.passes && claim.exit_ticked);
     ASSERT_EQ(window.statuses.size(), 1u);
@@ -560,7 +643,7 @@ TEST_P(JoinClaimTest, VerifiedOnlyWhenTrueAndNothingGoesOnAfterAFailedCheck) {
     EXPECT_EQ(window.opened_folders.size(), claim.passes ? 1u : 0u);
     for (const std::wstring& part : parts) EXPECT_EQ(disk->read(part).has_value(), !claim.passes);
     // Only a joined file that does not match its own digest is kept to be judged.
-    EXPECT_EQ(disk->read(window.inputs.output_path).has_value(), claim.passes || claim.whole_file_md5 != 0);
+    EXPECT_EQ(disk->read(window.inputs.output_path).has_value(), claim.passes || claim.whole_file != 0);
     if (claim.passes) {
         EXPECT_EQ(output(), joined);
     }
@@ -579,6 +662,12 @@ INSTANTIATE_TEST_SUITE_P(
               L"Files joined and verified with a.bin.md5", true},
         Claim{"TheWholeFileMatchedTheNewerOfTwoLines", {1, 2, 3}, {}, 0, 2, false, false, false,
               L"Files joined and verified with a.bin.md5", true},
+        Claim{"TheWholeFileMatchedABareSha512", {1, 2, 3}, {}, 0, 3, false, false, false,
+              L"Files joined and verified with a.bin.sha512", true},
+        Claim{"NothingReadFromAFileNamedAfterTheOutput", {1, 2, 3}, {}, 0, 4, false, false, false,
+              L"Files joined, but a.bin.sha256 could not be read: nothing was verified.", true},
+        Claim{"NothingReadFromOneButAnotherVerified", {1, 2, 3}, {1, 2, 3}, 0, 4, false, false, false,
+              L"Files joined and verified with a.bin.sfv", true},
         Claim{"LastPartsNotDownloaded", {1, 2, 3}, {1, 2, 3, 4, 5}, 0, 0, false, false, false,
               L"a.bin.004 is listed in a.bin.sfv but not in the list! The join would be incomplete.", false},
         Claim{"APartTwice", {1, 2, 2, 3}, {1, 2, 3}, 0, 0, false, false, false, JOINED, true},
@@ -711,7 +800,9 @@ public:
     std::unique_ptr<JoinFile> open_for_append(const std::wstring&) override { return nullptr; }
     std::unique_ptr<JoinFile> create_output(const std::wstring&) override { return std::make_unique<File>(*this, 0); }
     bool rename_output(const std::wstring&, const std::wstring&, bool) override { return true; }
-    std::vector<ChecksumFile> checksum_files(const std::wstring&, const std::wstring&) override { return {}; }
+    std::vector<ChecksumFile> checksum_files(const std::wstring&, const std::vector<std::wstring>&) override {
+        return {};
+    }
     ExistingOutput existing(const std::wstring&) override { return ExistingOutput::none; }
     std::uint32_t highest_part_number(const std::wstring&) override { return 0; }
     std::optional<FileIdentity> identity(const std::wstring&) override { return std::nullopt; }

@@ -15,7 +15,9 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using test_support::crc_text;
 using test_support::md5_text;
+using test_support::sha1_text;
 using test_support::sha256_text;
+using test_support::sha512_text;
 
 // Parts of these sizes, empty ones among them and at both ends, fed in uneven pieces with
 // the empty parts passed over as the join passes them: every part's digests and the whole
@@ -29,12 +31,16 @@ TEST(PartDigests, EveryPartAndTheWholeFileFromOnePass) {
         parts.push_back(test_support::random_bytes(sizes[i], i + 1));
         whole.insert(whole.end(), parts.back().begin(), parts.back().end());
     }
-    std::vector<DigestKinds> wanted(sizes.size(), DigestKinds{true, false, false});
-    wanted[1].md5 = wanted[6].sha256 = wanted[3].md5 = true;
+    std::vector<DigestKinds> wanted(sizes.size(), DigestKinds{DigestKind::crc32});
+    wanted[1].add(DigestKind::md5);
+    wanted[3].add(DigestKind::sha1);
+    wanted[5].add(DigestKind::sha512);
+    wanted[6].add(DigestKind::sha256);
     std::vector<std::uint32_t> done;
     std::vector<std::string> crc_when_done;
     PartDigests* digests_seen = nullptr;
-    PartDigests digests({true, true, true}, wanted, [&](std::uint32_t part) {
+    const DigestKinds all{DigestKind::crc32, DigestKind::md5, DigestKind::sha1, DigestKind::sha256, DigestKind::sha512};
+    PartDigests digests(all, wanted, [&](std::uint32_t part) {
         done.push_back(part);
         crc_when_done.push_back(digests_seen->part(part, DigestKind::crc32));
     });
@@ -50,12 +56,15 @@ TEST(PartDigests, EveryPartAndTheWholeFileFromOnePass) {
         EXPECT_EQ(crc_when_done[part], crc_text(parts[part])) << part;
     }
     EXPECT_EQ(digests.part(1, DigestKind::md5), md5_text(parts[1]));
-    EXPECT_EQ(digests.part(3, DigestKind::md5), md5_text(parts[3]));
+    EXPECT_EQ(digests.part(3, DigestKind::sha1), sha1_text(parts[3]));
+    EXPECT_EQ(digests.part(5, DigestKind::sha512), sha512_text(parts[5]));
     EXPECT_EQ(digests.part(6, DigestKind::sha256), sha256_text(parts[6]));
     EXPECT_EQ(digests.part(2, DigestKind::md5), "");  // not asked for
     EXPECT_EQ(digests.whole_file(DigestKind::crc32), crc_text(whole));
     EXPECT_EQ(digests.whole_file(DigestKind::md5), md5_text(whole));
+    EXPECT_EQ(digests.whole_file(DigestKind::sha1), sha1_text(whole));
     EXPECT_EQ(digests.whole_file(DigestKind::sha256), sha256_text(whole));
+    EXPECT_EQ(digests.whole_file(DigestKind::sha512), sha512_text(whole));
 }
 
 }  // namespace

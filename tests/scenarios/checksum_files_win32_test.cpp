@@ -3,8 +3,10 @@
 // with the settings of a first start; a joined file that its MD5 file does not describe is kept and said to be
 // damaged, and in append mode the first part gets its old size back; a damaged part is named
 // and marked in its row, and nothing is left under the output's name; a part that the SFV
-// file lists and the list lacks stops the join before it starts. The digests in the files
-// are the system's own, not the program's.
+// file lists and the list lacks stops the join before it starts. What Windows tools write
+// (PowerShell's UTF-16 list of SHA-512s) verifies a join too, and a file named after the
+// output that says nothing is said to have been read in vain. The digests in the files are
+// the system's own, not the program's.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -116,6 +118,42 @@ TEST(ChecksumScenario, AJoinIsCheckedAgainstTheChecksumFilesBesideItsParts) {
     EXPECT_EQ(list_cell(rows, 1, 2), L"error");
     EXPECT_FALSE(read_file(downloads.output).has_value());
     save_screenshot(program.window(), L"checksum-2-damaged-part");
+}
+
+// PowerShell 5's "Get-FileHash -Algorithm SHA512 x | Format-List > x.sha512": UTF-16, with
+// the hash wrapped at the console's width.
+std::wstring get_file_hash_list(const std::wstring& path, const std::wstring& hash) {
+    return L"\r\nAlgorithm : SHA512\r\nHash      : " + hash.substr(0, 100) + L"\r\n            " + hash.substr(100) +
+           L"\r\nPath      : " + path + L"\r\n\r\n\r\n";
+}
+
+TEST(ChecksumScenario, WhatWindowsToolsWriteVerifiesAndAFileSayingNothingIsNamed) {
+    Downloads downloads;
+    TempFolder home;
+    for (const wchar_t* name : {L"holiday movie.avi.sfv", L"holiday movie.avi.md5"})
+        ASSERT_TRUE(DeleteFileW(downloads.folder.file(name).c_str()));
+    std::wstring hash = reference_hash(downloads.whole(), CALG_SHA_512);
+    CharUpperW(hash.data());
+    const std::wstring list = get_file_hash_list(downloads.output, hash);
+    std::string utf16 = "\xFF\xFE";
+    utf16.append(reinterpret_cast<const char*>(list.data()), list.size() * sizeof(wchar_t));
+    const std::wstring sha512_file = downloads.folder.write(L"holiday movie.avi.sha512", utf16);
+    const std::wstring first_part = quoted(downloads.folder.file(downloads.names[0]));
+    {
+        RunningProgram program(home, first_part);
+        join_and_expect(program, L"Files joined and verified with holiday movie.avi.sha512", false);
+        EXPECT_TRUE(read_file(downloads.output) == downloads.whole());
+    }
+    ASSERT_TRUE(DeleteFileW(downloads.output.c_str()));
+
+    // A download page's sidecar that holds no digest: the join passes, and says so.
+    ASSERT_TRUE(DeleteFileW(sha512_file.c_str()));
+    downloads.folder.write(L"holiday movie.avi.sha256", "See https://example.com/holiday for the checksum.\n");
+    RunningProgram program(home, first_part);
+    join_and_expect(program,
+                    L"Files joined, but holiday movie.avi.sha256 could not be read: nothing was verified.", false);
+    save_screenshot(program.window(), L"checksum-5-nothing-read");
+    EXPECT_TRUE(read_file(downloads.output) == downloads.whole());
 }
 
 }  // namespace

@@ -85,13 +85,14 @@ std::wstring reference_crc32(std::string_view bytes) {
     return hex(big_endian, 4);
 }
 
-std::wstring reference_md5(std::string_view bytes) {
+std::wstring reference_hash(std::string_view bytes, ALG_ID algorithm) {
     HCRYPTPROV provider = 0;
     HCRYPTHASH hash = 0;
-    unsigned char digest[16] = {};
+    unsigned char digest[64] = {};
     DWORD size = sizeof(digest);
-    bool done = CryptAcquireContextW(&provider, nullptr, nullptr, PROV_RSA_FULL, CRYPT_VERIFYCONTEXT) &&
-                CryptCreateHash(provider, CALG_MD5, 0, 0, &hash);
+    // The AES provider knows the SHA-2 hashes besides MD5 and SHA-1.
+    bool done = CryptAcquireContextW(&provider, nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT) &&
+                CryptCreateHash(provider, algorithm, 0, 0, &hash);
     for (std::size_t offset = 0; done && offset < bytes.size();) {
         const auto piece = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - offset, 1u << 30));
         done = CryptHashData(hash, reinterpret_cast<const BYTE*>(bytes.data() + offset), piece, 0);
@@ -100,8 +101,10 @@ std::wstring reference_md5(std::string_view bytes) {
     done = done && CryptGetHashParam(hash, HP_HASHVAL, digest, &size, 0);
     if (hash != 0) CryptDestroyHash(hash);
     if (provider != 0) CryptReleaseContext(provider, 0);
-    return done ? hex(digest, sizeof(digest)) : L"no MD5";
+    return done ? hex(digest, size) : L"no hash";
 }
+
+std::wstring reference_md5(std::string_view bytes) { return reference_hash(bytes, CALG_MD5); }
 
 std::string random_text(std::size_t size, std::uint64_t seed) {
     const auto bytes = random_bytes(size, seed);

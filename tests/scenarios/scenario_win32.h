@@ -4,6 +4,7 @@
 // by the program's code.
 
 #include <windows.h>
+#include <wincrypt.h>
 
 #include <string>
 #include <string_view>
@@ -41,6 +42,8 @@ bool answer(HWND box, int button);
 // Lower-case hex, as the program shows digests.
 std::wstring reference_crc32(std::string_view bytes);
 std::wstring reference_md5(std::string_view bytes);
+// The system's digest of the bytes in that algorithm (CALG_SHA1, CALG_SHA_512, ...).
+std::wstring reference_hash(std::string_view bytes, ALG_ID algorithm);
 
 std::string random_text(std::size_t size, std::uint64_t seed);
 std::wstring quoted(const std::wstring& path);

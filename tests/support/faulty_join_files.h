@@ -45,8 +45,9 @@ public:
     bool rename_output(const std::wstring& path, const std::wstring& output_path, bool replace) override {
         return !rename_fails && real_.rename_output(path, output_path, replace);
     }
-    std::vector<ChecksumFile> checksum_files(const std::wstring& folder, const std::wstring& output_name) override {
-        return real_.checksum_files(folder, output_name);
+    std::vector<ChecksumFile> checksum_files(const std::wstring& folder,
+                                             const std::vector<std::wstring>& output_names) override {
+        return real_.checksum_files(folder, output_names);
     }
     ExistingOutput existing(const std::wstring& path) override { return real_.existing(path); }
     std::uint32_t highest_part_number(const std::wstring& first_part) override {

@@ -4,6 +4,7 @@
 #include <map>
 #include <mutex>
 
+#include "checksum/checksum_finder.h"
 #include "gather/siblings.h"
 #include "support/test_disk.h"
 
@@ -55,6 +56,29 @@ private:
 };
 
 class MemoryDisk : public TestDisk, public JoinFiles {
+    // The disk's files directly in one folder, as the checksum file finder sees them.
+    class MemoryFolder : public ChecksumFolder {
+    public:
+        MemoryFolder(const MemoryDisk& disk, const std::wstring& folder) : disk_(disk), prefix_(folder + L"\\") {}
+        std::vector<std::wstring> file_names() override {
+            std::lock_guard lock(disk_.mutex_);
+            std::vector<std::wstring> names;
+            for (const auto& [path, bytes] : disk_.files_)
+                if (path.starts_with(prefix_) && path.find(L'\\', prefix_.size()) == std::wstring::npos)
+                    names.push_back(path.substr(prefix_.size()));
+            return names;
+        }
+        std::optional<std::string> read_start(const std::wstring& name, std::size_t most) override {
+            const std::optional<Bytes> bytes = disk_.read(prefix_ + name);
+            if (!bytes) return std::nullopt;
+            return std::string(bytes->begin(), bytes->begin() + static_cast<std::ptrdiff_t>(std::min(most, bytes->size())));
+        }
+
+    private:
+        const MemoryDisk& disk_;
+        const std::wstring prefix_;
+    };
+
 public:
     JoinFiles& files() override { return *this; }
     std::wstring path(std::wstring_view name) const override { return L"M:\\" + std::wstring(name); }
@@ -92,17 +116,10 @@ public:
         files_.erase(found);
         return true;
     }
-    // Names as they are spelt here: the disk keeps files by their exact path.
-    std::vector<ChecksumFile> checksum_files(const std::wstring& folder, const std::wstring& output_name) override {
-        std::vector<ChecksumFile> found;
-        for (const std::wstring& name : checksum_file_names(output_name)) {
-            const std::optional<Bytes> bytes = read(folder + L"\\" + name);
-            if (!bytes) continue;
-            const std::string text(bytes->begin(), bytes->end());
-            std::vector<ChecksumEntry> entries = parse_checksum_file(name, whole_lines_within(text, CHECKSUM_FILE_LIMIT));
-            if (!entries.empty()) found.push_back({name, std::move(entries)});
-        }
-        return found;
+    std::vector<ChecksumFile> checksum_files(const std::wstring& folder,
+                                             const std::vector<std::wstring>& output_names) override {
+        MemoryFolder memory_folder(*this, folder);
+        return find_checksum_files(memory_folder, output_names);
     }
     ExistingOutput existing(const std::wstring& path) override {
         std::lock_guard lock(mutex_);

@@ -1,0 +1,45 @@
+#pragma once
+// The names of the checksum files that may go with a joined file, and which files of its
+// folder are read, in what order.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mendlet {
+
+// At most this many checksum files are read for one join.
+inline constexpr std::size_t CHECKSUM_FILES_READ = 64;
+
+// The names of the checksum files named after an output (only its last component counts):
+// its name and its name without its last extension, if it has one (a first character is no
+// extension's dot), each with .sfv, .md5, .sha1, .sha256 and .sha512, then the hashes' with
+// "sum" added (.sha256sum), then all of these with .txt added. The output's own name, should
+// it be one of them (x.md5 gives x.md5 again), is left out: the output is no checksum file.
+std::vector<std::wstring> checksum_file_names(std::wstring_view output_name);
+
+// A checksum file to read: its name in the folder, and the name of the output it is named
+// after (whose digest a bare digest in it is); none for one found by a general name.
+struct ChecksumFileToRead {
+    std::wstring name;
+    std::wstring subject;
+
+    bool operator==(const ChecksumFileToRead&) const = default;
+};
+
+// The files of a folder's listing that are read, each once, at most CHECKSUM_FILES_READ, in
+// this order (names compared without regard to case): those named after each output name in
+// turn; MD5SUMS, SHA1SUMS, SHA256SUMS, SHA512SUMS, each also with .txt, checksums.txt and
+// CHECKSUMS; then every other SFV file, in listing order, since SFV files exist to list parts.
+std::vector<ChecksumFileToRead> checksum_files_to_read(const std::vector<std::wstring>& folder_names,
+                                                       const std::vector<std::wstring>& output_names);
+
+// Whether a name (its last component) is one that a checksum file may have: one ending in
+// an extension of checksum_file_names, or a general name, in any case.
+bool is_checksum_file_name(std::wstring_view name);
+
+// Whether it ends in .sfv or .sfv.txt, in any case.
+bool is_sfv_file_name(std::wstring_view name);
+
+}  // namespace mendlet

@@ -1,0 +1,41 @@
+#include "digest/hasher.h"
+
+#include <algorithm>
+
+namespace mendlet {
+
+Hasher::Hasher(DigestKind kind) : kind_(kind) {
+    if (kind == DigestKind::sha1)
+        sha1_init(context_.emplace<Sha1Context>());
+    else if (kind == DigestKind::sha256)
+        sha256_init(context_.emplace<Sha256Context>());
+    else if (kind == DigestKind::sha512)
+        sha512_init(context_.emplace<Sha512Context>());
+    else
+        md5_init(context_.emplace<Md5Context>());
+}
+
+void Hasher::update(const std::uint8_t* bytes, std::size_t length) {
+    if (Md5Context* md5 = std::get_if<Md5Context>(&context_)) {
+        // MD5 counts its input in 32-bit lengths.
+        for (std::size_t piece; length > 0; bytes += piece, length -= piece) {
+            piece = std::min<std::size_t>(length, 0x80000000u);
+            md5_update(*md5, bytes, static_cast<std::uint32_t>(piece));
+        }
+    } else if (Sha1Context* sha1 = std::get_if<Sha1Context>(&context_)) {
+        sha1_update(*sha1, bytes, length);
+    } else if (Sha256Context* sha256 = std::get_if<Sha256Context>(&context_)) {
+        sha256_update(*sha256, bytes, length);
+    } else {
+        sha512_update(std::get<Sha512Context>(context_), bytes, length);
+    }
+}
+
+std::string Hasher::finish() {
+    if (Md5Context* md5 = std::get_if<Md5Context>(&context_)) return format_md5(md5_final(*md5));
+    if (Sha1Context* sha1 = std::get_if<Sha1Context>(&context_)) return format_sha1(sha1_final(*sha1));
+    if (Sha256Context* sha256 = std::get_if<Sha256Context>(&context_)) return format_sha256(sha256_final(*sha256));
+    return format_sha512(sha512_final(std::get<Sha512Context>(context_)));
+}
+
+}  // namespace mendlet
