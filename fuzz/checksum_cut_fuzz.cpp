@@ -3,22 +3,60 @@
 //
 // Properties: the bytes kept begin the file; a file no longer than the limit is kept whole;
 // of a longer one, no more than the limit is kept, and what is kept ends where the last
-// line end among the first limit + 1 bytes stands, or is empty when none stands there; the
-// entries of what is kept, as SFV or as sums, are the first entries of the whole file.
+// line end among the first limit + 1 bytes stands (in a UTF-16 file: the last whole unit
+// that is one, at an even offset), or is empty when none stands there. The entries of what
+// is kept, of a file read the same way whole or cut (not one whose bytes are no UTF-8 and
+// read in the ANSI code page), are the first entries of the whole file, as SFV; as sums,
+// but for the last, which a record cut short may have changed.
 
 #include <algorithm>
 
+#include "checksum/checksum_text.h"
 #include "checksum_fuzz.h"
 
 namespace mendlet {
 namespace {
 
-bool is_line_end(char c) { return c == '\r' || c == '\n'; }
+bool is_line_end(char16_t c) { return c == u'\r' || c == u'\n'; }
 
-void check_first_entries(fuzz::ChecksumParser parse, std::string_view kept, std::string_view file) {
-    const fuzz::Entries some = parse(kept);
-    const fuzz::Entries all = parse(file);
-    FUZZ_CHECK(some.size() <= all.size() && std::equal(some.begin(), some.end(), all.begin()));
+// The text's units as the cut sees them: bytes, or UTF-16 units after the mark.
+std::u16string units_of(std::string_view bytes, bool utf16, bool little_endian) {
+    std::u16string units;
+    if (!utf16) {
+        for (const char c : bytes) units += static_cast<char16_t>(static_cast<unsigned char>(c));
+        return units;
+    }
+    for (std::size_t at = 2; at + 1 < bytes.size(); at += 2) {
+        const auto first = static_cast<unsigned char>(bytes[at]);
+        const auto second = static_cast<unsigned char>(bytes[at + 1]);
+        units += static_cast<char16_t>(little_endian ? first | (second << 8) : (first << 8) | second);
+    }
+    return units;
+}
+
+void check_cut(std::string_view file, std::size_t limit, std::string_view kept) {
+    const bool utf16 = fuzz::is_utf16(file);
+    const std::size_t start = utf16 ? 2 : 0;
+    const std::size_t unit = utf16 ? 2 : 1;
+    const std::u16string read = units_of(file.substr(0, limit + 1), utf16, file.substr(0, 2) == "\xFF\xFE");
+    FUZZ_CHECK(kept.size() <= limit);
+    if (kept.empty() && std::none_of(read.begin(), read.end(), is_line_end)) return;
+    FUZZ_CHECK(kept.size() >= start && (kept.size() - start) % unit == 0);
+    const std::size_t at = (kept.size() - start) / unit;
+    FUZZ_CHECK(at < read.size() && is_line_end(read[at]));
+    FUZZ_CHECK(std::none_of(read.begin() + static_cast<std::ptrdiff_t>(at) + 1, read.end(), is_line_end));
+}
+
+void check_first_entries(std::string_view kept, std::string_view file) {
+    if (!fuzz::is_utf16(file) && !decode_utf8(file)) return;
+    const fuzz::Entries some_sfv = parse_sfv_file(kept);
+    const fuzz::Entries all_sfv = parse_sfv_file(file);
+    FUZZ_CHECK(some_sfv.size() <= all_sfv.size() && std::equal(some_sfv.begin(), some_sfv.end(), all_sfv.begin()));
+    fuzz::Entries some_sums = parse_sums_file(kept);
+    if (!some_sums.empty()) some_sums.pop_back();
+    const fuzz::Entries all_sums = parse_sums_file(file);
+    FUZZ_CHECK(some_sums.size() <= all_sums.size() &&
+               std::equal(some_sums.begin(), some_sums.end(), all_sums.begin()));
 }
 
 }  // namespace
@@ -34,14 +72,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(kept.data() == file.data() && kept.size() <= file.size());
     if (file.size() <= limit) {
         FUZZ_CHECK(kept.size() == file.size());
-    } else {
-        const std::string_view read = file.substr(0, limit + 1);
-        FUZZ_CHECK(kept.size() <= limit);
-        FUZZ_CHECK(std::none_of(read.begin() + static_cast<std::ptrdiff_t>(kept.size()) + 1, read.end(), is_line_end));
-        FUZZ_CHECK(is_line_end(read[kept.size()]) ||
-                   (kept.empty() && std::none_of(read.begin(), read.end(), is_line_end)));
+        return 0;
     }
-    check_first_entries(parse_sfv_file, kept, file);
-    check_first_entries(parse_sums_file, kept, file);
+    check_cut(file, limit, kept);
+    check_first_entries(kept, file);
     return 0;
 }

@@ -5,13 +5,12 @@
 // - every entry is whole: hex of its kind's length in lower-case digits; a name that is not
 //   empty, starts and ends with no blank, and holds no '/', '\', control character (below
 //   U+0020), surrogate nor code point beyond U+10FFFF;
-// - lines are read alone: the file's entries are those of its lines (split at every CR
-//   and LF, after a byte-order mark at the start) one after another, each line's read as a
-//   file of its own that starts with a line end; and each name, written in UTF-8 again,
-//   stands in its line;
-// - a byte-order mark at the start changes nothing;
-// - the file with its ASCII letters in upper case gives as many entries, of the same kinds
-//   and values, their names differing in case only;
+// - of a file in UTF-8: a byte-order mark at the start changes nothing, nor does the same
+//   text in UTF-16 of either byte order after its mark;
+// - the file with its ASCII letters in upper case (unless it is UTF-16, whose units that
+//   would change) gives as many entries, of the same kinds and values, their names differing
+//   in case only;
+// - a subject adds at most one entry, the last, named after it;
 // - every entry written in each of the forms the target gives reads back as itself alone
 //   (as a second line: a name may start with U+FEFF, the byte-order mark).
 
@@ -20,13 +19,14 @@
 #include <string_view>
 #include <vector>
 
-#include "fuzz_support.h"
 #include "checksum/checksum_file.h"
+#include "core/text_encoding.h"
+#include "fuzz_support.h"
 
 namespace mendlet::fuzz {
 
 using Entries = std::vector<ChecksumEntry>;
-using ChecksumParser = Entries (*)(std::string_view);
+using ChecksumParser = Entries (*)(std::string_view, std::wstring_view);
 
 inline constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
 
@@ -74,6 +74,13 @@ inline std::string ascii_upper(std::string_view text) {
     return upper;
 }
 
+inline std::string ascii_lower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
 inline void check_entry_whole(const ChecksumEntry& entry) {
     FUZZ_CHECK(entry.hex.size() == digest_hex_length(entry.kind));
     FUZZ_CHECK(std::all_of(entry.hex.begin(), entry.hex.end(),
@@ -87,18 +94,38 @@ inline void check_entry_whole(const ChecksumEntry& entry) {
     }));
 }
 
-inline void check_lines_read_alone(ChecksumParser parse, std::string_view body, const Entries& entries) {
-    Entries from_lines;
-    for (const std::string_view line : line_pieces(body)) {
-        const Entries of_line = parse("\n" + std::string(line));
-        for (const ChecksumEntry& entry : of_line) FUZZ_CHECK(line.find(utf8_of(entry.name)) != std::string_view::npos);
-        from_lines.insert(from_lines.end(), of_line.begin(), of_line.end());
+// The file's text as UTF-16 of either byte order, after the mark.
+inline std::string utf16_of(std::wstring_view text, bool little_endian) {
+    std::string bytes = little_endian ? "\xFF\xFE" : "\xFE\xFF";
+    for (const char16_t unit : to_utf16(text)) {
+        const char low = static_cast<char>(unit & 0xFF);
+        const char high = static_cast<char>(unit >> 8);
+        bytes += little_endian ? std::string{low, high} : std::string{high, low};
     }
-    FUZZ_CHECK(from_lines == entries);
+    return bytes;
+}
+
+inline bool is_utf16(std::string_view file) {
+    return file.substr(0, 2) == "\xFF\xFE" || file.substr(0, 2) == "\xFE\xFF";
+}
+
+inline void check_encodings(ChecksumParser parse, std::string_view body, const Entries& entries) {
+    const std::optional<std::wstring> text = decode_utf8(body);
+    if (!text || is_utf16(body)) return;
+    FUZZ_CHECK(parse(std::string(BYTE_ORDER_MARK) + std::string(body), {}) == entries);
+    for (const bool little_endian : {true, false}) FUZZ_CHECK(parse(utf16_of(*text, little_endian), {}) == entries);
+}
+
+inline void check_subject(ChecksumParser parse, std::string_view file, const Entries& entries) {
+    const Entries with_subject = parse(file, L"subject.avi");
+    FUZZ_CHECK(with_subject.size() == entries.size() || with_subject.size() == entries.size() + 1);
+    FUZZ_CHECK(std::equal(entries.begin(), entries.end(), with_subject.begin()));
+    if (with_subject.size() > entries.size()) FUZZ_CHECK(with_subject.back().name == L"subject.avi");
 }
 
 inline void check_upper_case(ChecksumParser parse, std::string_view file, const Entries& entries) {
-    const Entries upper = parse(ascii_upper(file));
+    if (is_utf16(file)) return;
+    const Entries upper = parse(ascii_upper(file), {});
     FUZZ_CHECK(upper.size() == entries.size());
     for (std::size_t i = 0; i < upper.size(); ++i) {
         FUZZ_CHECK(upper[i].kind == entries[i].kind && upper[i].hex == entries[i].hex);
@@ -109,16 +136,16 @@ inline void check_upper_case(ChecksumParser parse, std::string_view file, const 
 // written_forms(entry) gives the lines that should read back as the entry.
 template <typename WrittenForms>
 Entries check_checksum_parser(ChecksumParser parse, std::string_view file, WrittenForms written_forms) {
-    const Entries entries = parse(file);
+    const Entries entries = parse(file, {});
     for (const ChecksumEntry& entry : entries) {
         check_entry_whole(entry);
-        for (const std::string& line : written_forms(entry)) FUZZ_CHECK(parse("\n" + line) == Entries{entry});
+        for (const std::string& line : written_forms(entry)) FUZZ_CHECK(parse("\n" + line, {}) == Entries{entry});
     }
     const std::string_view body =
         file.substr(0, BYTE_ORDER_MARK.size()) == BYTE_ORDER_MARK ? file.substr(BYTE_ORDER_MARK.size()) : file;
-    check_lines_read_alone(parse, body, entries);
-    FUZZ_CHECK(parse(std::string(BYTE_ORDER_MARK) + std::string(body)) == entries);
+    check_encodings(parse, body, entries);
     check_upper_case(parse, file, entries);
+    check_subject(parse, file, entries);
     return entries;
 }
 

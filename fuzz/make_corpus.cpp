@@ -237,7 +237,18 @@ void command_line_seeds() {
 const std::string CRC_A = "e8b7be43";
 const std::string CRC_B = "71beeff9";
 const std::string MD5_A = "0cc175b9c0f1b6a831c399e269772661";
+const std::string SHA1_A = "86f7e437faa5a7fce15d1ddcb9eaeaea377667b8";
 const std::string SHA256_A = "ca978112ca1bbdcafac231b39a23dc4da786eff8147c4e72b9803efb7b6d14b8";
+const std::string SHA512_A =
+    "1f40fc92da241694750979ee6cf582f2d5d7d28e18335de05abc54d0560e0f5302860c652bf08d560252aa5e74210546f369fbbbce8c12cfc7957b2"
+    "652fe9a75";
+
+// The ASCII text in UTF-16 after its byte-order mark.
+std::string utf16_text(const std::string& text, bool little_endian) {
+    std::string bytes = little_endian ? "\xFF\xFE" : "\xFE\xFF";
+    for (const char c : text) bytes += little_endian ? std::string{c, '\0'} : std::string{'\0', c};
+    return bytes;
+}
 
 // sfv_file: the file.
 void sfv_seeds() {
@@ -254,6 +265,10 @@ void sfv_seeds() {
           bytes_of("no-crc.001\n" + CRC_A + "\nseven.002 e8b7be4\nnine.003 e8b7be433\nnot-hex.004 e8b7be4g\n" +
                    "control\x01.005 " + CRC_A + "\nfolder-only/ " + CRC_A + "\nmd5.006 " + MD5_A + "\ngood.007 " +
                    CRC_A));
+    write("sfv_file", "utf16-le", bytes_of(utf16_text("; x\r\nx y.001 " + CRC_A + "\r\nx.002 " + CRC_B + "\r\n", true)));
+    write("sfv_file", "utf16-be", bytes_of(utf16_text("x.001 " + CRC_A + "\nx.002 " + CRC_B, false)));
+    write("sfv_file", "ansi", bytes_of("\xe4rger.001 " + CRC_A + "\r\n\xc3\xa9t\xe9.002 " + CRC_B + "\r\n"));
+    write("sfv_file", "bare-crc", bytes_of("; x.avi\n" + CRC_A + "\n"));
 }
 
 // sums_file: the file.
@@ -270,6 +285,31 @@ void sums_seeds() {
                    "  back\\\\slash.avi\n# " + MD5_A + "  comment.avi\nMD5 (long.avi) = " + SHA256_A +
                    "\nSHA1 (sha1.avi) = 86f7e437faa5a7fce15d1ddcb9eaeaea377667b8\nMD5 () = " + MD5_A +
                    "\nMD5 (no-equals.avi) " + MD5_A + "\n" + MD5_A + "  latin-1 \xe4.avi\n"));
+    write("sums_file", "sha1-sha512-and-openssl",
+          bytes_of(SHA1_A + "  x.avi\n" + SHA512_A + " *x.avi\nSHA1 (x.avi) = " + SHA1_A + "\nSHA2-256(x.avi)= " +
+                   SHA256_A + "\nSHA2-512(x.avi)= " + SHA512_A + "\nSHA384 (x.avi) = " + SHA256_A + "\n"));
+    write("sums_file", "one-space-and-fciv",
+          bytes_of("//\n// File Checksum Integrity Verifier version 2.05.\n//\n" + MD5_A + " c:\\in\\x.avi\n" + SHA1_A +
+                   " x y.avi\n"));
+    write("sums_file", "certutil",
+          bytes_of("SHA256 hash of C:\\In\\x.avi:\r\n" + SHA256_A +
+                   "\r\nCertUtil: -hashfile command completed successfully.\r\nSHA1 hash of file x.avi:\r\n86 f7 e4 37 "
+                   "fa a5 a7 fc e1 5d 1d dc b9 ea ea ea 37 76 67 b8\r\n"));
+    write("sums_file", "get-filehash-list",
+          bytes_of(utf16_text("\r\nAlgorithm : SHA512\r\nHash      : " + fuzz::ascii_upper(SHA512_A.substr(0, 100)) +
+                             "\r\n            " + fuzz::ascii_upper(SHA512_A.substr(100)) +
+                             "\r\nPath      : C:\\Users\\me\\x.avi\r\n\r\n\r\n",
+                         true)));
+    write("sums_file", "get-filehash-table",
+          bytes_of(utf16_text("\r\nAlgorithm       Hash          Path\r\n---------       ----          ----\r\nSHA256     "
+                         "     " +
+                             fuzz::ascii_upper(SHA256_A) + "       C:\\In\\x.avi\r\n\r\n",
+                         false)));
+    write("sums_file", "bare", bytes_of(fuzz::ascii_upper(SHA256_A)));
+    write("sums_file", "ansi", bytes_of(MD5_A + " *\xe4rger.avi\r\nMD5 (\xc3\xa9t\xe9.avi) = " + MD5_A + "\r\n"));
+    write("sums_file", "pgp-signed",
+          bytes_of("-----BEGIN PGP SIGNED MESSAGE-----\nHash: SHA256\n\n" + SHA256_A +
+                   "  x.avi\n-----BEGIN PGP SIGNATURE-----\n\nabc\n-----END PGP SIGNATURE-----\n"));
     write("sums_file", "bom-and-line-ends",
           bytes_of("\xEF\xBB\xBF" + MD5_A + "  \xc3\xa4rger.avi\r\n\rSHA256 (\xe6\x97\xa5.avi) = " + SHA256_A + "\r" +
                    MD5_A + " *x.avi"));
@@ -292,6 +332,9 @@ void cut_seeds() {
     cut_seed("cut-in-a-name", 83, sums);
     cut_seed("no-line-end-in-time", 10, sums);
     cut_seed("whole", 255, sfv);
+    cut_seed("utf16-unit-with-line-feed-byte", 6, std::string("\xFF\xFE\x41\x0A\x0A\x00\x41\x00", 8));
+    cut_seed("utf16-record-cut", 60,
+             utf16_text("Algorithm : MD5\r\nHash : " + MD5_A + "\r\nPath : C:\\x\\\r\n y.avi\r\n", true));
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 // Properties: those of every checksum file parser (checksum_fuzz.h), and for SFV: every
 // entry is a CRC-32; an entry written back as "name CRC" (upper-case hex; for a name that
 // would start a comment, behind a folder) or "folder\name<tab>crc" reads back as itself;
-// and every line made a comment yields nothing.
+// and every line made a comment yields nothing, even with a subject.
 
 #include "checksum_fuzz.h"
 
@@ -18,6 +18,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     });
     for (const ChecksumEntry& entry : entries) FUZZ_CHECK(entry.kind == DigestKind::crc32);
     for (const std::string_view line : fuzz::line_pieces(file))
-        FUZZ_CHECK(parse_sfv_file(";" + std::string(line)).empty());
+        FUZZ_CHECK(parse_sfv_file(";" + std::string(line), L"subject.avi").empty());
     return 0;
 }
