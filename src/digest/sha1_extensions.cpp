@@ -1,6 +1,6 @@
 // SHA-1 with the processor's SHA extensions: SHA1RNDS4 does four rounds, SHA1NEXTE derives E
 // for the next four, SHA1MSG1 and SHA1MSG2 four words of the message schedule, with SSSE3
-// and SSE4.1 to order the words. Several times faster than the portable rounds. The
+// and SSE4.1 to order the words. About three times as fast as the portable rounds. The
 // compiler may use these instructions in this file only; the processor is asked before
 // they are used.
 
