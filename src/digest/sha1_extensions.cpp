@@ -42,8 +42,9 @@ void four_rounds(__m128i& abcd, __m128i& abcd_before, __m128i words) {
     abcd = _mm_sha1rnds4_epu32(abcd, e_and_words, Function);
 }
 
-// Twenty rounds with one function, the schedule's words computed as they are needed. The
-// oldest words come first; five groups later the second oldest are.
+// Twenty rounds with one function, the schedule's words computed as they are needed. w0
+// holds the oldest words; after five groups w1 does, so the next call passes the registers
+// turned by one.
 template <int Function>
 void twenty_rounds(__m128i& abcd, __m128i& abcd_before, __m128i& w0, __m128i& w1, __m128i& w2, __m128i& w3) {
     w0 = next_words(w0, w1, w2, w3);
