@@ -1,5 +1,5 @@
-// Throughput of the join digests against a byte-at-a-time CRC-32 and a plain
-// memcpy, all over the same buffer in one run.
+// Throughput of the digests against a byte-at-a-time CRC-32 and a plain memcpy, all over
+// the same buffer in one run.
 //
 //   digest_bench [MiB] [runs] [file]     defaults: 256 MiB, best of 3 runs
 //
@@ -9,8 +9,11 @@
 #include "digest/crc32.h"
 #include "digest/crc32_paths.h"
 #include "digest/md5.h"
+#include "digest/sha1.h"
+#include "digest/sha1_paths.h"
 #include "digest/sha256.h"
 #include "digest/sha256_paths.h"
+#include "digest/sha512.h"
 
 #include <algorithm>
 #include <array>
@@ -77,6 +80,35 @@ double best_seconds(int runs, Body body) {
     return best;
 }
 
+// One of the SHA digests through its update in CHUNK-sized pieces: the best time, the
+// digest, and the state before the padding, which for a buffer of whole blocks is that of
+// the compression over the buffer alone.
+template <typename Context, typename Digest, typename State>
+double best_digest_seconds(int runs, const std::vector<std::uint8_t>& data, void (*init)(Context&),
+                           void (*update)(Context&, const std::uint8_t*, std::size_t), Digest (*finish)(Context&),
+                           Digest& digest, State& state) {
+    return best_seconds(runs, [&] {
+        Context context;
+        init(context);
+        for (std::size_t pos = 0; pos < data.size(); pos += CHUNK)
+            update(context, data.data() + pos, std::min(CHUNK, data.size() - pos));
+        std::copy(std::begin(context.state), std::end(context.state), state.begin());
+        digest = finish(context);
+    });
+}
+
+// The portable compression alone over the buffer of whole 64-byte blocks.
+template <typename Context, typename Compressor, typename State>
+double best_compression_seconds(int runs, const std::vector<std::uint8_t>& data, void (*init)(Context&),
+                                Compressor compress, State& state) {
+    return best_seconds(runs, [&] {
+        Context context;
+        init(context);
+        compress(context.state, data.data(), data.size() / 64);
+        std::copy(std::begin(context.state), std::end(context.state), state.begin());
+    });
+}
+
 // Read through a volatile so the compiler cannot prove successive copies
 // land in the same place and drop all but the last.
 std::uint8_t* volatile g_copy_target = nullptr;
@@ -136,26 +168,30 @@ int main(int argc, char** argv) {
         digest = mendlet::md5_final(context);
     });
 
-    // sha256_update uses the SHA extensions where the processor has them. The buffer is whole
-    // blocks, so the state before the padding is that of the portable rounds over it.
+    // sha1_update and sha256_update use the SHA extensions where the processor has them. The
+    // buffer is whole blocks, so the state before the padding is that of the portable rounds
+    // over it.
+    std::array<std::uint8_t, 20> sha1_digest{};
+    std::array<std::uint32_t, 5> sha1_state{};
+    const double t_sha1 = best_digest_seconds(runs, data, mendlet::sha1_init, mendlet::sha1_update, mendlet::sha1_final,
+                                              sha1_digest, sha1_state);
+    std::array<std::uint32_t, 5> sha1_portable_state{};
+    const double t_sha1_portable =
+        best_compression_seconds(runs, data, mendlet::sha1_init, mendlet::sha1_portable, sha1_portable_state);
+
     std::array<std::uint8_t, 32> sha256_digest{};
     std::array<std::uint32_t, 8> sha256_state{};
-    const double t_sha256 = best_seconds(runs, [&] {
-        mendlet::Sha256Context context;
-        mendlet::sha256_init(context);
-        for (std::size_t pos = 0; pos < size; pos += CHUNK)
-            mendlet::sha256_update(context, data.data() + pos, std::min(CHUNK, size - pos));
-        std::copy(std::begin(context.state), std::end(context.state), sha256_state.begin());
-        sha256_digest = mendlet::sha256_final(context);
-    });
-
+    const double t_sha256 = best_digest_seconds(runs, data, mendlet::sha256_init, mendlet::sha256_update,
+                                                mendlet::sha256_final, sha256_digest, sha256_state);
     std::array<std::uint32_t, 8> portable_state{};
-    const double t_portable = best_seconds(runs, [&] {
-        mendlet::Sha256Context context;
-        mendlet::sha256_init(context);
-        mendlet::sha256_portable(context.state, data.data(), size / 64);
-        std::copy(std::begin(context.state), std::end(context.state), portable_state.begin());
-    });
+    const double t_portable =
+        best_compression_seconds(runs, data, mendlet::sha256_init, mendlet::sha256_portable, portable_state);
+
+    // Portable rounds on every processor.
+    std::array<std::uint8_t, 64> sha512_digest{};
+    std::array<std::uint64_t, 8> sha512_state{};
+    const double t_sha512 = best_digest_seconds(runs, data, mendlet::sha512_init, mendlet::sha512_update,
+                                                mendlet::sha512_final, sha512_digest, sha512_state);
 
     unsigned copy_check = 0;
     const double t_copy = best_seconds(runs, [&] {
@@ -174,8 +210,11 @@ int main(int argc, char** argv) {
     const double r_sliced = mebibytes / t_sliced;
     const double r_reference = mebibytes / t_reference;
     const double r_md5 = mebibytes / t_md5;
+    const double r_sha1 = mebibytes / t_sha1;
+    const double r_sha1_portable = mebibytes / t_sha1_portable;
     const double r_sha256 = mebibytes / t_sha256;
     const double r_portable = mebibytes / t_portable;
+    const double r_sha512 = mebibytes / t_sha512;
     const double r_copy = mebibytes / t_copy;
 
     std::printf("crc32 update (%s) %7.1f MiB/s  (%s)\n", mendlet::crc32_clmul_folder() ? "folded" : "sliced", r_update,
@@ -184,9 +223,14 @@ int main(int argc, char** argv) {
     std::printf("crc32 byte-at-time  %10.1f MiB/s  (%s)\n", r_reference, mendlet::format_crc32(reference).c_str());
     std::printf("md5 (64 KiB chunks) %10.1f MiB/s  (%s)\n", r_md5, mendlet::format_md5(digest).c_str());
     std::printf("%-20s%10.1f MiB/s  (%s)\n",
+                mendlet::sha1_extensions_compressor() ? "sha1 (extensions)" : "sha1 (portable)", r_sha1,
+                mendlet::format_sha1(sha1_digest).c_str());
+    std::printf("sha1 portable       %10.1f MiB/s\n", r_sha1_portable);
+    std::printf("%-20s%10.1f MiB/s  (%s)\n",
                 mendlet::sha256_extensions_compressor() ? "sha256 (extensions)" : "sha256 (portable)", r_sha256,
                 mendlet::format_sha256(sha256_digest).c_str());
     std::printf("sha256 portable     %10.1f MiB/s\n", r_portable);
+    std::printf("sha512 (portable)   %10.1f MiB/s  (%s)\n", r_sha512, mendlet::format_sha512(sha512_digest).c_str());
     std::printf("memcpy (64 KiB)     %10.1f MiB/s  (check %u)\n", r_copy, copy_check);
     std::printf("\n");
     std::printf("crc32 update / sliced         : %6.2fx\n", r_update / r_sliced);
@@ -194,13 +238,20 @@ int main(int argc, char** argv) {
     std::printf("crc32 sliced / memcpy         : %6.3f\n", r_sliced / r_copy);
     std::printf("crc32 byte-at-a-time / memcpy : %6.3f\n", r_reference / r_copy);
     std::printf("md5 / memcpy                  : %6.3f\n", r_md5 / r_copy);
+    std::printf("sha1 / portable               : %6.2fx\n", r_sha1 / r_sha1_portable);
+    std::printf("sha1 / memcpy                 : %6.3f\n", r_sha1 / r_copy);
     std::printf("sha256 / portable             : %6.2fx\n", r_sha256 / r_portable);
     std::printf("sha256 / memcpy               : %6.3f\n", r_sha256 / r_copy);
+    std::printf("sha512 / memcpy               : %6.3f\n", r_sha512 / r_copy);
 
     if (sliced != reference || updated != reference) {
         std::fprintf(stderr, "error: CRC-32 %s (update), %s (sliced) differ from reference %s\n",
                      mendlet::format_crc32(updated).c_str(), mendlet::format_crc32(sliced).c_str(),
                      mendlet::format_crc32(reference).c_str());
+        return 1;
+    }
+    if (sha1_state != sha1_portable_state) {
+        std::fprintf(stderr, "error: SHA-1 of sha1_update and of the portable rounds differ\n");
         return 1;
     }
     if (sha256_state != portable_state) {

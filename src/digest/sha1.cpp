@@ -26,26 +26,68 @@ inline void store_be32(std::uint8_t* p, std::uint32_t v) {
     p[3] = static_cast<std::uint8_t>(v);
 }
 
+// Word t of the schedule, in a ring of sixteen: past the first sixteen, computed over the
+// one sixteen before it just before its round needs it.
+template <int T>
+inline std::uint32_t word(std::uint32_t w[16]) {
+    if constexpr (T >= 16) w[T & 15] = rotate_left(w[(T + 13) & 15] ^ w[(T + 8) & 15] ^ w[(T + 2) & 15] ^ w[T & 15], 1);
+    return w[T & 15];
+}
+
+// Round t. Only B and E change: the next round takes E as A and B, turned, as C, so the
+// callers rename the five variables instead of moving them. Each twenty rounds have their
+// own function of B, C and D and their own constant.
+template <int T>
+inline void one_round(std::uint32_t a, std::uint32_t& b, std::uint32_t c, std::uint32_t d, std::uint32_t& e,
+                      std::uint32_t w[16]) {
+    std::uint32_t function = 0, constant = 0;
+    if constexpr (T < 20) {
+        function = d ^ (b & (c ^ d));
+        constant = 0x5A827999u;
+    } else if constexpr (T < 40) {
+        function = b ^ c ^ d;
+        constant = 0x6ED9EBA1u;
+    } else if constexpr (T < 60) {
+        function = (b & c) | (d & (b | c));
+        constant = 0x8F1BBCDCu;
+    } else {
+        function = b ^ c ^ d;
+        constant = 0xCA62C1D6u;
+    }
+    // A, the newest value, comes in last.
+    e += function + constant + word<T>(w) + rotate_left(a, 5);
+    b = rotate_left(b, 30);
+}
+
+// Five rounds, after which each variable is back in its place.
+template <int T>
+inline void five_rounds(std::uint32_t& a, std::uint32_t& b, std::uint32_t& c, std::uint32_t& d, std::uint32_t& e,
+                        std::uint32_t w[16]) {
+    one_round<T>(a, b, c, d, e, w);
+    one_round<T + 1>(e, a, b, c, d, w);
+    one_round<T + 2>(d, e, a, b, c, w);
+    one_round<T + 3>(c, d, e, a, b, w);
+    one_round<T + 4>(b, c, d, e, a, w);
+}
+
+template <int T>
+inline void twenty_rounds(std::uint32_t& a, std::uint32_t& b, std::uint32_t& c, std::uint32_t& d, std::uint32_t& e,
+                          std::uint32_t w[16]) {
+    five_rounds<T>(a, b, c, d, e, w);
+    five_rounds<T + 5>(a, b, c, d, e, w);
+    five_rounds<T + 10>(a, b, c, d, e, w);
+    five_rounds<T + 15>(a, b, c, d, e, w);
+}
+
 void compress_block(std::uint32_t state[5], const std::uint8_t block[64]) {
-    std::uint32_t w[80];
+    std::uint32_t w[16];
     for (int t = 0; t < 16; ++t) w[t] = load_be32(block + 4 * t);
-    for (int t = 16; t < 80; ++t) w[t] = rotate_left(w[t - 3] ^ w[t - 8] ^ w[t - 14] ^ w[t - 16], 1);
 
     std::uint32_t a = state[0], b = state[1], c = state[2], d = state[3], e = state[4];
-    const auto round = [&](std::uint32_t function, std::uint32_t constant, std::uint32_t word) {
-        const std::uint32_t next = rotate_left(a, 5) + function + e + constant + word;
-        e = d;
-        d = c;
-        c = rotate_left(b, 30);
-        b = a;
-        a = next;
-    };
-    // Four stages of twenty rounds, each with its own function of B, C and D; a loop each
-    // keeps the choice of function out of the rounds.
-    for (int t = 0; t < 20; ++t) round(d ^ (b & (c ^ d)), 0x5A827999u, w[t]);
-    for (int t = 20; t < 40; ++t) round(b ^ c ^ d, 0x6ED9EBA1u, w[t]);
-    for (int t = 40; t < 60; ++t) round((b & c) | (d & (b | c)), 0x8F1BBCDCu, w[t]);
-    for (int t = 60; t < 80; ++t) round(b ^ c ^ d, 0xCA62C1D6u, w[t]);
+    twenty_rounds<0>(a, b, c, d, e, w);
+    twenty_rounds<20>(a, b, c, d, e, w);
+    twenty_rounds<40>(a, b, c, d, e, w);
+    twenty_rounds<60>(a, b, c, d, e, w);
 
     state[0] += a;
     state[1] += b;

@@ -1,6 +1,6 @@
 // SHA-1 with the processor's SHA extensions: SHA1RNDS4 does four rounds, SHA1NEXTE derives E
 // for the next four, SHA1MSG1 and SHA1MSG2 four words of the message schedule, with SSSE3
-// and SSE4.1 to order the words. Several times faster than the portable rounds. The
+// and SSE4.1 to order the words. About three times as fast as the portable rounds. The
 // compiler may use these instructions in this file only; the processor is asked before
 // they are used.
 
@@ -42,8 +42,9 @@ void four_rounds(__m128i& abcd, __m128i& abcd_before, __m128i words) {
     abcd = _mm_sha1rnds4_epu32(abcd, e_and_words, Function);
 }
 
-// Twenty rounds with one function, the schedule's words computed as they are needed. The
-// oldest words come first; five groups later the second oldest are.
+// Twenty rounds with one function, the schedule's words computed as they are needed. w0
+// holds the oldest words; after five groups w1 does, so the next call passes the registers
+// turned by one.
 template <int Function>
 void twenty_rounds(__m128i& abcd, __m128i& abcd_before, __m128i& w0, __m128i& w1, __m128i& w2, __m128i& w3) {
     w0 = next_words(w0, w1, w2, w3);
