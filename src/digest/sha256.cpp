@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "digest/block_feed.h"
 #include "digest/hex_text.h"
 #include "digest/sha256_paths.h"
 
@@ -84,24 +85,7 @@ void sha256_init(Sha256Context& context) {
 
 void sha256_update(Sha256Context& context, const std::uint8_t* bytes, std::size_t length) {
     static const Sha256Compressor compress = chosen_compressor();
-    // Nothing to do, and memcpy must not see a null source.
-    if (length == 0) return;
-
-    const std::size_t waiting = static_cast<std::size_t>(context.count % 64);
-    context.count += length;
-    if (waiting != 0) {
-        const std::size_t take = std::min(64 - waiting, length);
-        std::memcpy(context.buffer + waiting, bytes, take);
-        if (waiting + take < 64) return;
-        compress(context.state, context.buffer, 1);
-        bytes += take;
-        length -= take;
-    }
-
-    // Whole blocks go straight from the caller's data, no copy.
-    const std::size_t blocks = length / 64;
-    compress(context.state, bytes, blocks);
-    std::memcpy(context.buffer, bytes + 64 * blocks, length % 64);
+    feed_blocks(context, bytes, length, compress);
 }
 
 std::array<std::uint8_t, 32> sha256_final(Sha256Context& context) {

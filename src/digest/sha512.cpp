@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "digest/block_feed.h"
 #include "digest/hex_text.h"
 
 namespace mendlet {
@@ -139,24 +140,7 @@ void sha512_init(Sha512Context& context) {
 }
 
 void sha512_update(Sha512Context& context, const std::uint8_t* bytes, std::size_t length) {
-    // Nothing to do, and memcpy must not see a null source.
-    if (length == 0) return;
-
-    const std::size_t waiting = static_cast<std::size_t>(context.count % 128);
-    context.count += length;
-    if (waiting != 0) {
-        const std::size_t take = std::min(128 - waiting, length);
-        std::memcpy(context.buffer + waiting, bytes, take);
-        if (waiting + take < 128) return;
-        compress_blocks(context.state, context.buffer, 1);
-        bytes += take;
-        length -= take;
-    }
-
-    // Whole blocks go straight from the caller's data, no copy.
-    const std::size_t blocks = length / 128;
-    compress_blocks(context.state, bytes, blocks);
-    std::memcpy(context.buffer, bytes + 128 * blocks, length % 128);
+    feed_blocks(context, bytes, length, compress_blocks);
 }
 
 std::array<std::uint8_t, 64> sha512_final(Sha512Context& context) {
