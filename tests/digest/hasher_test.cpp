@@ -1,0 +1,86 @@
+#include "digest/hasher.h"
+
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "support/test_data.h"
+
+namespace mendlet {
+namespace {
+
+using test_support::chunks_of;
+using test_support::LARGE_SEED;
+using test_support::LARGE_SIZE;
+using test_support::mixed_chunk_sizes;
+using test_support::random_bytes;
+
+std::string hash_in_pieces(DigestKind kind, const std::uint8_t* bytes, const std::vector<std::size_t>& lengths) {
+    Hasher hasher(kind);
+    for (const std::size_t length : lengths) {
+        hasher.update(bytes, length);
+        bytes += length;
+    }
+    return hasher.finish();
+}
+
+std::string hash_of(DigestKind kind, const std::string& text) {
+    return hash_in_pieces(kind, reinterpret_cast<const std::uint8_t*>(text.data()), {text.size()});
+}
+
+// FIPS 180-4's examples, and the same bytes in pieces of any size: through the hasher that
+// checks them, for each kind it serves. The large digests are Python hashlib's over the
+// same generator output; those of MD5 and SHA-256 have tests of their own.
+TEST(Hasher, EachKindGivesTheStandardDigestsInAnyPieces) {
+    struct Row {
+        DigestKind kind;
+        std::vector<std::string> digests;  // of "", "abc", the 448- and 896-bit messages, a million 'a'
+        std::string large;
+    };
+    const std::vector<Row> rows{
+        {DigestKind::md5, {"d41d8cd98f00b204e9800998ecf8427e", "900150983cd24fb0d6963f7d28e17f72"}, ""},
+        {DigestKind::sha256,
+         {"e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855",
+          "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+         ""},
+        {DigestKind::sha1,
+         {"da39a3ee5e6b4b0d3255bfef95601890afd80709", "a9993e364706816aba3e25717850c26c9cd0d89d",
+          "84983e441c3bd26ebaae4aa1f95129e5e54670f1", "a49b2446a02c645bf419f995b67091253a04a259",
+          "34aa973cd4c4daa4f61eeb2bdbad27316534016f"},
+         "dd5ef122128e1868c9c8fa068ddd6bca3045593f"},
+        {DigestKind::sha512,
+         {"cf83e1357eefb8bdf1542850d66d8007d620e4050b5715dc83f4a921d36ce9ce"
+          "47d0d13c5d85f2b0ff8318d2877eec2f63b931bd47417a81a538327af927da3e",
+          "ddaf35a193617abacc417349ae20413112e6fa4e89a97ea20a9eeee64b55d39a"
+          "2192992a274fc1a836ba3c23a3feebbd454d4423643ce80e2a9ac94fa54ca49f",
+          "204a8fc6dda82f0a0ced7beb8e08a41657c16ef468b228a8279be331a703c335"
+          "96fd15c13b1b07f9aa1d3bea57789ca031ad85c7a71dd70354ec631238ca3445",
+          "8e959b75dae313da8cf4f72814fc143f8f7779c6eb9f7fa17299aeadb6889018"
+          "501d289e4900f7e4331b99dec4b5433ac7d329eeb6dd26545e96e55b874be909",
+          "e718483d0ce769644e2e42c7bc15b4638e1f98b13b2044285632a803afa973eb"
+          "de0ff244877ea60a4cb0432ce577c31beb009c5c2c49aa2e4eadb217ad8cc09b"},
+         "0221da804bee2f54bd494fadadb5df39fe7d127d8dad97fcd4e6cf2f35804d81"
+         "c978d5fb6ae3fab58f01e136fe524fbef456a1bed3431ede9c5d5824b5ec201d"},
+    };
+    const std::vector<std::string> messages{"", "abc", "abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+                                            "abcdefghbcdefghicdefghijdefghijkefghijklfghijklmghijklmnhijklmnoijklmnopjk"
+                                            "lmnopqklmnopqrlmnopqrsmnopqrstnopqrstu",
+                                            std::string(1000000, 'a')};
+    const std::vector<std::uint8_t> large = random_bytes(LARGE_SIZE, LARGE_SEED);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(digest_hex_length(row.kind));
+        for (std::size_t i = 0; i < row.digests.size(); ++i) EXPECT_EQ(hash_of(row.kind, messages[i]), row.digests[i]);
+        if (row.large.empty()) continue;
+        for (const std::size_t chunk : {std::size_t{1}, std::size_t{63}, std::size_t{64}, std::size_t{65},
+                                        std::size_t{127}, std::size_t{128}, std::size_t{129}, std::size_t{65536}})
+            EXPECT_EQ(hash_in_pieces(row.kind, large.data(), chunks_of(chunk, large.size())), row.large) << chunk;
+        for (std::uint64_t seed = 1; seed <= 5; ++seed)
+            EXPECT_EQ(hash_in_pieces(row.kind, large.data(), mixed_chunk_sizes(large.size(), seed)), row.large) << seed;
+    }
+}
+
+}  // namespace
+}  // namespace mendlet
