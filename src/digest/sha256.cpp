@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "digest/block_feed.h"
+#include "digest/sha_blocks.h"
 #include "digest/hex_text.h"
 #include "digest/sha256_paths.h"
 
@@ -11,20 +11,11 @@ namespace mendlet {
 
 namespace {
 
-const std::uint8_t PADDING[64] = {0x80};
-
 inline std::uint32_t rotate_right(std::uint32_t x, int s) { return (x >> s) | (x << (32 - s)); }
 
 inline std::uint32_t load_be32(const std::uint8_t* p) {
     return (static_cast<std::uint32_t>(p[0]) << 24) | (static_cast<std::uint32_t>(p[1]) << 16) |
            (static_cast<std::uint32_t>(p[2]) << 8) | static_cast<std::uint32_t>(p[3]);
-}
-
-inline void store_be32(std::uint8_t* p, std::uint32_t v) {
-    p[0] = static_cast<std::uint8_t>(v >> 24);
-    p[1] = static_cast<std::uint8_t>(v >> 16);
-    p[2] = static_cast<std::uint8_t>(v >> 8);
-    p[3] = static_cast<std::uint8_t>(v);
 }
 
 void compress_block(std::uint32_t state[8], const std::uint8_t block[64]) {
@@ -64,8 +55,9 @@ void compress_block(std::uint32_t state[8], const std::uint8_t block[64]) {
     state[7] += h;
 }
 
-Sha256Compressor chosen_compressor() {
-    const Sha256Compressor extensions = sha256_extensions_compressor();
+// The SHA extensions where the processor has them; it is asked once.
+Sha256Compressor compressor() {
+    static const Sha256Compressor extensions = sha256_extensions_compressor();
     return extensions != nullptr ? extensions : sha256_portable;
 }
 
@@ -84,27 +76,10 @@ void sha256_init(Sha256Context& context) {
 }
 
 void sha256_update(Sha256Context& context, const std::uint8_t* bytes, std::size_t length) {
-    static const Sha256Compressor compress = chosen_compressor();
-    feed_blocks(context, bytes, length, compress);
+    feed_blocks(context, bytes, length, compressor());
 }
 
-std::array<std::uint8_t, 32> sha256_final(Sha256Context& context) {
-    const std::uint64_t bit_count = context.count << 3;
-    std::uint8_t bits[8];
-    store_be32(bits, static_cast<std::uint32_t>(bit_count >> 32));
-    store_be32(bits + 4, static_cast<std::uint32_t>(bit_count));
-
-    const std::size_t waiting = static_cast<std::size_t>(context.count % 64);
-    sha256_update(context, PADDING, waiting < 56 ? 56 - waiting : 120 - waiting);
-    sha256_update(context, bits, 8);
-
-    std::array<std::uint8_t, 32> digest{};
-    for (int i = 0; i < 8; ++i) store_be32(digest.data() + 4 * i, context.state[i]);
-
-    // Spent: clear it so a stale context cannot be mistaken for a fresh one.
-    std::memset(&context, 0, sizeof context);
-    return digest;
-}
+std::array<std::uint8_t, 32> sha256_final(Sha256Context& context) { return finish_blocks<32>(context, compressor()); }
 
 std::string format_sha256(const std::array<std::uint8_t, 32>& digest) { return hex_text(digest.data(), digest.size()); }
 

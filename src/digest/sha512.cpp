@@ -3,14 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
-#include "digest/block_feed.h"
+#include "digest/sha_blocks.h"
 #include "digest/hex_text.h"
 
 namespace mendlet {
 
 namespace {
-
-const std::uint8_t PADDING[128] = {0x80};
 
 // The round constants of FIPS 180-4.
 constexpr std::uint64_t ROUND_CONSTANTS[80] = {
@@ -41,10 +39,6 @@ inline std::uint64_t load_be64(const std::uint8_t* p) {
            (static_cast<std::uint64_t>(p[2]) << 40) | (static_cast<std::uint64_t>(p[3]) << 32) |
            (static_cast<std::uint64_t>(p[4]) << 24) | (static_cast<std::uint64_t>(p[5]) << 16) |
            (static_cast<std::uint64_t>(p[6]) << 8) | static_cast<std::uint64_t>(p[7]);
-}
-
-inline void store_be64(std::uint8_t* p, std::uint64_t v) {
-    for (int k = 7; k >= 0; --k, v >>= 8) p[k] = static_cast<std::uint8_t>(v);
 }
 
 // Three rotations by r, s and t in a row: one register copy instead of three, fewer
@@ -144,22 +138,7 @@ void sha512_update(Sha512Context& context, const std::uint8_t* bytes, std::size_
 }
 
 std::array<std::uint8_t, 64> sha512_final(Sha512Context& context) {
-    // The bit length takes sixteen bytes; the three bits that shift out of a 64-bit byte
-    // count go to the upper half.
-    std::uint8_t bits[16];
-    store_be64(bits, context.count >> 61);
-    store_be64(bits + 8, context.count << 3);
-
-    const std::size_t waiting = static_cast<std::size_t>(context.count % 128);
-    sha512_update(context, PADDING, waiting < 112 ? 112 - waiting : 240 - waiting);
-    sha512_update(context, bits, 16);
-
-    std::array<std::uint8_t, 64> digest{};
-    for (int i = 0; i < 8; ++i) store_be64(digest.data() + 8 * i, context.state[i]);
-
-    // Spent: clear it so a stale context cannot be mistaken for a fresh one.
-    std::memset(&context, 0, sizeof context);
-    return digest;
+    return finish_blocks<64>(context, compress_blocks);
 }
 
 std::string format_sha512(const std::array<std::uint8_t, 64>& digest) { return hex_text(digest.data(), digest.size()); }

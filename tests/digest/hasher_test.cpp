@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/test_data.h"
@@ -34,23 +35,35 @@ std::string hash_of(DigestKind kind, const std::string& text) {
 // FIPS 180-4's examples, and the same bytes in pieces of any size: through the hasher that
 // checks them, for each kind it serves. The large digests are Python hashlib's over the
 // same generator output; those of MD5 and SHA-256 have tests of their own.
+// Runs of 'a' (hashlib's digests) either side of where the padding takes one more block,
+// the most bytes waiting, and none, in every split into two calls.
 TEST(Hasher, EachKindGivesTheStandardDigestsInAnyPieces) {
     struct Row {
         DigestKind kind;
         std::vector<std::string> digests;  // of "", "abc", the 448- and 896-bit messages, a million 'a'
         std::string large;
+        std::vector<std::pair<std::size_t, std::string>> runs;
     };
     const std::vector<Row> rows{
-        {DigestKind::md5, {"d41d8cd98f00b204e9800998ecf8427e", "900150983cd24fb0d6963f7d28e17f72"}, ""},
+        {DigestKind::md5, {"d41d8cd98f00b204e9800998ecf8427e", "900150983cd24fb0d6963f7d28e17f72"}, "", {}},
         {DigestKind::sha256,
          {"e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855",
           "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
-         ""},
+         "",
+         {}},
         {DigestKind::sha1,
          {"da39a3ee5e6b4b0d3255bfef95601890afd80709", "a9993e364706816aba3e25717850c26c9cd0d89d",
           "84983e441c3bd26ebaae4aa1f95129e5e54670f1", "a49b2446a02c645bf419f995b67091253a04a259",
           "34aa973cd4c4daa4f61eeb2bdbad27316534016f"},
-         "dd5ef122128e1868c9c8fa068ddd6bca3045593f"},
+         "dd5ef122128e1868c9c8fa068ddd6bca3045593f",
+         {
+             {55, "c1c8bbdc22796e28c0e15163d20899b65621d65a"},
+             {56, "c2db330f6083854c99d4b5bfb6e8f29f201be699"},
+             {63, "03f09f5b158a7a8cdad920bddc29b81c18a551f5"},
+             {64, "0098ba824b5c16427bd7a1122a5a442a25ec644d"},
+             {119, "ee971065aaa017e0632a8ca6c77bb3bf8b1dfc56"},
+             {120, "f34c1488385346a55709ba056ddd08280dd4c6d6"},
+         }},
         {DigestKind::sha512,
          {"cf83e1357eefb8bdf1542850d66d8007d620e4050b5715dc83f4a921d36ce9ce"
           "47d0d13c5d85f2b0ff8318d2877eec2f63b931bd47417a81a538327af927da3e",
@@ -63,7 +76,27 @@ TEST(Hasher, EachKindGivesTheStandardDigestsInAnyPieces) {
           "e718483d0ce769644e2e42c7bc15b4638e1f98b13b2044285632a803afa973eb"
           "de0ff244877ea60a4cb0432ce577c31beb009c5c2c49aa2e4eadb217ad8cc09b"},
          "0221da804bee2f54bd494fadadb5df39fe7d127d8dad97fcd4e6cf2f35804d81"
-         "c978d5fb6ae3fab58f01e136fe524fbef456a1bed3431ede9c5d5824b5ec201d"},
+         "c978d5fb6ae3fab58f01e136fe524fbef456a1bed3431ede9c5d5824b5ec201d",
+         {
+             {111,
+              "fa9121c7b32b9e01733d034cfc78cbf67f926c7ed83e82200ef8681819692176"
+              "0b4beff48404df811b953828274461673c68d04e297b0eb7b2b4d60fc6b566a2"},
+             {112,
+              "c01d080efd492776a1c43bd23dd99d0a2e626d481e16782e75d54c2503b5dc32"
+              "bd05f0f1ba33e568b88fd2d970929b719ecbb152f58f130a407c8830604b70ca"},
+             {127,
+              "828613968b501dc00a97e08c73b118aa8876c26b8aac93df128502ab360f91ba"
+              "b50a51e088769a5c1eff4782ace147dce3642554199876374291f5d921629502"},
+             {128,
+              "b73d1929aa615934e61a871596b3f3b33359f42b8175602e89f7e06e5f658a24"
+              "3667807ed300314b95cacdd579f3e33abdfbe351909519a846d465c59582f321"},
+             {239,
+              "52c853cb8d907f3d4d6b889beb027985d7c273486d75f8baf26f80d24e90c74c"
+              "6c3de3e22131582380a7d14d43f2941a31385439cd6ddc469f628015e50bf286"},
+             {240,
+              "4c296d90c61052a62ffb1dd196f1b7b09373b1f93e71836baebf89690546b759"
+              "5684dbe9467a8e484fa0d1094272b4344a7c24f5fee8daedeb0bf549c985ab5f"},
+         }},
     };
     const std::vector<std::string> messages{"", "abc", "abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
                                             "abcdefghbcdefghicdefghijdefghijkefghijklfghijklmghijklmnhijklmnoijklmnopjk"
@@ -79,6 +112,12 @@ TEST(Hasher, EachKindGivesTheStandardDigestsInAnyPieces) {
             EXPECT_EQ(hash_in_pieces(row.kind, large.data(), chunks_of(chunk, large.size())), row.large) << chunk;
         for (std::uint64_t seed = 1; seed <= 5; ++seed)
             EXPECT_EQ(hash_in_pieces(row.kind, large.data(), mixed_chunk_sizes(large.size(), seed)), row.large) << seed;
+        for (const auto& [length, digest] : row.runs) {
+            const std::vector<std::uint8_t> run(length, 'a');
+            for (std::size_t split = 0; split <= length; ++split)
+                ASSERT_EQ(hash_in_pieces(row.kind, run.data(), {split, length - split}), digest)
+                    << length << " " << split;
+        }
     }
 }
 

@@ -16,17 +16,12 @@
 namespace mendlet {
 namespace {
 
-using test_support::digest_in_pieces;
 using test_support::digest_of_state;
 using test_support::padded_message;
 using test_support::random_bytes;
 using test_support::TestRandom;
 
 using Digest = std::array<std::uint8_t, 20>;
-
-std::string sha1_in_pieces(const std::uint8_t* bytes, const std::vector<std::size_t>& lengths) {
-    return format_sha1(digest_in_pieces(sha1_init, sha1_update, sha1_final, bytes, lengths));
-}
 
 // Whole-message SHA-1 on one compressor: pads the complete message up front instead of
 // streaming, so it shares none of the buffering logic.
@@ -36,28 +31,6 @@ Digest reference_sha1(Sha1Compressor compress, const std::uint8_t* bytes, std::s
     sha1_init(context);
     compress(context.state, message.data(), message.size() / 64);
     return digest_of_state(context.state);
-}
-
-TEST(Sha1Padding, RunsOfLetterA) {
-    // hashlib.sha1 of n times 'a': 55 and 56 sit either side of the padding branch, 63
-    // leaves the most bytes waiting, 64 leaves none.
-    struct Case {
-        std::size_t length;
-        const char* digest;
-    };
-    const Case cases[] = {
-        {55, "c1c8bbdc22796e28c0e15163d20899b65621d65a"},  {56, "c2db330f6083854c99d4b5bfb6e8f29f201be699"},
-        {63, "03f09f5b158a7a8cdad920bddc29b81c18a551f5"},  {64, "0098ba824b5c16427bd7a1122a5a442a25ec644d"},
-        {119, "ee971065aaa017e0632a8ca6c77bb3bf8b1dfc56"}, {120, "f34c1488385346a55709ba056ddd08280dd4c6d6"},
-    };
-    for (const Case& c : cases) {
-        const std::vector<std::uint8_t> data(c.length, 'a');
-        // Every split into two calls must agree, including empty halves.
-        for (std::size_t split = 0; split <= c.length; ++split) {
-            ASSERT_EQ(sha1_in_pieces(data.data(), {split, c.length - split}), c.digest)
-                << "length " << c.length << " split " << split;
-        }
-    }
 }
 
 TEST(Sha1Paths, ExtensionsMatchPortable) {
