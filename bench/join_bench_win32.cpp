@@ -89,7 +89,6 @@ public:
             std::fwprintf(stderr, L"join failed: %.*ls\n", static_cast<int>(text.size()), text.data());
     }
     void reset_status() override {}
-    void set_status_text(std::wstring_view) override {}
     void start_taskbar_progress() override {}
     void show_progress(std::uint32_t) override {}
     void show_digests(const std::optional<std::string>& crc, const std::optional<std::string>& md5_text) override {

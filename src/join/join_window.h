@@ -41,8 +41,6 @@ public:
 
     virtual void show_status(std::wstring_view text, Colour colour, bool timed) = 0;
     virtual void reset_status() = 0;
-    // Writes the status text alone: colour, timer and persistence stay.
-    virtual void set_status_text(std::wstring_view text) = 0;
 
     // The taskbar button starts showing progress, at 0 of 1000.
     virtual void start_taskbar_progress() = 0;

@@ -31,7 +31,6 @@ namespace {
 // Indices into the messages section.
 constexpr std::size_t MSG_LOW_MEMORY = 0;
 constexpr std::size_t MSG_NO_THREAD = 1;
-constexpr std::size_t MSG_READY = 3;
 constexpr std::size_t MSG_JOINED = 6;
 constexpr std::size_t MSG_CANNOT_OPEN = 10;
 constexpr std::size_t MSG_CANNOT_CREATE = 11;
@@ -303,7 +302,7 @@ bool JoinRun::open_normal_output(const std::wstring& box_text) {
         case ExistingOutput::file: {
             const Question question{texts().messages[MSG_OVERWRITE], APP_CAPTION, Question::Icon::question, false};
             if (!window_.ask_yes_no(question)) {
-                window_.set_status_text(texts().messages[MSG_READY]);
+                window_.reset_status();
                 return false;
             }
             overwrite_agreed_ = true;

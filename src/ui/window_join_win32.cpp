@@ -71,10 +71,6 @@ void WindowJoin::reset_status() {
     on_window_thread([&] { app_.status().reset_status(); });
 }
 
-void WindowJoin::set_status_text(std::wstring_view text) {
-    on_window_thread([&] { app_.status().set_text_only(text); });
-}
-
 void WindowJoin::start_taskbar_progress() {
     on_window_thread([&] {
         if (app_.taskbar() != nullptr) app_.taskbar()->SetProgressValue(app_.window(), 0, 1000);

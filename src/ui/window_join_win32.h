@@ -17,7 +17,6 @@ public:
     CompletionChoices read_completion_choices() override;
     void show_status(std::wstring_view text, Colour colour, bool timed) override;
     void reset_status() override;
-    void set_status_text(std::wstring_view text) override;
     void start_taskbar_progress() override;
     void show_progress(std::uint32_t permille) override;
     void show_digests(const std::optional<std::string>& crc32, const std::optional<std::string>& md5) override;

@@ -365,7 +365,8 @@ TEST_F(JoinWorkerTest, AnExistingOutputIsReplacedOnlyWhenTheUserSaysYes) {
     EXPECT_EQ(window.questions[0].caption, L"Mendlet");
     EXPECT_EQ(window.questions[0].icon, Question::Icon::question);
     EXPECT_FALSE(window.questions[0].yes_is_default);
-    EXPECT_EQ(window.status_texts, std::vector<std::wstring>{texts.messages[3]});
+    // "Ready" in the normal colour, whatever the status line showed before.
+    EXPECT_EQ(window.events, (std::vector<std::string>{"inputs", "question", "reset_status"}));
     EXPECT_TRUE(window.statuses.empty());
     EXPECT_EQ(output(), old);
 

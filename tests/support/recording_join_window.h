@@ -33,7 +33,6 @@ public:
 
     std::vector<Question> questions;
     std::vector<ShownStatus> statuses;
-    std::vector<std::wstring> status_texts;
     std::vector<std::uint32_t> progress;
     std::optional<std::string> crc32;
     std::optional<std::string> md5;
@@ -61,10 +60,6 @@ public:
         statuses.push_back({std::wstring(text), colour, timed});
     }
     void reset_status() override { record("reset_status"); }
-    void set_status_text(std::wstring_view text) override {
-        record("status_text");
-        status_texts.emplace_back(text);
-    }
     void start_taskbar_progress() override { record("taskbar_progress"); }
     void show_progress(std::uint32_t permille) override {
         progress.push_back(permille);
