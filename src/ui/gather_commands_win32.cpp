@@ -184,7 +184,10 @@ void Application::export_list() {
     const PartEntry* first = list_.first();
     if (first == nullptr) return;
     std::vector<wchar_t> chosen(DIALOG_PATH_UNITS + 1, L'\0');
-    if (const auto base = output_base_name(first->path)) lstrcpynW(chosen.data(), base->c_str(), DIALOG_PATH_UNITS + 1);
+    // With ".lst" added even where the output's name has an extension, so that the list never
+    // takes the name the join will write.
+    if (const auto base = output_base_name(first->path))
+        lstrcpynW(chosen.data(), (*base + L".lst").c_str(), DIALOG_PATH_UNITS + 1);
     OPENFILENAMEW dialog = file_dialog(window_, L"File list (*.lst)\0*.lst\0", chosen.data(), DIALOG_PATH_UNITS,
                                        OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST);
     dialog.lpstrDefExt = L"lst";

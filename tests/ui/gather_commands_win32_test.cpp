@@ -368,7 +368,7 @@ TEST_F(GatherTest, ExportedListIsUtf8WithLineEndsAndImportsBack) {
     };
     application.list().at(0)->set_status(STATUS_CANNOT_READ);
     application.export_list();
-    EXPECT_EQ(suggested, L"Gr\u00fc\u00dfe.avi");
+    EXPECT_EQ(suggested, L"Gr\u00fc\u00dfe.avi.lst");  // never the output's own name
     std::string expected;
     for (const std::wstring& path : paths) {
         char utf8[1024];
