@@ -190,22 +190,12 @@ std::optional<SettingsFilePaths> settings_file_paths(std::wstring_view executabl
                              std::wstring(executable_path.substr(0, folder_end)) + L"strings"};
 }
 
-WindowPosition clamp_window_position(WindowPosition saved, std::int32_t work_area_right, std::int32_t work_area_bottom,
-                                     WindowSize window, std::int32_t dpi) {
-    // Margins in pixels at 96 per inch, the scale of 100 %.
-    const auto scaled = [dpi](std::int32_t pixels) {
-        return static_cast<std::int32_t>(std::int64_t{pixels} * dpi / 96);
+WindowPosition place_on_work_area(WindowPosition wanted, WorkArea area, WindowSize window) {
+    // The far edge first, so that a window too large for the area keeps its near edge in it.
+    const auto fit = [](std::int32_t start, std::int32_t size, std::int32_t low, std::int32_t high) {
+        return std::max(low, std::min(start, high - size));
     };
-    WindowPosition place = saved;
-    if (place.left < -scaled(500))
-        place.left = -scaled(200);
-    else if (place.left >= work_area_right - scaled(50))
-        place.left = work_area_right - window.width;
-    if (place.top < 0)
-        place.top = 0;
-    else if (place.top >= work_area_bottom - scaled(50))
-        place.top = work_area_bottom - window.height;
-    return place;
+    return {fit(wanted.left, window.width, area.left, area.right), fit(wanted.top, window.height, area.top, area.bottom)};
 }
 
 }  // namespace mendlet

@@ -79,10 +79,8 @@ struct SettingsFilePaths {
 // in a three-letter extension, which then has no settings files at all.
 std::optional<SettingsFilePaths> settings_file_paths(std::wstring_view executable_path);
 
-// Where a saved window position is put back, so that some of the window can be seen and
-// grabbed on a work area ending at right and bottom: a window found past the right or the
-// bottom edge ends at it, one far off the left edge comes back most of the way. The margins
-// grow with the screen's pixels per inch (dpi); the window's own outer size counts.
+// Where a window is put at start, so that all of it can be seen: wholly inside the work
+// area, or, where it is larger than the work area, with its top-left corner inside it.
 struct WindowPosition {
     std::int32_t left;
     std::int32_t top;
@@ -91,7 +89,12 @@ struct WindowSize {
     std::int32_t width;
     std::int32_t height;
 };
-WindowPosition clamp_window_position(WindowPosition saved, std::int32_t work_area_right, std::int32_t work_area_bottom,
-                                     WindowSize window, std::int32_t dpi);
+struct WorkArea {
+    std::int32_t left;
+    std::int32_t top;
+    std::int32_t right;
+    std::int32_t bottom;
+};
+WindowPosition place_on_work_area(WindowPosition wanted, WorkArea area, WindowSize window);
 
 }  // namespace mendlet

@@ -177,6 +177,7 @@ private:
     void load_settings();
     void apply_window_state(const WindowState& state);
     void restore_window_position(std::int32_t left, std::int32_t top);
+    void keep_window_on_screen();
     void save_settings();
     WindowState window_state() const;
 

@@ -5,7 +5,6 @@
 #include "settings/settings_store_win32.h"
 #include "ui/application_win32.h"
 #include "ui/menu_items_win32.h"
-#include "ui/screen_dpi_win32.h"
 
 namespace mendlet {
 
@@ -55,23 +54,33 @@ void Application::apply_window_state(const WindowState& state) {
         if (on) CheckDlgButton(window_, box, BST_CHECKED);
 }
 
-// A position saved on a larger or another screen is pulled back onto the work area, so
-// that the window can be seen and grabbed.
+// Where the window was last closed, in the coordinates that the placement keeps; whether
+// that is on any screen now is settled afterwards, by keep_window_on_screen.
 void Application::restore_window_position(std::int32_t left, std::int32_t top) {
-    RECT work_area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work_area, 0);
     WINDOWPLACEMENT placement{};
     placement.length = sizeof(placement);
     if (!GetWindowPlacement(window_, &placement)) return;
     RECT& normal = placement.rcNormalPosition;
-    const WindowPosition place =
-        clamp_window_position({left, top}, work_area.right, work_area.bottom,
-                              {normal.right - normal.left, normal.bottom - normal.top}, screen_dpi(window_));
-    OffsetRect(&normal, place.left - normal.left, place.top - normal.top);
+    OffsetRect(&normal, left - normal.left, top - normal.top);
     // Windows reports a window not yet shown as shown normally; it stays hidden until its
     // initialisation is done.
     if (!IsWindowVisible(window_)) placement.showCmd = SW_HIDE;
     SetWindowPlacement(window_, &placement);
+}
+
+// A position saved on a larger or another screen, or at a smaller scale, or the hash
+// section shown below a centred window, may leave part of it out of sight: it goes wholly
+// onto the work area of the monitor nearest to it, at the size it has now.
+void Application::keep_window_on_screen() {
+    RECT frame;
+    GetWindowRect(window_, &frame);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (!GetMonitorInfoW(MonitorFromRect(&frame, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+    const RECT& work = monitor.rcWork;
+    const WindowPosition place = place_on_work_area({frame.left, frame.top}, {work.left, work.top, work.right, work.bottom},
+                                                    {frame.right - frame.left, frame.bottom - frame.top});
+    SetWindowPos(window_, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Application::save_settings() {

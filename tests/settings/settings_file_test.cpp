@@ -229,26 +229,35 @@ TEST(SettingsFilePaths, BesideTheProgramOnlyForAThreeLetterExtension) {
     EXPECT_FALSE(settings_file_paths(L"").has_value());
 }
 
-// A window past the right or bottom edge ends at that edge, whatever its size; the margins
-// are those of 96 pixels per inch grown to the screen's.
-TEST(WindowPosition, PulledBackOntoTheWorkArea) {
-    const auto clamped = [](std::int32_t left, std::int32_t top, WindowSize window, std::int32_t dpi) {
-        const WindowPosition place = clamp_window_position({left, top}, 1920, 1040, window, dpi);
-        return std::pair{place.left, place.top};
+// A window reaching past any edge of the work area is moved back inside it, whole; one larger
+// than the area keeps its top-left corner in it. Work areas need not start at 0 (a taskbar at
+// the top or left, a second monitor).
+TEST(WindowPosition, PlacedWhollyOnTheWorkArea) {
+    struct Case {
+        WindowPosition wanted;
+        WorkArea area;
+        WindowSize window;
+        WindowPosition expected;
     };
-    const WindowSize at_96{700, 450};
-    EXPECT_EQ(clamped(100, 100, at_96, 96), std::pair(100, 100));
-    EXPECT_EQ(clamped(-600, 100, at_96, 96), std::pair(-200, 100));
-    EXPECT_EQ(clamped(-500, 5000, at_96, 96), std::pair(-500, 590));
-    EXPECT_EQ(clamped(1870, -1, at_96, 96), std::pair(1220, 0));
-    EXPECT_EQ(clamped(1869, 989, at_96, 96), std::pair(1869, 989));
-    EXPECT_EQ(clamped(1869, 990, at_96, 96), std::pair(1869, 590));
-
-    const WindowSize at_144{1019, 599};
-    EXPECT_EQ(clamped(-700, 100, at_144, 144), std::pair(-700, 100));
-    EXPECT_EQ(clamped(-751, 100, at_144, 144), std::pair(-300, 100));
-    EXPECT_EQ(clamped(1844, 964, at_144, 144), std::pair(1844, 964));
-    EXPECT_EQ(clamped(1845, 965, at_144, 144), std::pair(901, 441));
+    const WorkArea full_hd{0, 0, 1920, 1040};
+    const WorkArea left_of_primary{-1280, 40, 0, 800};
+    for (const Case& c : {
+             Case{{100, 100}, full_hd, {700, 450}, {100, 100}},
+             Case{{-600, 100}, full_hd, {700, 450}, {0, 100}},
+             Case{{100, -30}, full_hd, {700, 450}, {100, 0}},
+             Case{{1500, 100}, full_hd, {700, 450}, {1220, 100}},
+             Case{{100, 5000}, full_hd, {700, 450}, {100, 590}},
+             Case{{1220, 590}, full_hd, {700, 450}, {1220, 590}},
+             Case{{-1000, 500}, left_of_primary, {700, 450}, {-1000, 350}},
+             Case{{-100, 0}, left_of_primary, {700, 450}, {-700, 40}},
+             // 1019 by 780 at 144 pixels per inch on a 1280 by 760 work area.
+             Case{{600, 300}, {0, 0, 1280, 760}, {1019, 780}, {261, 0}},
+             Case{{-50, -50}, {0, 0, 800, 560}, {1019, 780}, {0, 0}},
+         }) {
+        const WindowPosition place = place_on_work_area(c.wanted, c.area, c.window);
+        EXPECT_EQ(std::pair(place.left, place.top), std::pair(c.expected.left, c.expected.top))
+            << c.wanted.left << "," << c.wanted.top;
+    }
 }
 
 // Random and mutated files: decoding must neither crash nor read out of bounds (the native

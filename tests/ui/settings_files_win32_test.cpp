@@ -165,16 +165,18 @@ TEST_F(SettingsFilesTest, OldRevisions) {
     EXPECT_TRUE(application->settings().disable_auto_load);
 }
 
-// A window saved past the right or the bottom edge ends at that edge, by its own size.
-TEST_F(SettingsFilesTest, TheWindowReturnsToItsPlaceOnTheWorkArea) {
+// A window saved past any edge of the work area comes back wholly inside it, at its own size.
+TEST_F(SettingsFilesTest, TheWindowReturnsWhollyOntoTheWorkArea) {
     RECT work_area;
     ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work_area, 0));
-    constexpr std::int32_t AT_THE_EDGE = INT32_MIN;
+    // Stand-ins for the far edges, which depend on the window's size.
+    constexpr std::int32_t FAR_EDGE = INT32_MIN;
     struct Case {
         std::int32_t left, top, expected_left, expected_top;
     };
-    for (const Case& c : {Case{100, 100, 100, 100}, Case{-600, 100, -200, 100}, Case{100, 5000, 100, AT_THE_EDGE},
-                          Case{5000, 100, AT_THE_EDGE, 100}}) {
+    for (const Case& c : {Case{100, 100, 100, 100}, Case{-600, 100, work_area.left, 100},
+                          Case{100, -300, 100, work_area.top}, Case{100, 5000, 100, FAR_EDGE},
+                          Case{5000, 100, FAR_EDGE, 100}}) {
         WindowState saved;
         saved.window_left = c.left;
         saved.window_top = c.top;
@@ -186,9 +188,9 @@ TEST_F(SettingsFilesTest, TheWindowReturnsToItsPlaceOnTheWorkArea) {
         GetWindowPlacement(window, &placement);
         const RECT& place = placement.rcNormalPosition;
         const std::int32_t expected_left =
-            c.expected_left == AT_THE_EDGE ? work_area.right - (place.right - place.left) : c.expected_left;
+            c.expected_left == FAR_EDGE ? work_area.right - (place.right - place.left) : c.expected_left;
         const std::int32_t expected_top =
-            c.expected_top == AT_THE_EDGE ? work_area.bottom - (place.bottom - place.top) : c.expected_top;
+            c.expected_top == FAR_EDGE ? work_area.bottom - (place.bottom - place.top) : c.expected_top;
         EXPECT_EQ(place.left, expected_left) << c.left;
         EXPECT_EQ(place.top, expected_top) << c.top;
         EXPECT_TRUE(IsWindowVisible(window));
