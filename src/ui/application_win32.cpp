@@ -165,7 +165,7 @@ INT_PTR Application::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             if (header.hwndFrom == tooltip_ && header.code == TTN_GETDISPINFOW)
                 return answer_tip_request(*reinterpret_cast<NMTTDISPINFOW*>(lparam));
             if (header.idFrom != IDC_PART_LIST || header.code != LVN_GETDISPINFOW) return FALSE;
-            answer_display_request(*reinterpret_cast<NMLVDISPINFOW*>(lparam), list_, texts_);
+            answer_display_request(*reinterpret_cast<NMLVDISPINFOW*>(lparam), list_, texts_, shown_path_);
             return TRUE;
         }
         case WM_DROPFILES:

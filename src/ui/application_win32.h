@@ -214,6 +214,8 @@ private:
     POINT last_mouse_{-1, -1};
     int hovered_row_ = -2;
     std::optional<std::wstring> hover_text_;
+    // The last path shortened for the list view, which reads it as the request returns.
+    std::wstring shown_path_;
     // The user's own output path, kept aside while append mode shows the first part.
     std::optional<std::wstring> remembered_output_path_;
 

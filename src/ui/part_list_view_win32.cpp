@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/part_list.h"
+#include "core/shortened_path.h"
 #include "lang/text_table.h"
 #include "ui/screen_dpi_win32.h"
 
@@ -11,6 +12,8 @@ namespace mendlet {
 namespace {
 
 constexpr UINT ROW_STATES = LVIS_FOCUSED | LVIS_SELECTED | LVIS_CUT | LVIS_DROPHILITED;
+// Edges' widths between a column's sides and the text the list view draws in it.
+constexpr int LABEL_MARGINS = 6;
 
 void insert_column(HWND list_view, int index, const wchar_t* text, int format, int width) {
     LVCOLUMNW column{};
@@ -27,6 +30,23 @@ void set_row_state(HWND list_view, int row, UINT state) {
     item.stateMask = ROW_STATES;
     item.state = state;
     SendMessageW(list_view, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+}
+
+// The path as it fits the Path column: paths that differ only in their part numbers would
+// all read alike if the column cut them at their ends.
+std::wstring fitted_path(HWND list_view, std::wstring_view path) {
+    // The list view draws a cell's text within margins of its own.
+    const int room = static_cast<int>(SendMessageW(list_view, LVM_GETCOLUMNWIDTH, 0, 0)) -
+                     LABEL_MARGINS * GetSystemMetrics(SM_CXEDGE);
+    const HDC dc = GetDC(list_view);
+    const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(list_view, WM_GETFONT, 0, 0)));
+    std::wstring shown = shortened_path(path, [&](std::wstring_view text) {
+        SIZE size{};
+        return GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size) && size.cx <= room;
+    });
+    SelectObject(dc, previous);
+    ReleaseDC(list_view, dc);
+    return shown;
 }
 
 }  // namespace
@@ -62,11 +82,17 @@ void redraw_rows(HWND list_view, std::uint32_t count) {
     UpdateWindow(list_view);
 }
 
-void answer_display_request(NMLVDISPINFOW& request, const PartList& list, const TextTable& texts) {
+void answer_display_request(NMLVDISPINFOW& request, const PartList& list, const TextTable& texts,
+                            std::wstring& shown_path) {
     LVITEMW& item = request.item;
     if ((item.mask & LVIF_TEXT) == 0 || item.iSubItem < 0 || item.iSubItem > 2 || item.iItem < 0) return;
     const wchar_t* text = part_text(list, texts, static_cast<std::uint32_t>(item.iItem), item.iSubItem);
-    if (text != nullptr) item.pszText = const_cast<wchar_t*>(text);
+    if (text == nullptr) return;
+    if (item.iSubItem == 0) {
+        shown_path = fitted_path(request.hdr.hwndFrom, text);
+        text = shown_path.c_str();
+    }
+    item.pszText = const_cast<wchar_t*>(text);
 }
 
 int next_selected_row(HWND list_view, int after) {

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <string>
 
 namespace mendlet {
 
@@ -21,9 +22,10 @@ void show_row_count(HWND list_view, std::uint32_t count);
 // Redraws those of the rows 0 to count that are in sight, and repaints at once.
 void redraw_rows(HWND list_view, std::uint32_t count);
 
-// Answers the list view's request for a cell's text; the text stays owned by the list or
-// the text table.
-void answer_display_request(NMLVDISPINFOW& request, const PartList& list, const TextTable& texts);
+// Answers the list view's request for a cell's text; the text stays owned by the list, the
+// text table or, for a path shortened to fit its column, by shown_path.
+void answer_display_request(NMLVDISPINFOW& request, const PartList& list, const TextTable& texts,
+                            std::wstring& shown_path);
 
 // The next selected row after the given one (-1: from the top), or -1.
 int next_selected_row(HWND list_view, int after);
