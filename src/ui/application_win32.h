@@ -165,6 +165,7 @@ private:
     bool answer_tip_request(NMTTDISPINFOW& request);
     void relay_to_tooltip(MSG& message);
     static LRESULT CALLBACK list_view_events(HWND list_view, UINT message, WPARAM wparam, LPARAM lparam);
+    void paint_list_focus(HRGN painted);
     void on_list_mouse_move(TTTOOLINFOW& tool, int x, int y);
     void place_list_tip(TTTOOLINFOW& tool, int x, int y);
     POINT keyboard_menu_place() const;
@@ -209,6 +210,7 @@ private:
     HWND tooltip_ = nullptr;
     UINT tool_record_size_ = TTTOOLINFOW_V2_SIZE;
     WNDPROC list_view_proc_ = nullptr;
+    bool list_focus_shown_ = false;
     bool hover_tracking_ = false;
     bool tip_shown_ = false;
     POINT last_mouse_{-1, -1};

@@ -142,6 +142,22 @@ LRESULT CALLBACK Application::list_view_events(HWND list_view, UINT message, WPA
             application.tip_shown_ = true;
             application.place_list_tip(tool, GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
             return 0;
+        case WM_PAINT: {
+            // What the list view paints is known only before it paints.
+            const HRGN painted = CreateRectRgn(0, 0, 0, 0);
+            GetUpdateRgn(list_view, painted, FALSE);
+            const LRESULT result = CallWindowProcW(application.list_view_proc_, list_view, message, wparam, lparam);
+            application.paint_list_focus(painted);
+            DeleteObject(painted);
+            return result;
+        }
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+        case WM_UPDATEUISTATE: {
+            const LRESULT result = CallWindowProcW(application.list_view_proc_, list_view, message, wparam, lparam);
+            InvalidateRect(list_view, nullptr, TRUE);
+            return result;
+        }
         case WM_CONTEXTMENU: {
             // From the keyboard (Shift+F10, the Menu key) the menu comes without a place.
             const POINT at = lparam == -1 ? application.keyboard_menu_place()
@@ -153,6 +169,33 @@ LRESULT CALLBACK Application::list_view_events(HWND list_view, UINT message, WPA
             break;
     }
     return CallWindowProcW(application.list_view_proc_, list_view, message, wparam, lparam);
+}
+
+// A list with the keyboard focus but no focused row (an empty one, say) shows a focus
+// rectangle of its own, inside its rows' area, where the keyboard cues are shown. It is
+// drawn by inverting, so a repaint of part of the list restores it there alone; once it is
+// no longer wanted, the whole list paints afresh without it.
+void Application::paint_list_focus(HRGN painted) {
+    const HWND rows = list_view();
+    const bool wanted = GetFocus() == rows &&
+                        SendMessageW(rows, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) < 0 &&
+                        (SendMessageW(rows, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
+    if (!wanted) {
+        if (list_focus_shown_) InvalidateRect(rows, nullptr, TRUE);
+        list_focus_shown_ = false;
+        return;
+    }
+    RECT area;
+    GetClientRect(rows, &area);
+    RECT header;
+    if (GetWindowRect(reinterpret_cast<HWND>(SendMessageW(rows, LVM_GETHEADER, 0, 0)), &header))
+        area.top += header.bottom - header.top;
+    InflateRect(&area, -1, -1);
+    const HDC dc = GetDC(rows);
+    SelectClipRgn(dc, painted);
+    DrawFocusRect(dc, &area);
+    ReleaseDC(rows, dc);
+    list_focus_shown_ = true;
 }
 
 // The hover text is built only when the mouse reaches another row.

@@ -99,6 +99,40 @@ TEST(MainWindow, HashSectionAndAlwaysOnTopToggleBack) {
     DestroyWindow(window);
 }
 
+// Tab runs through the window as it is laid out, top to bottom and left to right, from the
+// list; and the list, empty, shows that it has the focus.
+TEST(MainWindow, TabFollowsTheLayoutAndTheListShowsItsFocus) {
+    Application application(GetModuleHandleW(nullptr));
+    HWND window = application.create_window();
+    ASSERT_NE(window, nullptr);
+    // Every control that takes the focus: the hash section shown, both digest boxes in use.
+    SendMessageW(window, WM_COMMAND, IDM_DISABLE_HASH, 0);
+    for (const int box : {IDC_CRC32_CHECK, IDC_MD5_CHECK}) {
+        CheckDlgButton(window, box, BST_CHECKED);
+        SendMessageW(window, WM_COMMAND, box, 0);
+    }
+    const HWND list = GetDlgItem(window, IDC_PART_LIST);
+    std::vector<int> order;
+    HWND control = list;
+    do {
+        order.push_back(GetDlgCtrlID(control));
+        control = GetNextDlgTabItem(window, control, FALSE);
+    } while (control != list && order.size() < 40);
+    EXPECT_EQ(order, (std::vector<int>{IDC_PART_LIST, IDC_ADD_FILES, IDC_ADD_FOLDER, IDC_REMOVE, IDC_REMOVE_ALL, IDC_SORT,
+                                       IDC_AUTO_SORT, IDC_MOVE_UP, IDC_MOVE_DOWN, IDC_OUTPUT_PATH, IDC_BROWSE,
+                                       IDC_APPEND_TO_FIRST, IDC_CRC32_CHECK, IDC_CRC32_VALUE, IDC_MD5_CHECK,
+                                       IDC_MD5_VALUE, IDC_CLEAR_HASH, IDC_JOIN, IDC_OPEN_OUTPUT_FILE,
+                                       IDC_OPEN_OUTPUT_FOLDER, IDC_DELETE_PARTS, IDC_EXIT_WHEN_DONE}));
+
+    SetFocus(GetDlgItem(window, IDC_ADD_FILES));
+    UpdateWindow(list);
+    const std::vector<COLORREF> without_focus = test_support::painted(list);
+    SetFocus(list);
+    UpdateWindow(list);
+    EXPECT_NE(test_support::painted(list), without_focus);
+    DestroyWindow(window);
+}
+
 // How many pixels of the control show the colour, once it has painted.
 int pixels_of_colour(HWND control, COLORREF colour) {
     RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);

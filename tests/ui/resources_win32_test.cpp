@@ -64,8 +64,8 @@ TEST(MainDialogTemplate, ControlsInTemplateOrder) {
     const TemplateDialog dialog(IDD_MAIN);
     ASSERT_NE(dialog.window, nullptr);
     EXPECT_EQ(dialog.control_ids(),
-              (std::vector<int>{NO_ID, 1001, 1013, 1014, 1002, 1003, 1008, 1009, 1011, 1012, 1004, 1005, 1010, 1026,
-                                1027,  1034, 1033, 1015, 1032, 1035, 1019, 1021, 1022, 1023, 1024, 1020, 1031, 1030}));
+              (std::vector<int>{NO_ID, 1001, 1008, 1009, 1011, 1012, 1013, 1014, 1002, 1003, 1004, 1005, 1015, 1010,
+                                1019,  1020, 1021, 1022, 1023, 1024, 1026, 1027, 1030, 1031, 1034, 1035, 1032, 1033}));
     wchar_t caption[32] = {};
     GetWindowTextW(dialog.window, caption, 32);
     EXPECT_STREQ(caption, L"Mendlet");
