@@ -38,7 +38,7 @@ for language in French German; do
 done
 
 for user_part in "<h2>Running Mendlet from the release zip</h2>" "<h2>Using Mendlet</h2>" "<h3>A typical run</h3>" \
-                 "<h3>Adding parts</h3>" "<h3>Settings</h3>" "<h3>Languages</h3>"; do
+                 "<h3>Adding parts</h3>" "<h3>Settings</h3>" "<h3>Languages</h3>" "<h3>Keys</h3>"; do
   grep -qF "$user_part" "$guide" || fail "the guide lacks \"$user_part\""
 done
 for developer_part in "Wine" "<h2>Testing</h2>" "<h2>Benchmarks</h2>" "<h2>Building on Windows</h2>" \
