@@ -1,10 +1,11 @@
-# Writes the user guide of the release zip to GUIDE: every part of README that lies between
-# a line "<!-- user guide -->" and a line "<!-- end of user guide -->", under the title
-# TITLE. The files its links point to (the pictures) are copied beside it, in the folders the
-# links name, so that they still work; the guide's folder is emptied first, so that nothing
-# stays from an older README.
+# Writes the user guide of the release zip to GUIDE, a web page any browser opens: every part
+# of README that lies between a line "<!-- user guide -->" and a line "<!-- end of user
+# guide -->", under the heading TITLE, rendered by GitHub's own Markdown renderer CMARK_GFM
+# and set in the page TEMPLATE in place of "@GUIDE@". The files its links point to (the
+# pictures) are copied beside it, in the folders the links name, so that they still work; the
+# guide's folder is emptied first, so that nothing stays from an older README.
 #
-#   cmake -DREADME=path -DGUIDE=path -DTITLE=text -P user_guide.cmake
+#   cmake -DREADME=path -DGUIDE=path -DTITLE=text -DCMARK_GFM=path -DTEMPLATE=path -P user_guide.cmake
 
 cmake_minimum_required(VERSION 3.20)
 
@@ -40,7 +41,17 @@ endif()
 get_filename_component(guide_folder "${GUIDE}" DIRECTORY)
 get_filename_component(readme_folder "${README}" DIRECTORY)
 file(REMOVE_RECURSE "${guide_folder}")
-file(WRITE "${GUIDE}" "${guide}")
+# The Markdown stays beside the guide's folder: the zip takes the whole folder.
+set(markdown "${guide_folder}.md")
+file(WRITE "${markdown}" "${guide}")
+execute_process(COMMAND "${CMARK_GFM}" --validate-utf8 -e table -e autolink -e strikethrough "${markdown}"
+                OUTPUT_VARIABLE body RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "${CMARK_GFM} could not render ${markdown}: ${result}")
+endif()
+file(READ "${TEMPLATE}" page)
+string(REPLACE "@GUIDE@" "${body}" page "${page}")
+file(WRITE "${GUIDE}" "${page}")
 # Links to files of the repository: no scheme (no colon) and no anchor.
 string(REGEX MATCHALL "\\]\\([^):#]+\\)" links "${guide}")
 # The targets alone: a bracket would keep the list from splitting.

@@ -12,6 +12,7 @@ packages=(
   clang libclang-rt-dev                         # the fuzz build: clang, libFuzzer and the sanitizer runtimes
   python3                                       # the icon drawing script
   openssl                                       # the SHA-256 benchmark's reference
+  cmark-gfm                                     # writes the release zip's user guide as a web page
 )
 
 missing=()

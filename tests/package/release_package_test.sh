@@ -1,8 +1,8 @@
 #!/bin/sh
 # The release zip as a user gets it: built by the "package" target and unpacked into a fresh
 # folder, it holds exactly the program, the translations as the build wrote them, the user
-# guide (the README's user part, with the pictures it shows) and the licence; the unpacked
-# program then starts there and keeps its settings beside itself
+# guide (the README's user part as a web page, with the pictures it shows) and the licence;
+# the unpacked program then starts there and keeps its settings beside itself
 # (unpacked_program_win32_test.cpp). The folder goes when the test ends.
 #
 #   release_package_test.sh SOURCE_DIR BUILD_DIR PACKAGE_NAME
@@ -16,12 +16,13 @@ unpacked="$(mktemp -d "${TMPDIR:-/tmp}/mendlet-release.XXXXXX")"
 trap 'rm -rf "$unpacked"' EXIT
 (cd "$unpacked" && cmake -E tar xf "$build/$name.zip")
 home="$unpacked/$name"
-guide="$home/Mendlet user guide.md"
+guide="$home/Mendlet user guide.html"
 [ -f "$guide" ] || fail "no user guide in the zip"
+grep -qF '<title>Mendlet user guide</title>' "$guide" || fail "the guide is no whole web page"
 
 # The pictures that the guide shows belong beside it; nothing else may come along.
-pictures="$(grep -o '](docs/[^)]*)' "$guide" | sed 's/^](\(.*\))$/\1/')"
-expected="$(printf '%s\n' LICENSE.txt "Mendlet user guide.md" lang/French.lng lang/German.lng mendlet.exe \
+pictures="$(grep -o ' src="[^"]*"' "$guide" | sed 's/^ src="\(.*\)"$/\1/')"
+expected="$(printf '%s\n' LICENSE.txt "Mendlet user guide.html" lang/French.lng lang/German.lng mendlet.exe \
   $pictures | sort -u)"
 actual="$(cd "$home" && find . -type f | sed 's|^\./||' | sort)"
 [ "$actual" = "$expected" ] || fail "the zip holds
@@ -36,12 +37,12 @@ for language in French German; do
     fail "lang/$language.lng is not UTF-16 with a byte-order mark"
 done
 
-for user_part in "## Running Mendlet from the release zip" "## Using Mendlet" "### A typical run" \
-                 "### Adding parts" "### Settings" "### Languages"; do
-  grep -qxF "$user_part" "$guide" || fail "the guide lacks \"$user_part\""
+for user_part in "<h2>Running Mendlet from the release zip</h2>" "<h2>Using Mendlet</h2>" "<h3>A typical run</h3>" \
+                 "<h3>Adding parts</h3>" "<h3>Settings</h3>" "<h3>Languages</h3>" "<h3>Keys</h3>"; do
+  grep -qF "$user_part" "$guide" || fail "the guide lacks \"$user_part\""
 done
-for developer_part in "## Running under Wine on Linux" "## Testing" "## Benchmarks" "## Building on Windows" \
-                      "## Layout" "scripts/" "build/" "<!--"; do
+for developer_part in "Wine" "<h2>Testing</h2>" "<h2>Benchmarks</h2>" "<h2>Building on Windows</h2>" \
+                      "<h2>Layout</h2>" "scripts/" "build/" "<!--"; do
   if grep -qF -- "$developer_part" "$guide"; then fail "the guide holds \"$developer_part\""; fi
 done
 
