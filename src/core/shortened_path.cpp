@@ -24,7 +24,8 @@ std::size_t root_length(std::wstring_view path) {
 // The longest of the candidates that fits, by bisection: they are ordered from the shortest,
 // and a longer one fits only where the shorter ones do. None fitting gives the shortest.
 template <typename Candidate>
-std::wstring longest_fitting(std::size_t count, Candidate candidate, const std::function<bool(std::wstring_view)>& fits) {
+std::wstring longest_fitting(std::size_t count, Candidate candidate,
+                             const std::function<bool(std::wstring_view)>& fits) {
     std::size_t low = 0;
     std::size_t high = count;
     while (high - low > 1) {
@@ -58,7 +59,8 @@ std::wstring shortened_path(std::wstring_view path, const std::function<bool(std
     // The file name alone is too long: its middle goes, the end with the part number stays.
     const auto cut_name = [&](std::size_t kept) {
         const std::size_t end = std::min(kept, (kept + 1) / 2 + 8);
-        return head + std::wstring(name.substr(0, kept - end)) + ELLIPSIS + std::wstring(name.substr(name.size() - end));
+        return head + std::wstring(name.substr(0, kept - end)) + ELLIPSIS +
+               std::wstring(name.substr(name.size() - end));
     };
     return longest_fitting(name.size(), cut_name, fits);
 }

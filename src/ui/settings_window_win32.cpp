@@ -78,8 +78,9 @@ void Application::keep_window_on_screen() {
     monitor.cbSize = sizeof(monitor);
     if (!GetMonitorInfoW(MonitorFromRect(&frame, MONITOR_DEFAULTTONEAREST), &monitor)) return;
     const RECT& work = monitor.rcWork;
-    const WindowPosition place = place_on_work_area({frame.left, frame.top}, {work.left, work.top, work.right, work.bottom},
-                                                    {frame.right - frame.left, frame.bottom - frame.top});
+    const WindowPosition place =
+        place_on_work_area({frame.left, frame.top}, {work.left, work.top, work.right, work.bottom},
+                           {frame.right - frame.left, frame.bottom - frame.top});
     SetWindowPos(window_, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

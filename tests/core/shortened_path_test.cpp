@@ -18,7 +18,8 @@ TEST(ShortenedPath, KeepsTheRootAndTheNameWithItsNumber) {
     };
     for (const Case& c : {
              Case{film, film.size(), film},
-             Case{film, film.size() - 1, L"C:\\\u2026\\Anna\\Downloads\\Films\\A very long name of a film (2026).mkv.004"},
+             Case{film, film.size() - 1,
+                  L"C:\\\u2026\\Anna\\Downloads\\Films\\A very long name of a film (2026).mkv.004"},
              Case{film, 51, L"C:\\\u2026\\A very long name of a film (2026).mkv.004"},
              Case{film, 45, L"C:\\\u2026\\A very long\u2026ame of a film (2026).mkv.004"},
              Case{film, 30, L"C:\\\u2026\\A ve\u2026 film (2026).mkv.004"},
@@ -28,7 +29,8 @@ TEST(ShortenedPath, KeepsTheRootAndTheNameWithItsNumber) {
              Case{L"C:\\a very long name.bin.001", 20, L"C:\\\u2026ong name.bin.001"},
              Case{L"relative\\name.001", 12, L"\u2026\\name.001"},
          }) {
-        const std::wstring shown = shortened_path(c.path, [&](std::wstring_view text) { return text.size() <= c.width; });
+        const std::wstring shown =
+            shortened_path(c.path, [&](std::wstring_view text) { return text.size() <= c.width; });
         EXPECT_EQ(shown, c.expected) << c.width;
     }
 }

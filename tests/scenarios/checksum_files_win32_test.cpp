@@ -26,13 +26,15 @@ using namespace test_support;
 
 std::string ascii(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
+// The parts in a user's downloads, where the pictures show them.
 struct Downloads {
     TempFolder folder;
     std::wstring names[3] = {L"holiday movie.avi.001", L"holiday movie.avi.002", L"holiday movie.avi.003"};
     std::string parts[3] = {random_text(1 << 20, 31), random_text(1 << 20, 32), random_text(77777, 33)};
     std::wstring output = folder.file(L"holiday movie.avi");
 
-    Downloads() {
+    explicit Downloads(const wchar_t* folder_name)
+        : folder(ExactPath{L"C:\\Users\\Anna\\Downloads\\" + std::wstring(folder_name)}) {
         for (int i = 0; i < 3; ++i) folder.write(names[i], parts[i]);
         set_sfv_file("");
         set_md5_file(whole());
@@ -63,7 +65,7 @@ void join_and_expect(RunningProgram& program, const std::wstring& status, bool b
 }
 
 TEST(ChecksumScenario, AJoinIsCheckedAgainstTheChecksumFilesBesideItsParts) {
-    Downloads downloads;
+    Downloads downloads(L"Summer 2026");
     TempFolder home;
     const std::wstring first_part = quoted(downloads.folder.file(downloads.names[0]));
     {
@@ -128,7 +130,7 @@ std::wstring get_file_hash_list(const std::wstring& path, const std::wstring& ha
 }
 
 TEST(ChecksumScenario, WhatWindowsToolsWriteVerifiesAndAFileSayingNothingIsNamed) {
-    Downloads downloads;
+    Downloads downloads(L"Holiday");
     TempFolder home;
     for (const wchar_t* name : {L"holiday movie.avi.sfv", L"holiday movie.avi.md5"})
         ASSERT_TRUE(DeleteFileW(downloads.folder.file(name).c_str()));

@@ -18,8 +18,9 @@ namespace {
 
 using namespace test_support;
 
+// The parts lie in a user's downloads, where the pictures show them.
 TEST(Scenario, AFirstPartFromTheCommandLineIsJoinedWithItsDigests) {
-    TempFolder downloads;
+    TempFolder downloads(ExactPath{L"C:\\Users\\Anna\\Downloads\\Holiday 2026"});
     TempFolder home;
     const std::string parts[] = {random_text(1 << 20, 11), random_text(1 << 20, 12), random_text(1 << 20, 13),
                                  random_text(333333, 14)};
@@ -56,7 +57,7 @@ TEST(Scenario, AFirstPartFromTheCommandLineIsJoinedWithItsDigests) {
 }
 
 TEST(Scenario, AJoinStoppedHalfwayIsRunAgainToTheEnd) {
-    TempFolder downloads;
+    TempFolder downloads(ExactPath{L"C:\\Users\\Anna\\Downloads\\Backup"});
     TempFolder home;
     constexpr std::size_t part_size = 160u << 20;
     std::string original;

@@ -30,11 +30,13 @@ protected:
         settings.test_size_before_join = true;
         const auto record = encode_settings_file(settings, WindowState{});
         home.write(L"mendlet", std::string(record.begin(), record.end()));
-        // 003 is missing, 002 is short, and the last is larger than the first.
+        // 003 is missing, 002 is short, and the last is larger than the first. The names are
+        // too long for the Path column, as the picture shows.
         const std::pair<const wchar_t*, std::size_t> parts[] = {
-            {L"a.bin.001", 65536}, {L"a.bin.002", 50000}, {L"a.bin.004", 65536}, {L"a.bin.005", 70000}};
+            {L".001", 65536}, {L".002", 50000}, {L".004", 65536}, {L".005", 70000}};
         std::wstring arguments;
-        for (const auto& [name, size] : parts) arguments += quoted(folder.write(name, random_text(size, size))) + L" ";
+        for (const auto& [number, size] : parts)
+            arguments += quoted(folder.write(std::wstring(OUTPUT) + number, random_text(size, size))) + L" ";
         program.emplace(home, arguments);
         window = program->window();
     }
@@ -54,12 +56,13 @@ protected:
     }
 
     void expect_nothing_written() {
-        EXPECT_EQ(GetFileAttributesW(folder.file(L"a.bin").c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ(GetFileAttributesW(folder.file(OUTPUT).c_str()), INVALID_FILE_ATTRIBUTES);
         EXPECT_EQ(row_count(window), 4);
     }
 
+    static constexpr wchar_t OUTPUT[] = L"The Philharmonic live at the Royal Hall, full concert (2026) 1080p.mkv";
     TempFolder home;
-    TempFolder folder;
+    TempFolder folder{ExactPath{L"C:\\Users\\Anna\\Downloads\\Concerts"}};
     std::optional<RunningProgram> program;
     HWND window = nullptr;
     std::vector<std::wstring> texts;

@@ -1,6 +1,7 @@
 #include "support/temp_folder_win32.h"
 
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <stdexcept>
 
@@ -41,7 +42,19 @@ TempFolder::TempFolder(const std::wstring& parent) {
     }
 }
 
-TempFolder::~TempFolder() { remove_tree(path_); }
+TempFolder::TempFolder(const ExactPath& exact) : path_(exact.path), parents_made_(true) {
+    remove_tree(path_);
+    // Another test may be removing a folder above it, empty for a moment, as it ends.
+    for (int attempt = 0; SHCreateDirectoryExW(nullptr, path_.c_str(), nullptr) != ERROR_SUCCESS; ++attempt)
+        if (attempt == 2) throw std::runtime_error("cannot create a folder at its path");
+}
+
+TempFolder::~TempFolder() {
+    remove_tree(path_);
+    if (!parents_made_) return;
+    for (std::size_t end = path_.rfind(L'\\'); end != std::wstring::npos && end > 2; end = path_.rfind(L'\\', end - 1))
+        if (!RemoveDirectoryW(path_.substr(0, end).c_str())) break;
+}
 
 std::wstring TempFolder::file(std::wstring_view name) const { return path_ + L"\\" + std::wstring(name); }
 

@@ -11,11 +11,20 @@
 
 namespace mendlet::test_support {
 
+// A path of the test's choice, C:\Users\Anna\Downloads\Holiday say, for pictures that show
+// paths as a user's would be.
+struct ExactPath {
+    std::wstring path;
+};
+
 class TempFolder {
 public:
     TempFolder();
     // Under a folder of the test's choice, for instance on a disk of its own.
     explicit TempFolder(const std::wstring& parent);
+    // Exactly there, with the folders above it that are missing; those go at the end too,
+    // where nothing else is left in them. One left by an interrupted run is emptied first.
+    explicit TempFolder(const ExactPath& exact);
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
@@ -28,6 +37,7 @@ public:
 
 private:
     std::wstring path_;
+    bool parents_made_ = false;
 };
 
 // The bytes of a UTF-16LE file with a byte-order mark, as language files are written.
