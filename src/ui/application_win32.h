@@ -165,7 +165,7 @@ private:
     bool answer_tip_request(NMTTDISPINFOW& request);
     void relay_to_tooltip(MSG& message);
     static LRESULT CALLBACK list_view_events(HWND list_view, UINT message, WPARAM wparam, LPARAM lparam);
-    void paint_list_focus(HRGN painted);
+    void paint_list_focus();
     void on_list_mouse_move(TTTOOLINFOW& tool, int x, int y);
     void place_list_tip(TTTOOLINFOW& tool, int x, int y);
     POINT keyboard_menu_place() const;

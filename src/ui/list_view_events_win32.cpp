@@ -143,17 +143,19 @@ LRESULT CALLBACK Application::list_view_events(HWND list_view, UINT message, WPA
             application.place_list_tip(tool, GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
             return 0;
         case WM_PAINT: {
-            // What the list view paints is known only before it paints.
-            const HRGN painted = CreateRectRgn(0, 0, 0, 0);
-            GetUpdateRgn(list_view, painted, FALSE);
             const LRESULT result = CallWindowProcW(application.list_view_proc_, list_view, message, wparam, lparam);
-            application.paint_list_focus(painted);
-            DeleteObject(painted);
+            application.paint_list_focus();
             return result;
         }
         case WM_SETFOCUS:
         case WM_KILLFOCUS:
-        case WM_UPDATEUISTATE: {
+        case WM_UPDATEUISTATE:
+        // Scrolling moves the frame's pixels with the rows.
+        case WM_VSCROLL:
+        case WM_HSCROLL:
+        case WM_MOUSEWHEEL:
+        case LVM_SCROLL:
+        case LVM_ENSUREVISIBLE: {
             const LRESULT result = CallWindowProcW(application.list_view_proc_, list_view, message, wparam, lparam);
             InvalidateRect(list_view, nullptr, TRUE);
             return result;
@@ -171,11 +173,11 @@ LRESULT CALLBACK Application::list_view_events(HWND list_view, UINT message, WPA
     return CallWindowProcW(application.list_view_proc_, list_view, message, wparam, lparam);
 }
 
-// A list with the keyboard focus but no focused row (an empty one, say) shows a focus
-// rectangle of its own, inside its rows' area, where the keyboard cues are shown. It is
-// drawn by inverting, so a repaint of part of the list restores it there alone; once it is
-// no longer wanted, the whole list paints afresh without it.
-void Application::paint_list_focus(HRGN painted) {
+// A list with the keyboard focus but no focused row (an empty one, say) shows a frame in the
+// selection colour inside its rows' area, where the keyboard cues are shown. Drawn whole
+// after every paint, it is the same whatever part of the list was painted; once it is no
+// longer wanted, the whole list paints afresh without it.
+void Application::paint_list_focus() {
     const HWND rows = list_view();
     const bool wanted = GetFocus() == rows &&
                         SendMessageW(rows, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) < 0 &&
@@ -190,10 +192,8 @@ void Application::paint_list_focus(HRGN painted) {
     RECT header;
     if (GetWindowRect(reinterpret_cast<HWND>(SendMessageW(rows, LVM_GETHEADER, 0, 0)), &header))
         area.top += header.bottom - header.top;
-    InflateRect(&area, -1, -1);
     const HDC dc = GetDC(rows);
-    SelectClipRgn(dc, painted);
-    DrawFocusRect(dc, &area);
+    FrameRect(dc, &area, GetSysColorBrush(COLOR_HIGHLIGHT));
     ReleaseDC(rows, dc);
     list_focus_shown_ = true;
 }

@@ -343,6 +343,7 @@ TEST_F(JoinFromWindowTest, AJoinPressedAsTheLastJobEndsStartsTheNext) {
     EXPECT_EQ(boxes[0].text, application.texts().messages[15]);
     ASSERT_TRUE(job_ends());
     EXPECT_EQ(control_text(window, IDC_STATUS), application.texts().messages[3]);
+    EXPECT_EQ(application.status().status_colour(), COLOUR_NORMAL);  // not the first job's blue
     expect_idle();
 }
 
