@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Joins a generated set of parts with Mendlet's join engine (bench/join_bench_win32.cpp,
 # under Wine) four ways: no digests, CRC-32 only, MD5 only, both; then the last two again
-# with checksum files beside the parts to check them against. In the same run it times
-# `cat` of the same parts and `md5sum` of the joined file, then prints MB/s for each, the
-# ratios and what the checking costs, best of RUNS runs with a warm page cache.
+# with checksum files beside the parts to check them against; then checks the parts alone,
+# against an SFV file and against an MD5 file of the whole. In the same run it times `cat`
+# of the same parts and `md5sum` of the joined file, then prints MB/s for each, the ratios
+# and what the checking costs, best of RUNS runs with a warm page cache.
 #
 #   bench/join_bench.sh [TOTAL_MIB [PART_MIB [RUNS]]]     defaults: 2048 100 3
 #
@@ -85,13 +86,31 @@ with open(sys.argv[1], "w", newline="\r\n") as sfv:
             for block in iter(lambda: part.read(1 << 20), b""): crc = zlib.crc32(block, crc)
         print("%s %08x" % (os.path.basename(path), crc), file=sfv)
 PY
+# Best time of RUNS checks of the parts, which must find every part listed matching.
+measure_check() {
+  local name="$1" times=() seconds outcome
+  for _ in $(seq "$runs"); do
+    warm "${parts[@]}"
+    if ! read -r seconds _ outcome < <(join_bench check "$win_set" "$win_output" | tr -d '\r') ||
+       [ "${outcome#Parts checked: all}" = "$outcome" ]; then
+      echo "check ($name) did not pass: $outcome" >&2; exit 1
+    fi
+    times+=("$seconds")
+  done
+  echo "  $name: $outcome"
+  best[$name]=$(min "${times[@]}")
+}
 measure crc32 "crc32, checked by .sfv"
+measure_check "check parts by .sfv"
 printf '%s *joined.bin\n' "$reference_md5" > "$md5_file"
 measure both "both, checked by .sfv and .md5"
+rm -f "$sfv"
+measure_check "check parts by .md5 of the whole"
 
 echo "join of $((bytes / 1048576)) MiB in ${#parts[@]} parts, best of $runs runs, page cache warm"
-for name in cat md5sum none crc32 md5 both "crc32, checked by .sfv" "both, checked by .sfv and .md5"; do
-  label="$name"; case "$name" in cat|md5sum) ;; *) label="Mendlet, digests: $name" ;; esac
+for name in cat md5sum none crc32 md5 both "crc32, checked by .sfv" "both, checked by .sfv and .md5" \
+    "check parts by .sfv" "check parts by .md5 of the whole"; do
+  label="$name"; case "$name" in cat|md5sum|check*) ;; *) label="Mendlet, digests: $name" ;; esac
   printf '  %-50s %7.3f s  %6.0f MB/s\n' "$label" "${best[$name]}" "$(calc "$bytes / ${best[$name]} / 1000000")"
 done
 ratio() {
@@ -101,6 +120,8 @@ ratio none cat ">= 0.85"
 ratio crc32 cat ">= 0.85"
 ratio both md5sum ">= 0.85"
 ratio md5 md5sum "-"
+ratio "check parts by .sfv" none ">= 1"
+ratio "check parts by .md5 of the whole" md5sum ">= 1"
 cost() {
   printf '  %-30s %5.1f %%  (target < 5 %%)\n' "checking cost, $1" "$(calc "(${best[$2]} / ${best[$1]} - 1) * 100")"
 }

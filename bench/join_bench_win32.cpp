@@ -5,6 +5,9 @@
 //   join_bench join FOLDER none|crc32|md5|both OUTPUT
 //                                                  joins them once; prints seconds, MB/s, the digests
 //                                                  and the process's peak working set in bytes
+//   join_bench check FOLDER OUTPUT                  checks the parts against the checksum files
+//                                                  beside them; prints seconds, MB/s and the outcome,
+//                                                  and fails unless every part listed matched
 //   join_bench idle                                prints the peak working set of joining nothing
 
 #include <windows.h>
@@ -22,6 +25,8 @@
 #include "join/join_files_win32.h"
 #include "join/join_window.h"
 #include "join/join_worker.h"
+#include "join/part_check.h"
+#include "lang/text_format.h"
 #include "lang/text_table.h"
 #include "settings/settings.h"
 
@@ -80,13 +85,17 @@ public:
     JobInputs inputs;
     std::string crc32 = "-";
     std::string md5 = "-";
+    std::wstring status;
+    Colour status_colour = COLOUR_NORMAL;
 
     bool ask_yes_no(const Question&) override { return true; }
     JobInputs read_job_inputs() override { return inputs; }
     CompletionChoices read_completion_choices() override { return {}; }
     void show_status(std::wstring_view text, Colour colour, bool) override {
+        status = text;
+        status_colour = colour;
         if (colour == COLOUR_ERROR)
-            std::fwprintf(stderr, L"join failed: %.*ls\n", static_cast<int>(text.size()), text.data());
+            std::fwprintf(stderr, L"job failed: %.*ls\n", static_cast<int>(text.size()), text.data());
     }
     void reset_status() override {}
     void start_taskbar_progress() override {}
@@ -100,13 +109,13 @@ public:
     void open_output_file(const std::wstring&) override {}
     void empty_list() override {}
     void job_started() override {}
-    void show_busy_state() override {}
+    void show_busy_state(JobKind) override {}
     void show_idle_state() override {}
     void job_ended() override {}
     void request_close() override {}
 };
 
-int join(const std::wstring& folder, const std::wstring& digests, const std::wstring& output) {
+PartList list_parts(const std::wstring& folder) {
     PartList list;
     for (unsigned number = 1;; ++number) {
         WIN32_FILE_ATTRIBUTE_DATA data;
@@ -115,12 +124,22 @@ int join(const std::wstring& folder, const std::wstring& digests, const std::wst
         const std::uint64_t size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
         list.add_part(NO_POSITION, false, path, size, STATUS_OK, false);
     }
+    return list;
+}
+
+std::uint64_t total_size(const PartList& list) {
+    std::uint64_t total = 0;
+    for (const PartEntry& entry : list) total += entry.size;
+    return total;
+}
+
+int join(const std::wstring& folder, const std::wstring& digests, const std::wstring& output) {
+    PartList list = list_parts(folder);
     if (list.count() < 2) {
         std::fwprintf(stderr, L"no parts in %ls\n", folder.c_str());
         return 1;
     }
-    std::uint64_t total = 0;
-    for (const PartEntry& entry : list) total += entry.size;
+    const std::uint64_t total = total_size(list);
 
     Settings settings;
     TextTable texts;
@@ -140,6 +159,26 @@ int join(const std::wstring& folder, const std::wstring& digests, const std::wst
     return 0;
 }
 
+// A check that found nothing to check, or any fault, is no result to time.
+int check(const std::wstring& folder, const std::wstring& output) {
+    PartList list = list_parts(folder);
+    Settings settings;
+    TextTable texts;
+    HeadlessWindow window;
+    window.inputs.output_path = output;
+    Win32JoinFiles files;
+    JoinFlags flags;
+    JoinContext job{list, settings, texts, window, files, flags, JobKind::check};
+
+    const auto start = std::chrono::steady_clock::now();
+    run_check(job);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("%.3f %.1f %ls\n", seconds, static_cast<double>(total_size(list)) / seconds / 1e6,
+                window.status.c_str());
+    const bool listed = window.status != format_text(texts.verify[8], {list.count()});
+    return window.status_colour == COLOUR_INFO && listed ? 0 : 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -147,11 +186,12 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"generate" && argc == 5)
         return generate(argv[2], std::wcstoull(argv[3], nullptr, 10), std::wcstoull(argv[4], nullptr, 10)) ? 0 : 1;
     if (command == L"join" && argc == 5) return join(argv[2], argv[3], argv[4]);
+    if (command == L"check" && argc == 4) return check(argv[2], argv[3]);
     if (command == L"idle" && argc == 2) {
         std::printf("%llu\n", peak_working_set());
         return 0;
     }
     std::fwprintf(stderr, L"usage: join_bench generate FOLDER TOTAL_MIB PART_MIB | join FOLDER none|crc32|md5|both OUTPUT"
-                          L" | idle\n");
+                          L" | check FOLDER OUTPUT | idle\n");
     return 2;
 }

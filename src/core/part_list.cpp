@@ -10,7 +10,7 @@
 namespace mendlet {
 
 std::int32_t status_category(std::int32_t status) {
-    if (status == STATUS_OK) return 0;
+    if (status == STATUS_OK || status == STATUS_CHECKSUM_MATCHES) return 0;
     return status < STATUS_CANNOT_WRITE ? 1 : 2;
 }
 

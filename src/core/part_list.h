@@ -21,6 +21,8 @@ enum PartStatus : std::int32_t {
     STATUS_CANNOT_WRITE = 4,
     STATUS_CANNOT_READ = 5,
     STATUS_CHECKSUM_MISMATCH = 6,
+    // Set by a check of the parts; "ok" like STATUS_OK.
+    STATUS_CHECKSUM_MATCHES = 7,
 };
 
 // 0 ok, 1 warning, 2 error: the index of the text in list_status_cat.

@@ -63,13 +63,15 @@ void JobDigests::check_part(const PartDigests& digests, std::uint32_t part) {
 }
 
 std::optional<std::pair<std::uint32_t, const DigestCheck*>> JobDigests::failed_part() const {
-    for (std::uint32_t part = 0; part < checks_.parts.size(); ++part) {
-        const DigestCheck* failed = first_failed(checks_.parts[part], [&](DigestKind kind) {
-            return kind == DigestKind::crc32 ? crc_->part(part, kind) : hashes_->part(part, kind);
-        });
-        if (failed != nullptr) return std::pair{part, failed};
-    }
+    for (std::uint32_t part = 0; part < checks_.parts.size(); ++part)
+        if (const DigestCheck* failed = failed_check(part)) return std::pair{part, failed};
     return std::nullopt;
+}
+
+const DigestCheck* JobDigests::failed_check(std::uint32_t part) const {
+    return first_failed(checks_.parts[part], [&](DigestKind kind) {
+        return kind == DigestKind::crc32 ? crc_->part(part, kind) : hashes_->part(part, kind);
+    });
 }
 
 std::string JobDigests::whole_file(DigestKind kind) const {

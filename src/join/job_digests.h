@@ -38,6 +38,9 @@ public:
     void finish();
     // The first part in list order that fails a check, with that check.
     std::optional<std::pair<std::uint32_t, const DigestCheck*>> failed_part() const;
+    bool part_listed(std::uint32_t part) const { return !checks_.parts[part].empty(); }
+    // The first check of the part that its digests fail; none when all pass or none is made.
+    const DigestCheck* failed_check(std::uint32_t part) const;
     const DigestCheck* failed_whole_file_check() const;
     const JoinChecks& checks() const { return checks_; }
     // The digests the boxes show: those ticked.

@@ -14,6 +14,9 @@ namespace mendlet {
 
 class PartList;
 
+// A job joins the parts, or only checks them against the checksum files beside them.
+enum class JobKind { join, check };
+
 // The window's state that a job reads when it starts.
 struct JobInputs {
     bool append_to_first = false;
@@ -64,9 +67,9 @@ public:
 
     // A job starts: the window holds off a system shutdown.
     virtual void job_started() = 0;
-    // Digest boxes emptied, output path and Browse hidden, "&Stop", options disabled,
-    // progress bar shown at 0, "Joining...".
-    virtual void show_busy_state() = 0;
+    // Output path and Browse hidden, "&Stop", options disabled, progress bar shown at 0, the
+    // status line saying what the job does; a join also empties the digest boxes.
+    virtual void show_busy_state(JobKind kind) = 0;
     // The list redrawn, taskbar progress off, the idle controls back, progress bar hidden.
     virtual void show_idle_state() = 0;
     // The job has ended: shutdown is allowed again.

@@ -10,15 +10,12 @@
 #include <vector>
 
 #include "core/list_checks.h"
-#include "core/output_path.h"
 #include "core/part_list.h"
-#include "core/path_compare.h"
-#include "checksum/checksum_finder.h"
-#include "join/copy_pipeline.h"
-#include "join/job_digests.h"
 #include "join/join_checks.h"
 #include "join/join_files.h"
 #include "join/join_window.h"
+#include "join/part_check.h"
+#include "join/parts_pass.h"
 #include "join/temporary_output.h"
 #include "lang/text_format.h"
 #include "lang/text_table.h"
@@ -29,15 +26,13 @@ namespace mendlet {
 namespace {
 
 // Indices into the messages section.
-constexpr std::size_t MSG_LOW_MEMORY = 0;
-constexpr std::size_t MSG_NO_THREAD = 1;
+constexpr std::size_t MSG_JOINING = 4;
 constexpr std::size_t MSG_JOINED = 6;
 constexpr std::size_t MSG_CANNOT_OPEN = 10;
 constexpr std::size_t MSG_CANNOT_CREATE = 11;
 constexpr std::size_t MSG_WRITE_FAILED = 12;
 constexpr std::size_t MSG_OVERWRITE = 15;
 constexpr std::size_t MSG_NO_OUTPUT_PATH = 16;
-constexpr std::size_t MSG_NO_DOT_SUFFIX = 25;
 constexpr std::size_t MSG_KEPT_AS = 26;
 constexpr std::size_t MSG_UNFINISHED_LEFT = 27;
 constexpr std::size_t MSG_NOT_CUT_BACK = 29;
@@ -45,12 +40,9 @@ constexpr std::size_t MSG_NOT_CUT_BACK = 29;
 constexpr std::size_t VERIFIED = 0;
 constexpr std::size_t WHOLE_FILE_DAMAGED = 1;
 constexpr std::size_t PART_DAMAGED = 2;
-constexpr std::size_t PART_NOT_IN_LIST = 3;
 constexpr std::size_t FIRST_PART_RESTORED = 4;
 constexpr std::size_t NOTHING_VERIFIED = 5;
-
-// How the copy of the parts ended; damaged: a part does not match its checksum file.
-enum class CopyEnd { completed, stopped, read_failed, write_failed, damaged };
+constexpr std::size_t CHECKING = 10;
 
 std::wstring joined_texts(std::wstring first, std::wstring_view second) {
     if (first.empty()) return std::wstring(second);
@@ -58,10 +50,9 @@ std::wstring joined_texts(std::wstring first, std::wstring_view second) {
     return first;
 }
 
-class JoinRun {
+class JoinRun : private PartsPass {
 public:
-    explicit JoinRun(JoinContext& job)
-        : job_(job), window_(job.window), list_(job.list), first_part_(job.flags.appended_first_part) {}
+    explicit JoinRun(JoinContext& job) : PartsPass(job), first_part_(job.flags.appended_first_part) {}
     // A first part left growing by any way out is cut back; one completed was let go before.
     ~JoinRun();
     JoinRun(const JoinRun&) = delete;
@@ -69,13 +60,9 @@ public:
     bool run();
 
 private:
-    const TextTable& texts() const { return job_.texts; }
     JoinFile& output() { return append_ ? static_cast<JoinFile&>(first_part_) : *output_; }
     bool fail(std::size_t message);
     bool end_failed(std::wstring text, bool timed);
-    std::vector<std::wstring> joined_file_names(const JobInputs& inputs) const;
-    std::vector<ChecksumFile> find_checksum_files(const std::vector<std::wstring>& names) const;
-    bool refuse_incomplete_set(const std::vector<ChecksumFile>& files);
     bool checks_allow_join();
     bool start_digests(const JobInputs& inputs, JoinChecks checks);
     bool complete(const JobInputs& inputs);
@@ -89,9 +76,6 @@ private:
     std::vector<std::uint32_t> ordinals() const;
     CopyEnd hash_first_part();
     CopyEnd copy_parts();
-    CopyEnd copy_part(JoinFile& part);
-    void report_progress();
-    void feed_crc(const std::uint8_t* bytes, std::uint32_t n);
     bool end_failed_copy(CopyEnd end);
     std::wstring discard_output();
     bool cut_back_first_part();
@@ -102,18 +86,9 @@ private:
     void show_digests();
     void delete_parts();
 
-    JoinContext& job_;
-    JoinWindow& window_;
-    PartList& list_;
     AppendedFirstPart& first_part_;
     bool append_ = false;
-    std::vector<std::wstring> part_paths_;
-    // A checksum file named after the output from which nothing could be read.
-    std::wstring unreadable_checksum_file_;
     std::optional<std::vector<std::optional<FileIdentity>>> part_identities_;
-    std::optional<JobDigests> digests_;
-    // The part being read.
-    std::uint32_t part_ = 0;
     std::wstring output_path_;
     // Normal mode writes here, and the file takes the output's name once complete.
     std::wstring temporary_path_;
@@ -122,11 +97,6 @@ private:
     // The system reported at the close that it could not store all of the grown first part.
     bool first_part_closed_badly_ = false;
     std::uint32_t start_index_ = 0;
-    std::uint64_t total_ = 0;
-    std::uint64_t done_ = 0;
-    std::uint32_t last_permille_ = 0;
-    // Declared last: its thread uses the digests above, so it finishes before they go.
-    CopyPipeline pipeline_;
 };
 
 JoinRun::~JoinRun() {
@@ -161,37 +131,9 @@ bool JoinRun::checks_allow_join() {
 // what the checksum files list is checked whatever they say.
 bool JoinRun::start_digests(const JobInputs& inputs, JoinChecks checks) {
     const bool shown = !inputs.exit_when_done && !inputs.hashing_disabled;
-    digests_.emplace(shown && inputs.crc32_checked, shown && inputs.md5_checked, std::move(checks), list_.count());
-    if (!pipeline_.allocate()) return fail(MSG_LOW_MEMORY);
-    if (!pipeline_.start(digests_->for_digest_thread() ? &*digests_ : nullptr)) return fail(MSG_NO_THREAD);
-    return true;
-}
-
-// The set's name, as the first part gives it, and in normal mode the output's own when the
-// user named it otherwise: checksum files beside the parts go with the set.
-std::vector<std::wstring> JoinRun::joined_file_names(const JobInputs& inputs) const {
-    const std::wstring set_name = derive_output_name(list_.first()->path, texts().messages[MSG_NO_DOT_SUFFIX]);
-    std::vector<std::wstring> names{std::wstring(last_name_component(set_name))};
-    const std::wstring_view own = last_name_component(inputs.output_path);
-    if (!append_ && !own.empty() && compare_names_ignoring_case(own, names.front()) != 0) names.emplace_back(own);
-    return names;
-}
-
-// Those in the first part's folder that go with any of the names.
-std::vector<ChecksumFile> JoinRun::find_checksum_files(const std::vector<std::wstring>& names) const {
-    const std::wstring& first = list_.first()->path;
-    const std::size_t folder_end = first.find_last_of(L"\\/");
-    return job_.files.checksum_files(first.substr(0, folder_end == std::wstring::npos ? 0 : folder_end), names);
-}
-
-// A part of the set that a checksum file lists and the list lacks would leave the joined
-// file short, whatever the checks of the others say: nothing is written.
-bool JoinRun::refuse_incomplete_set(const std::vector<ChecksumFile>& files) {
-    const std::optional<UnlistedPart> unlisted = first_part_not_in_list(files, part_paths_);
-    if (!unlisted) return false;
-    window_.show_status(format_text(texts().verify[PART_NOT_IN_LIST], {unlisted->name, unlisted->checksum_file}),
-                        COLOUR_ERROR, false);
-    return true;
+    const std::optional<std::size_t> failure =
+        PartsPass::start_digests(shown && inputs.crc32_checked, shown && inputs.md5_checked, std::move(checks));
+    return !failure || fail(*failure);
 }
 
 bool JoinRun::run() {
@@ -199,22 +141,18 @@ bool JoinRun::run() {
     if (job_.flags.stop_requested || list_.empty()) return false;
     const JobInputs inputs = window_.read_job_inputs();
     append_ = inputs.append_to_first;
-    for (const PartEntry& entry : list_) part_paths_.push_back(entry.path);
-    const std::vector<std::wstring> names = joined_file_names(inputs);
-    const std::vector<ChecksumFile> checksum_files = find_checksum_files(names);
-    if (refuse_incomplete_set(checksum_files)) return false;
-    if (const ChecksumFile* unreadable = first_unreadable(checksum_files)) unreadable_checksum_file_ = unreadable->name;
+    std::optional<JoinChecks> checks = collect_set_checks(inputs, append_);
+    if (!checks) return false;
     if (!checks_allow_join()) {
         window_.reset_status();
         return false;
     }
-    const std::vector<std::wstring_view> name_views(names.begin(), names.end());
-    if (!start_digests(inputs, collect_checks(checksum_files, name_views, part_paths_))) return false;
+    if (!start_digests(inputs, std::move(*checks))) return false;
     if (!(append_ ? open_append_output() : open_normal_output(inputs.output_path))) return false;
     pipeline_.set_output(output());
 
     window_.start_taskbar_progress();
-    for (std::uint32_t i = start_index_; i < list_.count(); ++i) total_ += list_.at(i)->size;
+    count_bytes_from(start_index_);
     const CopyEnd end = copy_parts();
     pipeline_.finish();
     digests_->finish();
@@ -372,7 +310,7 @@ std::vector<std::uint32_t> JoinRun::ordinals() const {
 // Feeds the first part's existing bytes to the digests; nothing is written or counted. A
 // stop is honoured here too, so that a long first part does not hold up an exit.
 CopyEnd JoinRun::hash_first_part() {
-    pipeline_.begin_part(part_ = 0);
+    begin_part(0);
     for (;;) {
         std::uint8_t* space = pipeline_.chunk_space();
         const std::optional<std::uint32_t> n = first_part_.read(space, JOIN_CHUNK_SIZE);
@@ -387,13 +325,13 @@ CopyEnd JoinRun::hash_first_part() {
 
 CopyEnd JoinRun::copy_parts() {
     for (std::uint32_t i = start_index_; i < list_.count(); ++i) {
-        pipeline_.begin_part(part_ = i);
+        begin_part(i);
         const std::unique_ptr<JoinFile> part = job_.files.open_part(list_.at(i)->path);
         if (part == nullptr) {
             window_.mark_part(list_, i, STATUS_CANNOT_READ);
             return CopyEnd::read_failed;
         }
-        const CopyEnd end = copy_part(*part);
+        const CopyEnd end = read_part(*part, true, true);
         if (end == CopyEnd::read_failed) window_.mark_part(list_, i, STATUS_CANNOT_READ);
         if (end != CopyEnd::completed) return end;
         if (job_.flags.stop_requested) return CopyEnd::stopped;
@@ -401,33 +339,6 @@ CopyEnd JoinRun::copy_parts() {
     }
     return CopyEnd::completed;
 }
-
-CopyEnd JoinRun::copy_part(JoinFile& part) {
-    for (;;) {
-        std::uint8_t* space = pipeline_.chunk_space();
-        const std::optional<std::uint32_t> n = part.read(space, JOIN_CHUNK_SIZE);
-        // A read that fails part-way would leave a hole in the output: the job fails.
-        if (!n) return CopyEnd::read_failed;
-        if (*n == 0) return CopyEnd::completed;
-        done_ += *n;
-        report_progress();
-        // The chunk at which the stop is seen is neither hashed nor written.
-        if (job_.flags.stop_requested) return CopyEnd::stopped;
-        // A part found not to match its checksum file needs no more of the others.
-        if (digests_->part_failed()) return CopyEnd::damaged;
-        feed_crc(space, *n);
-        if (!pipeline_.commit(*n, true)) return CopyEnd::write_failed;
-    }
-}
-
-void JoinRun::report_progress() {
-    const std::uint32_t permille = progress_permille(done_, total_);
-    if (permille == last_permille_) return;
-    last_permille_ = permille;
-    window_.show_progress(permille);
-}
-
-void JoinRun::feed_crc(const std::uint8_t* bytes, std::uint32_t n) { digests_->feed_on_reader(part_, bytes, n); }
 
 bool JoinRun::end_failed_copy(CopyEnd end) {
     if (end == CopyEnd::write_failed) return fail(MSG_WRITE_FAILED);
@@ -509,13 +420,21 @@ std::uint32_t progress_permille(std::uint64_t done, std::uint64_t total) {
     return static_cast<std::uint32_t>(std::min<std::uint64_t>(done / (total / 1000), 999));
 }
 
+const wchar_t* job_activity(const TextTable& texts, JobKind kind) {
+    return kind == JobKind::check ? texts.verify[CHECKING] : texts.messages[MSG_JOINING];
+}
+
 bool run_join(JoinContext& job) { return JoinRun(job).run(); }
 
 void join_thread_main(JoinContext& job) {
     job.window.job_started();
     job.flags.join_running = true;
-    job.window.show_busy_state();
-    const bool close = run_join(job);
+    job.window.show_busy_state(job.kind);
+    bool close = false;
+    if (job.kind == JobKind::check)
+        run_check(job);
+    else
+        close = run_join(job);
     job.window.show_idle_state();
     job.flags.join_running = false;
     job.window.job_ended();

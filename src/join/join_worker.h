@@ -1,16 +1,16 @@
 #pragma once
 // The join worker: rebuilds a file from the parts in the list, in normal or append mode,
-// with digests, progress, stop and the "When done" actions.
+// with digests, progress, stop and the "When done" actions; or checks the parts alone.
 
 #include <atomic>
 #include <cstdint>
 
 #include "join/appended_first_part.h"
+#include "join/join_window.h"
 
 namespace mendlet {
 
 class JoinFiles;
-class JoinWindow;
 class PartList;
 struct Settings;
 struct TextTable;
@@ -36,7 +36,12 @@ struct JoinContext {
     JoinWindow& window;
     JoinFiles& files;
     JoinFlags& flags;
+    // Set by the window before it starts the worker.
+    JobKind kind = JobKind::join;
 };
+
+// What the status line says while a job of that kind runs.
+const wchar_t* job_activity(const TextTable& texts, JobKind kind);
 
 // Per mille of done out of total, truncated. Never above 1000 (the parts may have grown
 // since they were listed) and never a division by zero.
@@ -45,8 +50,8 @@ std::uint32_t progress_permille(std::uint64_t done, std::uint64_t total);
 // One job. True only when it completed and Exit was checked at its start.
 bool run_join(JoinContext& job);
 
-// The worker thread's body: the job messages and the window's busy state around run_join,
-// then the request to close when the job asked for it.
+// The worker thread's body: the job messages and the window's busy state around the job,
+// then the request to close when a join asked for it.
 void join_thread_main(JoinContext& job);
 
 }  // namespace mendlet

@@ -49,6 +49,7 @@ const wchar_t* const list_status_defaults[] = {
     L"error: file cannot be opened for writing!",
     L"error: file cannot be opened for reading!",
     L"error: checksum does not match!",
+    L"ok: checksum matches",
 };
 
 const wchar_t* const list_tooltip_defaults[] = {
@@ -100,7 +101,7 @@ const wchar_t* const menu_defaults[] = {
 };
 
 const wchar_t* const menu_popup_defaults[] = {
-    L"Open file &location", L"&Import list", L"&Export list", L"&Remove", L"Remove all",
+    L"Open file &location", L"&Import list", L"&Export list", L"&Remove", L"Remove all", L"&Check parts",
 };
 
 const wchar_t* const messages_defaults[] = {
@@ -177,6 +178,11 @@ const wchar_t* const verify_defaults[] = {
     L"%s is listed in %s but not in the list! The join would be incomplete.",
     L"%s does not match %s! The first part is back as it was.",
     L"Files joined, but %s could not be read: nothing was verified.",
+    L"Parts checked: all %d match %s",
+    L"Parts checked: %d of %d do not match %s! Get them again.",
+    L"Parts checked: all %d can be read; no checksum file lists them.",
+    L"The parts together do not match %s! One of them is damaged.",
+    L"Checking parts...",
 };
 
 }  // namespace

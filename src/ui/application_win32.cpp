@@ -263,6 +263,9 @@ bool Application::take_shortcut(const MSG& message) {
         case 'J':
             on_join_command();
             return true;
+        case 'K':
+            on_check_command();
+            return true;
         case 'S':
             sort_parts();
             return true;
@@ -344,6 +347,9 @@ bool Application::handle_command(int command) {
         case IDM_OPEN_FILE_LOCATION:
             open_file_location();
             return true;
+        case IDM_CHECK_PARTS:
+            on_check_command();
+            return true;
         case IDC_CLEAR_HASH:
             SetDlgItemTextW(window_, IDC_CRC32_VALUE, L"");
             SetDlgItemTextW(window_, IDC_MD5_VALUE, L"");
@@ -380,6 +386,17 @@ void Application::on_join_command() {
         flags_.stop_requested = true;
         return;
     }
+    start_job(JobKind::join);
+}
+
+// Stop belongs to the Join button: during a job, K is refused as the list's commands are.
+void Application::on_check_command() {
+    if (refused_during_join()) return;
+    set_taskbar_state(TBPF_INDETERMINATE);
+    start_job(JobKind::check);
+}
+
+void Application::start_job(JobKind kind) {
     // A second press while the worker starts, a double click say, neither starts nor stops.
     if (job_phase_ == JobPhase::starting) return;
     // The last job's worker may still be returning after it said that the job ended.
@@ -388,12 +405,14 @@ void Application::on_join_command() {
         return;
     }
     join_thread_.release();
-    if (list_.count() < 2) {
+    // A check reads a single part as well; joining one would only copy it.
+    if (list_.count() < (kind == JobKind::join ? 2u : 1u)) {
         status_.show_status(texts_.messages[list_.empty() ? 9 : 7], COLOUR_ERROR, true);
         set_taskbar_state(TBPF_NOPROGRESS);
         return;
     }
     job_texts_ = texts_;
+    job_.kind = kind;
     flags_.stop_requested = false;
     job_phase_ = JobPhase::starting;
     if (!join_thread_.start()) {
@@ -426,14 +445,15 @@ void Application::on_job_started() {
 }
 
 // The taskbar button may have been set waiting by a Join pressed as the job ended, and a
-// timed message that ran out meanwhile fell back to "Joining...": the idle window says
-// neither.
+// timed message that ran out meanwhile fell back to "Joining..." or "Checking parts...":
+// the idle window says neither.
 void Application::on_job_ended() {
     job_phase_ = JobPhase::idle;
     set_shutdown_block(false);
     set_taskbar_state(TBPF_NOPROGRESS);
     const std::wstring shown = window_text(GetDlgItem(window_, IDC_STATUS));
-    if (shown == texts_.messages[4] || shown == job_texts_.messages[4]) status_.reset_status();
+    if (shown == job_activity(texts_, job_.kind) || shown == job_activity(job_texts_, job_.kind))
+        status_.reset_status();
 }
 
 void Application::on_digest_checkbox(int check_box) {

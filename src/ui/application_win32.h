@@ -96,7 +96,10 @@ public:
     // From the Join that starts a job until the window has heard that it ended: closing
     // asks first, and the commands that change the list or the output are refused.
     bool busy() const { return job_phase_ != JobPhase::idle; }
+    // Join, or Stop while a job runs.
     void on_join_command();
+    // Reads every part against the checksum files beside them; refused while a job runs.
+    void on_check_command();
     void set_taskbar_state(TBPFLAG state);
 
     // The list commands; all but empty_list refuse while a join runs.
@@ -146,6 +149,7 @@ private:
     void initialise(HWND window);
     bool handle_command(int command);
     bool refused_during_join();
+    void start_job(JobKind kind);
     bool selection_to_move();
     void after_reordering();
     HWND list_view() const;

@@ -231,8 +231,11 @@ void Application::place_list_tip(TTTOOLINFOW& tool, int x, int y) {
 void Application::prepare_list_menu(HMENU popup) {
     const UINT items[] = {IDM_OPEN_FILE_LOCATION, IDM_IMPORT_LIST, IDM_EXPORT_LIST, IDM_REMOVE, IDM_REMOVE_ALL};
     for (std::size_t i = 0; i < std::size(items); ++i) set_menu_item_text(popup, items[i], false, texts_.menu_popup[i]);
+    // The key is the same in every language.
+    set_menu_item_text(popup, IDM_CHECK_PARTS, false, (std::wstring(texts_.menu_popup[5]) + L"\tK").c_str());
     const bool rows = !list_.empty();
     const bool focused = rows && SendMessageW(list_view(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) >= 0;
+    enable_item(popup, IDM_CHECK_PARTS, rows);
     enable_item(popup, IDM_EXPORT_LIST, rows);
     enable_item(popup, IDM_REMOVE_ALL, rows);
     enable_item(popup, IDM_OPEN_FILE_LOCATION, focused);

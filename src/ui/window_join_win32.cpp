@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "res/resource.h"
+#include "join/join_worker.h"
 #include "ui/application_win32.h"
 #include "ui/menu_items_win32.h"
 #include "ui/part_list_view_win32.h"
@@ -116,14 +117,17 @@ void WindowJoin::job_ended() { SendMessageW(app_.window(), MSG_JOB_ENDED, 0, 0);
 
 void WindowJoin::request_close() { PostMessageW(app_.window(), WM_CLOSE, 0, 0); }
 
-void WindowJoin::show_busy_state() {
+// A check computes no digest for the boxes: they keep what the last join showed.
+void WindowJoin::show_busy_state(JobKind kind) {
     on_window_thread([&] {
         const HWND window = app_.window();
         SendDlgItemMessageW(window, IDC_PROGRESS, PBM_SETPOS, 0, 0);
-        SetDlgItemTextW(window, IDC_CRC32_VALUE, L"");
-        SetDlgItemTextW(window, IDC_MD5_VALUE, L"");
+        if (kind == JobKind::join) {
+            SetDlgItemTextW(window, IDC_CRC32_VALUE, L"");
+            SetDlgItemTextW(window, IDC_MD5_VALUE, L"");
+        }
         show_job_controls(true);
-        app_.status().set_text_only(app_.texts().messages[4]);
+        app_.status().set_text_only(job_activity(app_.texts(), kind));
     });
 }
 

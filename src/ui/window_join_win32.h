@@ -25,7 +25,7 @@ public:
     void open_output_file(const std::wstring& output_path) override;
     void empty_list() override;
     void job_started() override;
-    void show_busy_state() override;
+    void show_busy_state(JobKind kind) override;
     void show_idle_state() override;
     void job_ended() override;
     void request_close() override;

@@ -14,6 +14,7 @@
 #include "core/part_list.h"
 #include "core/text_encoding.h"
 #include "join/copy_pipeline.h"
+#include "join/part_check.h"
 #include "checksum/checksum_file.h"
 #include "join/temporary_output.h"
 #include "lang/text_table.h"
@@ -67,6 +68,7 @@ protected:
     Bytes file(const std::wstring& path) const { return disk->read(path).value_or(Bytes{}); }
     Bytes output() const { return file(window.inputs.output_path); }
     bool join() { return run_join(job); }
+    void check() { run_check(job); }
 
     void expect_failure(std::size_t message) const {
         ASSERT_EQ(window.statuses.size(), 1u);
@@ -218,6 +220,16 @@ TEST_F(JoinWorkerTest, AReadFailingPartWayFailsTheJobAndCutsAnAppendBack) {
     EXPECT_FALSE(join());
     expect_failure(10);
     EXPECT_EQ(file(list.first()->path), first);
+
+    // A check marks the part and reads on: the third part is read to its end.
+    window.statuses.clear();
+    list.at(1)->set_status(STATUS_OK);
+    check();
+    ASSERT_EQ(window.statuses.size(), 1u);
+    EXPECT_EQ(window.statuses[0].text, texts.messages[10]);
+    EXPECT_EQ(window.statuses[0].colour, COLOUR_ERROR);
+    expect_statuses({STATUS_OK, STATUS_CANNOT_READ, STATUS_OK});
+    EXPECT_EQ(window.progress.back(), progress_permille(100000 + 2 * JOIN_CHUNK_SIZE + 1000, 401000));
 }
 
 // Also over an old output the user agreed to replace: it stays whole.
@@ -301,6 +313,19 @@ TEST_F(JoinWorkerTest, StopLeavesTheOutputAsItWasAndCutsAnAppendBack) {
                                            L"\" could not be deleted.");
     EXPECT_EQ(window.statuses[0].colour, COLOUR_ERROR);
     EXPECT_FALSE(window.statuses[0].timed);
+
+    // A stopped check says nothing and marks no part, not even one it finished.
+    window.statuses.clear();
+    window.progress.clear();
+    flags.stop_requested = false;
+    disk->write(L"a.bin.sfv", text("a.bin.001 00000000\n"));
+    window.on_progress = [&](std::uint32_t permille) {
+        if (permille >= 600) flags.stop_requested = true;
+    };
+    check();
+    EXPECT_TRUE(window.statuses.empty());
+    expect_statuses({STATUS_OK, STATUS_OK});
+    EXPECT_LT(window.progress.back(), 700u);
 }
 
 // An append join that does not complete leaves the first part byte for byte as it was, or
@@ -687,6 +712,102 @@ INSTANTIATE_TEST_SUITE_P(
         Claim{"HashingDisabledAndAPartDamaged", {1, 2, 3}, {1, 2, 3}, 1, 0, false, false, true,
               L"a.bin.001 does not match a.bin.sfv! Get this part again.", false}),
     [](const ::testing::TestParamInfo<Claim>& info) { return std::string(info.param.name); });
+// clang-format on
+
+// A check of a.bin.001 to .005: what it says and how it marks the rows, by what lies beside
+// the parts. It writes nothing and leaves the list as it was.
+struct CheckCase {
+    const char* name;
+    // The parts a.bin.sfv lists, by number, and those it lists wrongly.
+    std::vector<int> in_sfv;
+    std::vector<int> damaged;
+    // For the whole file: 0 nothing, 1 a.bin.md5 with its digest, 2 with another's.
+    int whole_file = 0;
+    // A part deleted since it was listed, or 0.
+    int gone = 0;
+    const wchar_t* status = L"";
+    bool passes = false;
+    std::vector<std::int32_t> statuses;
+};
+
+void PrintTo(const CheckCase& check, std::ostream* out) { *out << check.name; }
+
+class PartCheckTest : public JoinWorkerTest, public ::testing::WithParamInterface<CheckCase> {};
+
+TEST_P(PartCheckTest, EveryPartIsReadAndEachListedOneMarked) {
+    const CheckCase& c = GetParam();
+    const Bytes joined = add_parts(L"a.bin", {70000, 70000, 70000, 70000, 123});
+    std::string sfv;
+    for (const int number : c.in_sfv) {
+        const bool right = number <= 5 && std::find(c.damaged.begin(), c.damaged.end(), number) == c.damaged.end();
+        sfv += "a.bin.00" + std::to_string(number) + " " +
+               (right ? crc_text(file(list.at(number - 1)->path)) : "0badc0de") + "\n";
+    }
+    if (!sfv.empty()) disk->write(L"a.bin.sfv", text(sfv));
+    if (c.whole_file != 0)
+        disk->write(L"a.bin.md5", text(md5_text(c.whole_file == 1 ? joined : text("other")) + "  a.bin\n"));
+    if (c.gone != 0) disk->remove(list.at(c.gone - 1)->path);
+    const std::vector<std::wstring> paths = [&] {
+        std::vector<std::wstring> listed;
+        for (const PartEntry& entry : list) listed.push_back(entry.path);
+        return listed;
+    }();
+
+    check();
+    ASSERT_EQ(window.statuses.size(), 1u);
+    EXPECT_EQ(window.statuses[0].text, c.status);
+    EXPECT_EQ(window.statuses[0].colour, c.passes ? COLOUR_INFO : COLOUR_ERROR);
+    EXPECT_EQ(window.statuses[0].timed, c.passes);
+    std::vector<std::int32_t> statuses;
+    for (const PartEntry& entry : list) statuses.push_back(entry.status);
+    EXPECT_EQ(statuses, c.statuses);
+    for (std::uint32_t i = 0; i < list.count(); ++i) EXPECT_EQ(list.at(i)->path, paths[i]);
+    // Refused before anything is read; otherwise every part is read to its end.
+    EXPECT_EQ(window.progress.empty(), c.in_sfv.size() > 5);
+    if (c.gone == 0 && c.in_sfv.size() <= 5) {
+        EXPECT_EQ(window.progress.back(), 1000u);
+    }
+    EXPECT_EQ(window.digest_calls, 0);
+    EXPECT_FALSE(disk->read(window.inputs.output_path).has_value());
+    EXPECT_FALSE(disk->read(temporary_output_path(window.inputs.output_path)).has_value());
+}
+
+const std::vector<std::int32_t> UNMARKED(5, STATUS_OK);
+constexpr std::int32_t MATCH = STATUS_CHECKSUM_MATCHES;
+constexpr std::int32_t WRONG = STATUS_CHECKSUM_MISMATCH;
+constexpr std::int32_t GONE = STATUS_CANNOT_READ;
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Checks, PartCheckTest,
+    ::testing::Values(
+        CheckCase{"TwoDamagedPartsNamedAtOnce", {1, 2, 3, 4, 5}, {2, 4}, 0, 0,
+                  L"Parts checked: 2 of 5 do not match a.bin.sfv! Get them again.", false,
+                  {MATCH, WRONG, MATCH, WRONG, MATCH}},
+        CheckCase{"AllMatch", {1, 2, 3, 4, 5}, {}, 0, 0, L"Parts checked: all 5 match a.bin.sfv", true,
+                  {MATCH, MATCH, MATCH, MATCH, MATCH}},
+        CheckCase{"OnlyTheListedPartsCount", {1, 2, 3}, {}, 0, 0, L"Parts checked: all 3 match a.bin.sfv", true,
+                  {MATCH, MATCH, MATCH, STATUS_OK, STATUS_OK}},
+        CheckCase{"ADamagedPartBesideAWholeFileThatMatches", {1, 2, 3, 4, 5}, {3}, 1, 0,
+                  L"Parts checked: 1 of 5 do not match a.bin.sfv! Get them again.", false,
+                  {MATCH, MATCH, WRONG, MATCH, MATCH}},
+        CheckCase{"OnlyTheWholeFileListed", {}, {}, 1, 0, L"Parts checked: all 5 match a.bin.md5", true, UNMARKED},
+        CheckCase{"OnlyTheWholeFileListedAndItDoesNotMatch", {}, {}, 2, 0,
+                  L"The parts together do not match a.bin.md5! One of them is damaged.", false, UNMARKED},
+        CheckCase{"OnlyTheWholeFileListedAndAPartGone", {}, {}, 1, 2,
+                  L"Parts checked: 1 of 5 do not match a.bin.md5! Get them again.", false,
+                  {STATUS_OK, GONE, STATUS_OK, STATUS_OK, STATUS_OK}},
+        CheckCase{"APartGoneAndADamagedOneAfterIt", {1, 2, 3, 4, 5}, {5}, 0, 3,
+                  L"Parts checked: 2 of 5 do not match a.bin.sfv! Get them again.", false,
+                  {MATCH, MATCH, GONE, MATCH, WRONG}},
+        CheckCase{"NoChecksumFile", {}, {}, 0, 0, L"Parts checked: all 5 can be read; no checksum file lists them.",
+                  true, UNMARKED},
+        CheckCase{"NoChecksumFileAndAPartGone", {}, {}, 0, 4, L"File cannot be opened!", false,
+                  {STATUS_OK, STATUS_OK, STATUS_OK, GONE, STATUS_OK}},
+        CheckCase{"APartOfTheSetNotInTheList", {1, 2, 3, 4, 5, 6}, {}, 0, 0,
+                  L"a.bin.006 is listed in a.bin.sfv but not in the list! The join would be incomplete.", false,
+                  UNMARKED}),
+    [](const ::testing::TestParamInfo<CheckCase>& info) { return std::string(info.param.name); });
 // clang-format on
 
 TEST_F(JoinWorkerTest, ExitOrDisabledHashingShowsNoDigests) {

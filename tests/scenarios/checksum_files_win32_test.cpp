@@ -5,8 +5,8 @@
 // and marked in its row, and nothing is left under the output's name; a part that the SFV
 // file lists and the list lacks stops the join before it starts. What Windows tools write
 // (PowerShell's UTF-16 list of SHA-512s) verifies a join too, and a file named after the
-// output that says nothing is said to have been read in vain. The digests in the files are
-// the system's own, not the program's.
+// output that says nothing is said to have been read in vain. Check parts names every
+// damaged part at once. The digests in the files are the system's own, not the program's.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -120,6 +120,62 @@ TEST(ChecksumScenario, AJoinIsCheckedAgainstTheChecksumFilesBesideItsParts) {
     EXPECT_EQ(list_cell(rows, 1, 2), L"error");
     EXPECT_FALSE(read_file(downloads.output).has_value());
     save_screenshot(program.window(), L"checksum-2-damaged-part");
+}
+
+// Check parts, from the key K and the list's menu: it reads every part and writes nothing.
+// Without a checksum file it says that all can be read; with an SFV file beside parts of
+// which two were damaged on the way, it names both at once in their rows; once they are
+// fetched again, all match, and a join then verifies the file on its own.
+TEST(ChecksumScenario, CheckPartsNamesEveryDamagedPartAtOnce) {
+    TempFolder folder(ExactPath{L"C:\\Users\\Anna\\Downloads\\Concert"});
+    TempFolder home;
+    std::wstring names[5];
+    std::string parts[5];
+    std::string sfv = "; concert.mkv\r\n";
+    for (int i = 0; i < 5; ++i) {
+        names[i] = L"concert.mkv.00" + std::to_wstring(i + 1);
+        parts[i] = random_text(i < 4 ? 1 << 20 : 54321, 41 + i);
+        sfv += ascii(names[i]) + " " + ascii(reference_crc32(parts[i])) + "\r\n";
+        std::string written = parts[i];
+        if (i == 1 || i == 3) written[1000 * i] ^= 0x01;
+        folder.write(names[i], written);
+    }
+    RunningProgram program(home, quoted(folder.file(names[0])));
+    const HWND window = program.window();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(rows_become(window, 5));
+    const HWND rows = GetDlgItem(window, IDC_PART_LIST);
+    const auto statuses = [&] {
+        std::wstring shown;
+        for (int i = 0; i < 5; ++i) shown += list_cell(rows, i, 2) + L" ";
+        return shown;
+    };
+
+    PostMessageW(rows, WM_KEYDOWN, 'K', 0);
+    PostMessageW(rows, WM_KEYUP, 'K', 0);
+    EXPECT_TRUE(text_becomes(window, IDC_STATUS, L"Parts checked: all 5 can be read; no checksum file lists them."))
+        << control_text(window, IDC_STATUS);
+
+    folder.write(L"concert.mkv.sfv", sfv);
+    choose_menu(window, IDM_CHECK_PARTS);
+    EXPECT_TRUE(
+        text_becomes(window, IDC_STATUS, L"Parts checked: 2 of 5 do not match concert.mkv.sfv! Get them again."))
+        << control_text(window, IDC_STATUS);
+    EXPECT_EQ(statuses(), L"ok error ok error ok ");
+    save_screenshot(window, L"check-1-two-damaged");
+    EXPECT_FALSE(read_file(folder.file(L"concert.mkv")).has_value());
+
+    folder.write(names[1], parts[1]);
+    folder.write(names[3], parts[3]);
+    choose_menu(window, IDM_CHECK_PARTS);
+    EXPECT_TRUE(text_becomes(window, IDC_STATUS, L"Parts checked: all 5 match concert.mkv.sfv"))
+        << control_text(window, IDC_STATUS);
+    EXPECT_EQ(statuses(), L"ok ok ok ok ok ");
+    save_screenshot(window, L"check-2-all-match");
+
+    click(window, IDC_JOIN);
+    EXPECT_TRUE(text_becomes(window, IDC_STATUS, L"Files joined and verified with concert.mkv.sfv"));
+    EXPECT_TRUE(read_file(folder.file(L"concert.mkv")) == parts[0] + parts[1] + parts[2] + parts[3] + parts[4]);
 }
 
 // PowerShell 5's "Get-FileHash -Algorithm SHA512 x | Format-List > x.sha512": UTF-16, with

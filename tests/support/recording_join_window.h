@@ -85,7 +85,7 @@ public:
     }
     void empty_list() override { record("empty_list"); }
     void job_started() override { record("job_started"); }
-    void show_busy_state() override { record("busy"); }
+    void show_busy_state(JobKind kind) override { record(kind == JobKind::check ? "busy_checking" : "busy"); }
     void show_idle_state() override { record("idle"); }
     void job_ended() override { record("job_ended"); }
     void request_close() override { record("close"); }

@@ -270,9 +270,9 @@ TEST_F(JoinFromWindowTest, ClosingDuringAJobWithYesEndsTheJobAndTheWindow) {
     EXPECT_TRUE(application.flags().stop_requested);
 }
 
-// From the moment Join starts a job the window is busy, though the worker has not yet said
-// so: a quick Remove All is refused, and closing asks; Yes then stops the job before it
-// asks or writes anything.
+// From the moment Join or Check parts starts a job the window is busy, though the worker
+// has not yet said so: a quick Remove All or second check is refused, and closing asks; Yes
+// then stops the job before it asks or writes anything.
 TEST_F(JoinFromWindowTest, TheWindowIsBusyFromJoinOnAndAClosedStartingJobWritesNothing) {
     ASSERT_NE(window, nullptr);
     list_two_parts();
@@ -290,6 +290,17 @@ TEST_F(JoinFromWindowTest, TheWindowIsBusyFromJoinOnAndAClosedStartingJobWritesN
     ASSERT_TRUE(job_ends());
     EXPECT_EQ(control_text(window, IDC_STATUS), application.texts().messages[6]);
 
+    command(IDM_CHECK_PARTS);
+    command(IDM_CHECK_PARTS);
+    EXPECT_EQ(control_text(window, IDC_STATUS), application.texts().messages[5]);
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].text, application.texts().messages[2]);
+    ASSERT_TRUE(job_ends());
+    EXPECT_EQ(control_text(window, IDC_STATUS), L"Parts checked: all 2 can be read; no checksum file lists them.");
+    EXPECT_EQ(application.status().status_colour(), COLOUR_INFO);
+    EXPECT_EQ(application.list().count(), 2u);
+
     answer = [](const Box&) { return IDYES; };
     const std::wstring second_output = folder.file(L"b.bin");
     SetDlgItemTextW(window, IDC_OUTPUT_PATH, second_output.c_str());
@@ -297,13 +308,29 @@ TEST_F(JoinFromWindowTest, TheWindowIsBusyFromJoinOnAndAClosedStartingJobWritesN
     SendMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(window));
     ASSERT_TRUE(job_ends());
-    EXPECT_EQ(boxes.size(), 2u);  // the exit question alone
+    EXPECT_EQ(boxes.size(), 3u);  // the exit question alone
     EXPECT_EQ(GetFileAttributesW(second_output.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+WNDPROC window_procedure = nullptr;
+std::vector<std::wstring> seen_while_checking;
+
+// At the check's first request after the window showed it busy, notes what the window shows
+// and presses Stop.
+LRESULT CALLBACK stop_the_check_once_busy(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == MSG_RUN_REQUEST && control_text(window, IDC_STATUS) == L"Checking parts...") {
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(window_procedure));
+        seen_while_checking = {control_text(window, IDC_JOIN), control_text(window, IDC_MD5_VALUE),
+                               visible(window, IDC_PROGRESS) ? L"progress" : L"no progress"};
+        SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_JOIN, BN_CLICKED), 0);
+    }
+    return CallWindowProcW(window_procedure, window, message, wparam, lparam);
+}
+
 // A job that ends without a message of its own (stopped here) leaves the status line
-// "Ready", not "Joining...".
-TEST_F(JoinFromWindowTest, TheIdleWindowNeverSaysJoining) {
+// "Ready", not "Joining..." or "Checking parts...". A check, stopped by the Join button
+// that reads Stop, keeps the digests the last join showed.
+TEST_F(JoinFromWindowTest, TheIdleWindowNeverSaysJoiningOrChecking) {
     ASSERT_NE(window, nullptr);
     list_two_parts("old");
     answer = [&](const Box&) {
@@ -315,9 +342,17 @@ TEST_F(JoinFromWindowTest, TheIdleWindowNeverSaysJoining) {
     ASSERT_TRUE(job_ends());
     EXPECT_EQ(control_text(window, IDC_STATUS), application.texts().messages[3]);
     EXPECT_EQ(application.status().status_colour(), COLOUR_NORMAL);
-}
 
-WNDPROC window_procedure = nullptr;
+    SetDlgItemTextW(window, IDC_MD5_VALUE, L"d41d8cd98f00b204e9800998ecf8427e");
+    window_procedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(stop_the_check_once_busy)));
+    command(IDM_CHECK_PARTS);
+    ASSERT_TRUE(job_ends());
+    EXPECT_EQ(seen_while_checking,
+              (std::vector<std::wstring>{L"&Stop", L"d41d8cd98f00b204e9800998ecf8427e", L"progress"}));
+    EXPECT_EQ(control_text(window, IDC_STATUS), application.texts().messages[3]);
+    expect_idle();
+}
 
 // Presses Join the moment the window has heard that a job ended, while its worker is still
 // returning.

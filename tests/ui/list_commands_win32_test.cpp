@@ -251,7 +251,7 @@ TEST_F(ListCommandsTest, ListCommandsAreRefusedDuringAJoin) {
     };
     for (const int id : {IDC_MOVE_UP, IDC_MOVE_DOWN, IDC_REMOVE, IDM_REMOVE, IDC_REMOVE_ALL, IDM_REMOVE_ALL, IDC_SORT,
                          IDC_BROWSE, IDC_APPEND_TO_FIRST, IDC_CRC32_CHECK, IDC_MD5_CHECK, IDC_ADD_FILES, IDC_ADD_FOLDER,
-                         IDM_IMPORT_LIST}) {
+                         IDM_IMPORT_LIST, IDM_CHECK_PARTS}) {
         SetDlgItemTextW(window, IDC_STATUS, L"");
         command(id);
         EXPECT_EQ(status_text(), application.texts().messages[5]) << id;
@@ -280,7 +280,8 @@ TEST_F(ListCommandsTest, ContextMenuEnablesWhatTheListAllows) {
     const HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_LIST_MENU));
     ASSERT_NE(menu, nullptr);
     const HMENU popup = GetSubMenu(menu, 0);
-    const UINT items[] = {IDM_OPEN_FILE_LOCATION, IDM_IMPORT_LIST, IDM_EXPORT_LIST, IDM_REMOVE, IDM_REMOVE_ALL};
+    const UINT items[] = {IDM_OPEN_FILE_LOCATION, IDM_IMPORT_LIST, IDM_EXPORT_LIST, IDM_REMOVE, IDM_REMOVE_ALL,
+                          IDM_CHECK_PARTS};
     const auto enabled_items = [&] {
         std::vector<bool> enabled;
         for (const UINT item : items) enabled.push_back(item_enabled(popup, item));
@@ -288,21 +289,23 @@ TEST_F(ListCommandsTest, ContextMenuEnablesWhatTheListAllows) {
     };
 
     application.prepare_list_menu(popup);
-    EXPECT_EQ(enabled_items(), (std::vector<bool>{false, true, false, false, false}));
+    EXPECT_EQ(enabled_items(), (std::vector<bool>{false, true, false, false, false, false}));
     wchar_t text[64] = {};
     GetMenuStringW(popup, IDM_OPEN_FILE_LOCATION, text, 64, MF_BYCOMMAND);
     EXPECT_EQ(std::wstring(text), application.texts().menu_popup[0]);
+    GetMenuStringW(popup, IDM_CHECK_PARTS, text, 64, MF_BYCOMMAND);
+    EXPECT_EQ(std::wstring(text), L"&Check parts\tK");
 
     fill({1, 2});
     application.prepare_list_menu(popup);
-    EXPECT_EQ(enabled_items(), (std::vector<bool>{false, true, true, false, true}));
+    EXPECT_EQ(enabled_items(), (std::vector<bool>{false, true, true, false, true, true}));
 
     LVITEMW focus{};
     focus.stateMask = LVIS_FOCUSED;
     focus.state = LVIS_FOCUSED;
     SendMessageW(rows, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&focus));
     application.prepare_list_menu(popup);
-    EXPECT_EQ(enabled_items(), (std::vector<bool>{true, true, true, true, true}));
+    EXPECT_EQ(enabled_items(), (std::vector<bool>{true, true, true, true, true, true}));
     DestroyMenu(menu);
 }
 

@@ -173,6 +173,8 @@ TEST(MenuTemplates, ListPopupMenu) {
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(items_of(GetSubMenu(menu, 0)), (std::vector<MenuItem>{{40227, false, true},
                                                                     {0, false, false},
+                                                                    {40232, false, true},
+                                                                    {0, false, false},
                                                                     {40228, false, false},
                                                                     {40229, false, true},
                                                                     {0, false, false},
