@@ -993,6 +993,17 @@ TEST_F(JoinWorkerTest, TheWorkerThreadWrapsTheJobInTheWindowsBusyState) {
     join_thread_main(job);
     EXPECT_EQ(window.events, (std::vector<std::string>{"job_started", "+busy", "+idle", "job_ended"}));
     EXPECT_FALSE(disk->read(window.inputs.output_path).has_value());
+
+    // A check says so while it runs, and Exit does not close after it.
+    window.events.clear();
+    flags.stop_requested = false;
+    job.kind = JobKind::check;
+    join_thread_main(job);
+    ASSERT_GE(window.events.size(), 4u);
+    EXPECT_EQ(window.events[1], "+busy_checking");
+    EXPECT_EQ(window.events.back(), "job_ended");
+    EXPECT_EQ(std::count(window.events.begin(), window.events.end(), "close"), 0);
+    EXPECT_FALSE(disk->read(window.inputs.output_path).has_value());
 }
 
 }  // namespace
