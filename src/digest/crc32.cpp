@@ -77,7 +77,8 @@ std::uint32_t over_zero_bytes(std::uint32_t value, std::uint64_t length) {
 const std::array<std::uint32_t, 256>& crc32_table() { return BASE_TABLE; }
 
 std::uint32_t crc32_update(std::uint32_t value, const std::uint8_t* bytes, std::size_t length) {
-    static const Crc32Folder fold = crc32_clmul_folder();
+    static const Crc32Folder wide = crc32_wide_clmul_folder();
+    static const Crc32Folder fold = wide != nullptr ? wide : crc32_clmul_folder();
     if (fold != nullptr && length >= CRC32_FOLD_MINIMUM) {
         const std::size_t blocks = length & ~std::size_t{15};
         value = fold(value, bytes, blocks);

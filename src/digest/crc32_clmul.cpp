@@ -9,28 +9,12 @@
 
 #include <emmintrin.h>
 #include <wmmintrin.h>
-#if defined(_MSC_VER)
-#include <intrin.h>
-#else
-#include <cpuid.h>
-#endif
+
+#include "digest/processor_features.h"
 
 namespace mendlet {
 
 namespace {
-
-// CRC-32's polynomial with its x^32 term.
-constexpr std::uint64_t POLYNOMIAL = 0x104C11DB7u;
-
-// x^n mod P.
-constexpr std::uint64_t x_power_mod(int n) {
-    std::uint64_t r = 1;
-    for (int i = 0; i < n; ++i) {
-        r <<= 1;
-        if ((r >> 32) != 0) r ^= POLYNOMIAL;
-    }
-    return r;
-}
 
 // The quotient of x^64 divided by P, for the Barrett reduction.
 constexpr std::uint64_t x64_quotient() {
@@ -39,26 +23,16 @@ constexpr std::uint64_t x64_quotient() {
     for (int bit = 32; bit >= 0; --bit) {
         if ((window >> 32) != 0) {
             quotient |= std::uint64_t{1} << bit;
-            window ^= POLYNOMIAL;
+            window ^= CRC32_POLYNOMIAL;
         }
         window <<= 1;
     }
     return quotient;
 }
 
-constexpr std::uint64_t reflect(std::uint64_t v, int bits) {
-    std::uint64_t r = 0;
-    for (int i = 0; i < bits; ++i) r |= ((v >> i) & 1u) << (bits - 1 - i);
-    return r;
-}
-
-// The bit order of this CRC is reflected, so every constant is too; a remainder shifted
-// left by one lines up with the 64-bit products.
-constexpr std::int64_t fold_constant(int n) { return static_cast<std::int64_t>(reflect(x_power_mod(n), 32) << 1); }
-
-constexpr std::int64_t FOLD_64 = fold_constant(64);
-constexpr std::int64_t BARRETT_POLYNOMIAL = static_cast<std::int64_t>(reflect(POLYNOMIAL, 33));
-constexpr std::int64_t BARRETT_QUOTIENT = static_cast<std::int64_t>(reflect(x64_quotient(), 33));
+constexpr std::int64_t FOLD_64 = crc32_fold_constant(64);
+constexpr std::int64_t BARRETT_POLYNOMIAL = static_cast<std::int64_t>(crc32_reflect(CRC32_POLYNOMIAL, 33));
+constexpr std::int64_t BARRETT_QUOTIENT = static_cast<std::int64_t>(crc32_reflect(x64_quotient(), 33));
 
 __m128i load(const std::uint8_t* bytes) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes)); }
 
@@ -72,8 +46,8 @@ __m128i fold(__m128i block, __m128i constants, __m128i next) {
 std::uint32_t fold_blocks(std::uint32_t value, const std::uint8_t* bytes, std::size_t length) {
     // Low halves fold the low 64 bits of a block, high halves the high 64 bits, across a
     // distance of four blocks and of one block.
-    const __m128i fold_by_4 = _mm_set_epi64x(fold_constant(4 * 128 - 32), fold_constant(4 * 128 + 32));
-    const __m128i fold_by_1 = _mm_set_epi64x(fold_constant(128 - 32), fold_constant(128 + 32));
+    const __m128i fold_by_4 = _mm_set_epi64x(crc32_fold_constant(4 * 128 - 32), crc32_fold_constant(4 * 128 + 32));
+    const __m128i fold_by_1 = _mm_set_epi64x(crc32_fold_constant(128 - 32), crc32_fold_constant(128 + 32));
     __m128i b0 = _mm_xor_si128(load(bytes), _mm_cvtsi32_si128(static_cast<int>(value)));
     __m128i b1 = load(bytes + 16);
     __m128i b2 = load(bytes + 32);
@@ -101,17 +75,6 @@ std::uint32_t fold_blocks(std::uint32_t value, const std::uint8_t* bytes, std::s
     __m128i estimate = _mm_clmulepi64_si128(_mm_and_si128(block, low_32_of_each), barrett, 0x10);
     estimate = _mm_clmulepi64_si128(_mm_and_si128(estimate, low_32_of_each), barrett, 0x00);
     return static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(_mm_xor_si128(block, estimate), 4)));
-}
-
-bool processor_has_clmul() {
-#if defined(_MSC_VER)
-    int registers[4] = {};
-    __cpuid(registers, 1);
-    return (registers[2] & (1 << 1)) != 0;
-#else
-    unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
-    return __get_cpuid(1, &eax, &ebx, &ecx, &edx) != 0 && (ecx & bit_PCLMUL) != 0;
-#endif
 }
 
 }  // namespace

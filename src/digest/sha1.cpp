@@ -81,11 +81,7 @@ void compress_block(std::uint32_t state[5], const std::uint8_t block[64]) {
     twenty_rounds<40>(a, b, c, d, e, w);
     twenty_rounds<60>(a, b, c, d, e, w);
 
-    state[0] += a;
-    state[1] += b;
-    state[2] += c;
-    state[3] += d;
-    state[4] += e;
+    add_to_state(state, {a, b, c, d, e});
 }
 
 // The SHA extensions where the processor has them; it is asked once.

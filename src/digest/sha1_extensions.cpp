@@ -10,7 +10,7 @@
 
 #include <immintrin.h>
 
-#include "digest/sha_extensions_support.h"
+#include "digest/processor_features.h"
 
 namespace mendlet {
 

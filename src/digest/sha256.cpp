@@ -45,14 +45,7 @@ void compress_block(std::uint32_t state[8], const std::uint8_t block[64]) {
         a = t1 + sum0 + majority;
     }
 
-    state[0] += a;
-    state[1] += b;
-    state[2] += c;
-    state[3] += d;
-    state[4] += e;
-    state[5] += f;
-    state[6] += g;
-    state[7] += h;
+    add_to_state(state, {a, b, c, d, e, f, g, h});
 }
 
 // The SHA extensions where the processor has them; it is asked once.

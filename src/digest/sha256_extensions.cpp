@@ -9,7 +9,9 @@
 
 #include <immintrin.h>
 
-#include "digest/sha_extensions_support.h"
+#include <utility>
+
+#include "digest/processor_features.h"
 
 namespace mendlet {
 
@@ -25,18 +27,29 @@ __m128i load_words(const std::uint8_t* bytes) {
     return _mm_shuffle_epi8(load(bytes), big_endian);
 }
 
-// Words t to t + 3 of the schedule from the sixteen before them.
-__m128i next_words(__m128i from_t16, __m128i from_t12, __m128i from_t8, __m128i from_t4) {
-    const __m128i from_t7 = _mm_alignr_epi8(from_t4, from_t8, 4);
-    return _mm_sha256msg2_epu32(_mm_add_epi32(_mm_sha256msg1_epu32(from_t16, from_t12), from_t7), from_t4);
+// Rounds 4 * G to 4 * G + 3, from the four words of the schedule in w[G % 4]. Each
+// instruction does two rounds and returns the new A, B, E, F; the old ones are the new C, D,
+// G, H, so the two registers swap roles. Between the rounds, which wait on each other, goes
+// the schedule's work, each step as soon as its words are there: the words of the next group
+// (from group 3 on) and the first half of those three groups on (from group 1), as the
+// fastest published implementations do. The rounds come first, so that they go first when
+// both could.
+template <int G>
+inline void four_rounds(__m128i& abef, __m128i& cdgh, __m128i (&w)[4]) {
+    __m128i& words = w[G % 4];
+    __m128i& next = w[(G + 1) % 4];
+    __m128i& previous = w[(G + 3) % 4];
+    const __m128i sums = _mm_add_epi32(words, load(SHA256_ROUND_CONSTANTS + 4 * G));
+    cdgh = _mm_sha256rnds2_epu32(cdgh, abef, sums);
+    if constexpr (G >= 3 && G < 15)
+        next = _mm_sha256msg2_epu32(_mm_add_epi32(next, _mm_alignr_epi8(words, previous, 4)), words);
+    abef = _mm_sha256rnds2_epu32(abef, cdgh, _mm_shuffle_epi32(sums, 0x0E));
+    if constexpr (G >= 1 && G < 13) previous = _mm_sha256msg1_epu32(previous, words);
 }
 
-// Rounds 4 * group to 4 * group + 3. Each instruction does two rounds and returns the new
-// A, B, E, F; the old ones are the new C, D, G, H, so the two registers swap roles.
-void four_rounds(__m128i& abef, __m128i& cdgh, __m128i words, int group) {
-    const __m128i sums = _mm_add_epi32(words, load(SHA256_ROUND_CONSTANTS + 4 * group));
-    cdgh = _mm_sha256rnds2_epu32(cdgh, abef, sums);
-    abef = _mm_sha256rnds2_epu32(abef, cdgh, _mm_shuffle_epi32(sums, 0x0E));
+template <int... G>
+inline void all_rounds(__m128i& abef, __m128i& cdgh, __m128i (&w)[4], std::integer_sequence<int, G...>) {
+    (four_rounds<G>(abef, cdgh, w), ...);
 }
 
 void compress_blocks(std::uint32_t state[8], const std::uint8_t* blocks, std::size_t count) {
@@ -49,24 +62,8 @@ void compress_blocks(std::uint32_t state[8], const std::uint8_t* blocks, std::si
     for (; count > 0; --count, blocks += 64) {
         const __m128i abef_before = abef;
         const __m128i cdgh_before = cdgh;
-        __m128i w0 = load_words(blocks);
-        four_rounds(abef, cdgh, w0, 0);
-        __m128i w1 = load_words(blocks + 16);
-        four_rounds(abef, cdgh, w1, 1);
-        __m128i w2 = load_words(blocks + 32);
-        four_rounds(abef, cdgh, w2, 2);
-        __m128i w3 = load_words(blocks + 48);
-        four_rounds(abef, cdgh, w3, 3);
-        for (int group = 4; group < 16; group += 4) {
-            w0 = next_words(w0, w1, w2, w3);
-            four_rounds(abef, cdgh, w0, group);
-            w1 = next_words(w1, w2, w3, w0);
-            four_rounds(abef, cdgh, w1, group + 1);
-            w2 = next_words(w2, w3, w0, w1);
-            four_rounds(abef, cdgh, w2, group + 2);
-            w3 = next_words(w3, w0, w1, w2);
-            four_rounds(abef, cdgh, w3, group + 3);
-        }
+        __m128i w[4] = {load_words(blocks), load_words(blocks + 16), load_words(blocks + 32), load_words(blocks + 48)};
+        all_rounds(abef, cdgh, w, std::make_integer_sequence<int, 16>());
         abef = _mm_add_epi32(abef, abef_before);
         cdgh = _mm_add_epi32(cdgh, cdgh_before);
     }

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <type_traits>
 
 namespace mendlet {
@@ -35,6 +36,12 @@ void feed_blocks(Context& context, const std::uint8_t* bytes, std::size_t length
     const std::size_t blocks = length / BLOCK;
     compress(context.state, bytes, blocks);
     std::memcpy(context.buffer, bytes + BLOCK * blocks, length % BLOCK);
+}
+
+// The end of each block: every state word plus the working variable it started.
+template <typename Word>
+void add_to_state(Word* state, std::initializer_list<Word> variables) {
+    for (const Word variable : variables) *state++ += variable;
 }
 
 // Most significant byte first.

@@ -7,12 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "digest/sha512_paths.h"
 #include "support/digest_pieces.h"
 #include "support/test_data.h"
 
 namespace mendlet {
 namespace {
 
+using test_support::compressions_agree;
 using test_support::random_bytes;
 
 TEST(Sha512Padding, BitLengthBeyondSixtyFourBits) {
@@ -25,6 +27,12 @@ TEST(Sha512Padding, BitLengthBeyondSixtyFourBits) {
     Sha512Context beyond = context;
     beyond.count += std::uint64_t{1} << 61;
     EXPECT_NE(format_sha512(sha512_final(beyond)), format_sha512(sha512_final(context)));
+}
+
+TEST(Sha512Paths, WideMatchesPortable) {
+    const Sha512Compressor wide = sha512_wide_compressor();
+    if (wide == nullptr) GTEST_SKIP() << "this processor has no AVX2 and BMI2";
+    EXPECT_TRUE((compressions_agree<128, std::uint64_t, 8>(sha512_portable, wide, 0x5EED5002ull)));
 }
 
 }  // namespace

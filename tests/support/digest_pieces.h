@@ -2,10 +2,15 @@
 // What the tests of the SHA digests share: bytes fed in pieces through the streaming
 // functions, and whole messages padded up front for a compressor alone.
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
+
+#include "support/test_data.h"
 
 namespace mendlet::test_support {
 
@@ -41,6 +46,26 @@ std::array<std::uint8_t, 4 * N> digest_of_state(const std::uint32_t (&state)[N])
     for (std::size_t w = 0; w < N; ++w)
         for (std::size_t k = 0; k < 4; ++k) digest[4 * w + k] = static_cast<std::uint8_t>(state[w] >> (24 - 8 * k));
     return digest;
+}
+
+// Runs of 0 to 64 whole blocks of BLOCK bytes, at any alignment, from random states, through
+// two compressions of the same hash: both must end in the same state.
+template <std::size_t BLOCK, typename Word, std::size_t N>
+testing::AssertionResult compressions_agree(void (*one)(Word*, const std::uint8_t*, std::size_t),
+                                            void (*other)(Word*, const std::uint8_t*, std::size_t),
+                                            std::uint64_t seed) {
+    const std::vector<std::uint8_t> pool = random_bytes(64 * BLOCK + 16, seed);
+    TestRandom random(seed + 1);
+    for (std::size_t count = 0; count <= 64; ++count) {
+        const std::uint8_t* p = pool.data() + random.below(16);
+        std::array<Word, N> first{};
+        for (Word& word : first) word = static_cast<Word>(random.next());
+        std::array<Word, N> second = first;
+        one(first.data(), p, count);
+        other(second.data(), p, count);
+        if (first != second) return testing::AssertionFailure() << "they differ after " << count << " blocks";
+    }
+    return testing::AssertionSuccess();
 }
 
 }  // namespace mendlet::test_support

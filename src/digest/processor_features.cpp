@@ -1,0 +1,84 @@
+#include "digest/processor_features.h"
+
+#if defined(__x86_64__) || (defined(_M_X64) && !defined(_M_ARM64EC))
+
+#include <array>
+#include <cstdint>
+
+#if defined(_MSC_VER)
+#include <immintrin.h>
+#include <intrin.h>
+#else
+#include <cpuid.h>
+#endif
+
+namespace mendlet {
+
+namespace {
+
+// EAX, EBX, ECX and EDX of a CPUID leaf; all zero for a leaf the processor does not have.
+std::array<std::uint32_t, 4> cpuid(unsigned leaf, unsigned subleaf = 0) {
+    std::array<std::uint32_t, 4> result{};
+#if defined(_MSC_VER)
+    int registers[4] = {};
+    __cpuid(registers, 0);
+    if (static_cast<unsigned>(registers[0]) < leaf) return result;
+    __cpuidex(registers, static_cast<int>(leaf), static_cast<int>(subleaf));
+    for (int i = 0; i < 4; ++i) result[i] = static_cast<std::uint32_t>(registers[i]);
+#else
+    unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+    if (__get_cpuid_count(leaf, subleaf, &eax, &ebx, &ecx, &edx) != 0) result = {eax, ebx, ecx, edx};
+#endif
+    return result;
+}
+
+bool bit(std::uint32_t value, int index) { return ((value >> index) & 1u) != 0; }
+
+constexpr int EBX = 1, ECX = 2;
+
+// Whether the system saves and restores the SSE and AVX registers (XCR0 bits 1 and 2).
+bool system_keeps_avx_registers() {
+    if (!bit(cpuid(1)[ECX], 27)) return false;  // no XGETBV
+#if defined(_MSC_VER)
+    const std::uint64_t enabled = _xgetbv(0);
+#else
+    std::uint32_t low = 0, high = 0;
+    __asm__ volatile("xgetbv" : "=a"(low), "=d"(high) : "c"(0));
+    const std::uint64_t enabled = (std::uint64_t{high} << 32) | low;
+#endif
+    return (enabled & 0x6u) == 0x6u;
+}
+
+}  // namespace
+
+bool processor_has_clmul() { return bit(cpuid(1)[ECX], 1); }
+
+bool processor_has_avx2_and_bmi2() {
+    const std::uint32_t extended = cpuid(7)[EBX];
+    return bit(cpuid(1)[ECX], 28) && bit(extended, 3) && bit(extended, 5) && bit(extended, 8) &&
+           system_keeps_avx_registers();
+}
+
+bool processor_has_wide_clmul() {
+    return processor_has_clmul() && processor_has_avx2_and_bmi2() && bit(cpuid(7)[ECX], 10);
+}
+
+bool processor_has_sha_extensions() {
+    const auto basic = cpuid(1);
+    return bit(basic[ECX], 9) && bit(basic[ECX], 19) && bit(cpuid(7)[EBX], 29);
+}
+
+}  // namespace mendlet
+
+#else
+
+namespace mendlet {
+
+bool processor_has_clmul() { return false; }
+bool processor_has_wide_clmul() { return false; }
+bool processor_has_avx2_and_bmi2() { return false; }
+bool processor_has_sha_extensions() { return false; }
+
+}  // namespace mendlet
+
+#endif

@@ -1,0 +1,19 @@
+#pragma once
+// What the processor offers beyond the x86-64 baseline that the digests can use, asked of
+// the processor itself. All false on processors other than x86-64.
+
+namespace mendlet {
+
+// Carry-less multiplication of 64-bit halves (PCLMULQDQ), as the CRC-32 folds with.
+bool processor_has_clmul();
+// The same on 256-bit registers (VPCLMULQDQ with AVX2), where the system also keeps those
+// registers across thread switches.
+bool processor_has_wide_clmul();
+// AVX2 and BMI2 (with BMI1, which comes with them), where the system also keeps the
+// 256-bit registers across thread switches.
+bool processor_has_avx2_and_bmi2();
+// The SHA extensions, with the SSSE3 and SSE4.1 that the SHA-1 and SHA-256 compressions
+// order their words with.
+bool processor_has_sha_extensions();
+
+}  // namespace mendlet

@@ -1,0 +1,203 @@
+#pragma once
+// SHA-512's compression, for the files that compile it: once for any processor and once
+// for those with AVX2 and BMI2, where the compiler's own use of those instructions makes
+// it faster. Everything here is local to the file that includes it, and uses nothing that
+// is not (no shared templates), so that the linker cannot let one copy stand in for the
+// other.
+
+#include <cstddef>
+#include <cstdint>
+
+#if defined(__x86_64__) || (defined(_M_X64) && !defined(_M_ARM64EC))
+#include <emmintrin.h>
+#endif
+
+namespace mendlet {
+
+namespace {
+
+// The round constants of FIPS 180-4, aligned for loading two at a time.
+alignas(16) constexpr std::uint64_t ROUND_CONSTANTS[80] = {
+    0x428A2F98D728AE22ull, 0x7137449123EF65CDull, 0xB5C0FBCFEC4D3B2Full, 0xE9B5DBA58189DBBCull, 0x3956C25BF348B538ull,
+    0x59F111F1B605D019ull, 0x923F82A4AF194F9Bull, 0xAB1C5ED5DA6D8118ull, 0xD807AA98A3030242ull, 0x12835B0145706FBEull,
+    0x243185BE4EE4B28Cull, 0x550C7DC3D5FFB4E2ull, 0x72BE5D74F27B896Full, 0x80DEB1FE3B1696B1ull, 0x9BDC06A725C71235ull,
+    0xC19BF174CF692694ull, 0xE49B69C19EF14AD2ull, 0xEFBE4786384F25E3ull, 0x0FC19DC68B8CD5B5ull, 0x240CA1CC77AC9C65ull,
+    0x2DE92C6F592B0275ull, 0x4A7484AA6EA6E483ull, 0x5CB0A9DCBD41FBD4ull, 0x76F988DA831153B5ull, 0x983E5152EE66DFABull,
+    0xA831C66D2DB43210ull, 0xB00327C898FB213Full, 0xBF597FC7BEEF0EE4ull, 0xC6E00BF33DA88FC2ull, 0xD5A79147930AA725ull,
+    0x06CA6351E003826Full, 0x142929670A0E6E70ull, 0x27B70A8546D22FFCull, 0x2E1B21385C26C926ull, 0x4D2C6DFC5AC42AEDull,
+    0x53380D139D95B3DFull, 0x650A73548BAF63DEull, 0x766A0ABB3C77B2A8ull, 0x81C2C92E47EDAEE6ull, 0x92722C851482353Bull,
+    0xA2BFE8A14CF10364ull, 0xA81A664BBC423001ull, 0xC24B8B70D0F89791ull, 0xC76C51A30654BE30ull, 0xD192E819D6EF5218ull,
+    0xD69906245565A910ull, 0xF40E35855771202Aull, 0x106AA07032BBD1B8ull, 0x19A4C116B8D2D0C8ull, 0x1E376C085141AB53ull,
+    0x2748774CDF8EEB99ull, 0x34B0BCB5E19B48A8ull, 0x391C0CB3C5C95A63ull, 0x4ED8AA4AE3418ACBull, 0x5B9CCA4F7763E373ull,
+    0x682E6FF3D6B2B8A3ull, 0x748F82EE5DEFB2FCull, 0x78A5636F43172F60ull, 0x84C87814A1F0AB72ull, 0x8CC702081A6439ECull,
+    0x90BEFFFA23631E28ull, 0xA4506CEBDE82BDE9ull, 0xBEF9A3F7B2C67915ull, 0xC67178F2E372532Bull, 0xCA273ECEEA26619Cull,
+    0xD186B8C721C0C207ull, 0xEADA7DD6CDE0EB1Eull, 0xF57D4F7FEE6ED178ull, 0x06F067AA72176FBAull, 0x0A637DC5A2C898A6ull,
+    0x113F9804BEF90DAEull, 0x1B710B35131C471Bull, 0x28DB77F523047D84ull, 0x32CAAB7B40C72493ull, 0x3C9EBE0A15C9BEBCull,
+    0x431D67C49C100D4Cull, 0x4CC5D4BECB3E42B6ull, 0x597F299CFC657E2Aull, 0x5FCB6FAB3AD6FAECull, 0x6C44198C4A475817ull,
+};
+
+// The compilers turn this into one rotate instruction.
+inline std::uint64_t rotate_right(std::uint64_t x, int s) { return (x >> s) | (x << (64 - s)); }
+
+// Written out byte by byte, which the compilers recognise as one load and a byte swap.
+inline std::uint64_t load_be64(const std::uint8_t* p) {
+    return (static_cast<std::uint64_t>(p[0]) << 56) | (static_cast<std::uint64_t>(p[1]) << 48) |
+           (static_cast<std::uint64_t>(p[2]) << 40) | (static_cast<std::uint64_t>(p[3]) << 32) |
+           (static_cast<std::uint64_t>(p[4]) << 24) | (static_cast<std::uint64_t>(p[5]) << 16) |
+           (static_cast<std::uint64_t>(p[6]) << 8) | static_cast<std::uint64_t>(p[7]);
+}
+
+// The sum of three rotations. With AVX2 the processor also has BMI2, whose rotation leaves
+// its input in place: the three are then independent, and the rounds' chain is two steps
+// shorter. Without, one after the other: one register copy instead of three, fewer
+// instructions per round, which is what limits the rounds' speed then.
+inline std::uint64_t sum_of_rotations(std::uint64_t x, int r, int s, int t) {
+#if defined(__AVX2__)
+    return rotate_right(x, r) ^ rotate_right(x, s) ^ rotate_right(x, t);
+#else
+    return rotate_right(rotate_right(rotate_right(x, t - s) ^ x, s - r) ^ x, r);
+#endif
+}
+
+// One round. Only D and H change: the next round takes H as A and D as E, so the callers
+// rename the eight variables instead of moving them. The majority is B where A and B
+// agree, else C; A xor B is the next round's B xor C, kept for it.
+inline void one_round(std::uint64_t a, std::uint64_t b, std::uint64_t& d, std::uint64_t e, std::uint64_t f,
+                      std::uint64_t g, std::uint64_t& h, std::uint64_t& b_xor_c, std::uint64_t constant_and_word) {
+    const std::uint64_t choice = g ^ (e & (f ^ g));
+    const std::uint64_t t1 = h + sum_of_rotations(e, 14, 18, 41) + choice + constant_and_word;
+    const std::uint64_t a_xor_b = a ^ b;
+    const std::uint64_t majority = b ^ (a_xor_b & b_xor_c);
+    b_xor_c = a_xor_b;
+    d += t1;
+    h = t1 + sum_of_rotations(a, 28, 34, 39) + majority;
+}
+
+// Two consecutive words of the message schedule. The schedule's arithmetic does not
+// depend on the rounds, so on x86-64 it goes to the vector unit (SSE2, which every x86-64
+// processor has), two words at a time, and leaves the integer units to the rounds.
+#if defined(__x86_64__) || (defined(_M_X64) && !defined(_M_ARM64EC))
+struct Pair {
+    __m128i words;
+};
+inline Pair operator+(Pair x, Pair y) { return {_mm_add_epi64(x.words, y.words)}; }
+inline Pair operator^(Pair x, Pair y) { return {_mm_xor_si128(x.words, y.words)}; }
+template <int S>
+Pair shift_right(Pair x) { return {_mm_srli_epi64(x.words, S)}; }
+template <int S>
+Pair shift_left(Pair x) { return {_mm_slli_epi64(x.words, S)}; }
+inline Pair make_pair(std::uint64_t first, std::uint64_t second) {
+    return {_mm_set_epi64x(static_cast<std::int64_t>(second), static_cast<std::int64_t>(first))};
+}
+inline Pair load_pair(const std::uint64_t* words) { return {_mm_load_si128(reinterpret_cast<const __m128i*>(words))}; }
+// The second word of x and the first of y.
+inline Pair straddling(Pair x, Pair y) {
+    return {_mm_castpd_si128(_mm_shuffle_pd(_mm_castsi128_pd(x.words), _mm_castsi128_pd(y.words), 1))};
+}
+inline void store(std::uint64_t* words, Pair x) { _mm_store_si128(reinterpret_cast<__m128i*>(words), x.words); }
+#else
+struct Pair {
+    std::uint64_t first, second;
+};
+inline Pair operator+(Pair x, Pair y) { return {x.first + y.first, x.second + y.second}; }
+inline Pair operator^(Pair x, Pair y) { return {x.first ^ y.first, x.second ^ y.second}; }
+template <int S>
+Pair shift_right(Pair x) { return {x.first >> S, x.second >> S}; }
+template <int S>
+Pair shift_left(Pair x) { return {x.first << S, x.second << S}; }
+inline Pair make_pair(std::uint64_t first, std::uint64_t second) { return {first, second}; }
+inline Pair load_pair(const std::uint64_t* words) { return {words[0], words[1]}; }
+inline Pair straddling(Pair x, Pair y) { return {x.second, y.first}; }
+inline void store(std::uint64_t* words, Pair x) {
+    words[0] = x.first;
+    words[1] = x.second;
+}
+#endif
+
+template <int S>
+Pair rotate_right(Pair x) { return shift_right<S>(x) ^ shift_left<64 - S>(x); }
+
+// Words t and t + 1 from the sixteen before them, in the slot of t - 16 and t - 15; their
+// sums with the constants of rounds t and t + 1 in the place of those rounds' sums.
+template <int K>
+inline void next_two_words(Pair w[8], std::uint64_t sums[16], const std::uint64_t* constants_of_t) {
+    const Pair from_t15 = straddling(w[K], w[(K + 1) & 7]);
+    const Pair from_t2 = w[(K + 7) & 7];
+    const Pair s0 = rotate_right<1>(from_t15) ^ rotate_right<8>(from_t15) ^ shift_right<7>(from_t15);
+    const Pair s1 = rotate_right<19>(from_t2) ^ rotate_right<61>(from_t2) ^ shift_right<6>(from_t2);
+    w[K] = w[K] + s0 + straddling(w[(K + 4) & 7], w[(K + 5) & 7]) + s1;
+    store(sums + 2 * K, w[K] + load_pair(constants_of_t));
+}
+
+// Two rounds, then, while the schedule lasts, the two words sixteen rounds on. After four
+// of these the variables are back in their places.
+template <bool More, int K>
+inline void two_rounds(std::uint64_t& a, std::uint64_t& b, std::uint64_t& c, std::uint64_t& d, std::uint64_t& e,
+                       std::uint64_t& f, std::uint64_t& g, std::uint64_t& h, std::uint64_t& b_xor_c,
+                       Pair words[8], std::uint64_t sums[16], const std::uint64_t* constants) {
+    if constexpr (K % 4 == 0) {
+        one_round(a, b, d, e, f, g, h, b_xor_c, sums[2 * K]);
+        one_round(h, a, c, d, e, f, g, b_xor_c, sums[2 * K + 1]);
+    } else if constexpr (K % 4 == 1) {
+        one_round(g, h, b, c, d, e, f, b_xor_c, sums[2 * K]);
+        one_round(f, g, a, b, c, d, e, b_xor_c, sums[2 * K + 1]);
+    } else if constexpr (K % 4 == 2) {
+        one_round(e, f, h, a, b, c, d, b_xor_c, sums[2 * K]);
+        one_round(d, e, g, h, a, b, c, b_xor_c, sums[2 * K + 1]);
+    } else {
+        one_round(c, d, f, g, h, a, b, b_xor_c, sums[2 * K]);
+        one_round(b, c, e, f, g, h, a, b_xor_c, sums[2 * K + 1]);
+    }
+    if constexpr (More) next_two_words<K>(words, sums, constants + 16 + 2 * K);
+}
+
+// Sixteen rounds from the constants of the first; with More, the next sixteen words too.
+template <bool More>
+inline void sixteen_rounds(std::uint64_t& a, std::uint64_t& b, std::uint64_t& c, std::uint64_t& d, std::uint64_t& e,
+                           std::uint64_t& f, std::uint64_t& g, std::uint64_t& h, std::uint64_t& b_xor_c,
+                           Pair words[8], std::uint64_t sums[16], const std::uint64_t* constants) {
+    two_rounds<More, 0>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, constants);
+    two_rounds<More, 1>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, constants);
+    two_rounds<More, 2>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, constants);
+    two_rounds<More, 3>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, constants);
+    two_rounds<More, 4>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, constants);
+    two_rounds<More, 5>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, constants);
+    two_rounds<More, 6>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, constants);
+    two_rounds<More, 7>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, constants);
+}
+
+void compress_blocks(std::uint64_t state[8], const std::uint8_t* blocks, std::size_t count) {
+    for (; count > 0; --count, blocks += 128) {
+        // The sixteen latest words of the schedule, two by two, oldest first from the slot
+        // of the rounds at hand; the sums of word and constant for the next sixteen rounds,
+        // which the rounds take from memory.
+        Pair words[8];
+        alignas(16) std::uint64_t sums[16];
+        for (int k = 0; k < 8; ++k) {
+            const std::uint64_t first = load_be64(blocks + 16 * k);
+            const std::uint64_t second = load_be64(blocks + 16 * k + 8);
+            words[k] = make_pair(first, second);
+            sums[2 * k] = first + ROUND_CONSTANTS[2 * k];
+            sums[2 * k + 1] = second + ROUND_CONSTANTS[2 * k + 1];
+        }
+
+        std::uint64_t a = state[0], b = state[1], c = state[2], d = state[3];
+        std::uint64_t e = state[4], f = state[5], g = state[6], h = state[7];
+        std::uint64_t b_xor_c = b ^ c;
+        for (int t = 0; t < 64; t += 16) sixteen_rounds<true>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, ROUND_CONSTANTS + t);
+        sixteen_rounds<false>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, ROUND_CONSTANTS + 64);
+
+        state[0] += a;
+        state[1] += b;
+        state[2] += c;
+        state[3] += d;
+        state[4] += e;
+        state[5] += f;
+        state[6] += g;
+        state[7] += h;
+    }
+}
+
+}  // namespace
+
+}  // namespace mendlet
