@@ -1,5 +1,6 @@
 #include "join/copy_pipeline.h"
 
+#include <chrono>
 #include <new>
 #include <system_error>
 
@@ -9,9 +10,39 @@ namespace mendlet {
 
 namespace {
 
-// A thread that had to wait sleeps until half the ring is ready for it: each wake-up is a
-// trip through the system, too dear to make for every slot.
+// A thread that has to wait for the other looks again and again for this long, giving way
+// to other threads in between, before it sleeps: longer than the copy takes for a chunk, so
+// that a digest faster than the copy never sleeps. A thread that sleeps does so until a
+// batch of slots is ready for it: each wake-up is a trip through the system, too dear to
+// make for every slot.
+constexpr auto SPIN_TIME = std::chrono::microseconds(200);
 constexpr std::uint64_t WAKE_BATCH = PIPELINE_SLOT_COUNT / 2;
+
+// Waits until ready(), looking for a while and then sleeping on the condition until
+// awake() (which implies ready()); waiting tells the other thread to wake this one.
+template <typename Ready, typename Awake>
+void wait_until(Ready ready, Awake awake, std::mutex& mutex, std::condition_variable& condition,
+                std::atomic<bool>& waiting) {
+    const auto give_up = std::chrono::steady_clock::now() + SPIN_TIME;
+    while (!ready()) {
+        if (std::chrono::steady_clock::now() >= give_up) {
+            std::unique_lock lock(mutex);
+            waiting = true;
+            condition.wait(lock, awake);
+            waiting = false;
+            return;
+        }
+        std::this_thread::yield();
+    }
+}
+
+// Wakes the other thread if it sleeps and what it waits for has come. The mutex is taken
+// so that the other thread is either still to look or already asleep.
+void wake(bool come, std::mutex& mutex, std::condition_variable& condition, const std::atomic<bool>& waiting) {
+    if (!come || !waiting) return;
+    { std::lock_guard lock(mutex); }
+    condition.notify_one();
+}
 
 }  // namespace
 
@@ -69,13 +100,10 @@ bool CopyPipeline::commit(std::uint32_t n, bool write) {
 }
 
 void CopyPipeline::acquire_slot() {
-    if (digester_.joinable()) {
-        std::unique_lock lock(mutex_);
-        if (filling_ - released_ >= PIPELINE_SLOT_COUNT) {
-            reader_waiting_ = true;
-            slot_released_.wait(lock, [this] { return filling_ - released_ <= PIPELINE_SLOT_COUNT - WAKE_BATCH; });
-            reader_waiting_ = false;
-        }
+    if (digester_.joinable() && filling_ - released_ >= PIPELINE_SLOT_COUNT) {
+        wait_until([this] { return filling_ - released_ <= PIPELINE_SLOT_COUNT - WAKE_BATCH; },
+                   [this] { return filling_ - released_ <= PIPELINE_SLOT_COUNT - WAKE_BATCH; }, mutex_,
+                   slot_released_, reader_waiting_);
     }
     lengths_[filling_ % PIPELINE_SLOT_COUNT] = 0;
     parts_[filling_ % PIPELINE_SLOT_COUNT] = part_;
@@ -84,39 +112,29 @@ void CopyPipeline::acquire_slot() {
 
 void CopyPipeline::publish_slot() {
     if (digester_.joinable()) {
-        bool wake = false;
-        {
-            std::lock_guard lock(mutex_);
-            published_ = filling_ + 1;
-            wake = digester_waiting_ && published_ - released_ >= WAKE_BATCH;
-        }
-        if (wake) slot_published_.notify_one();
+        published_ = filling_ + 1;
+        wake(filling_ + 1 - released_ >= WAKE_BATCH, mutex_, slot_published_, digester_waiting_);
     }
     ++filling_;
     holding_ = false;
 }
 
+// False once the reading thread has ended and every slot is digested.
+bool CopyPipeline::wait_for_slot(std::uint64_t sequence) {
+    wait_until([&] { return published_ > sequence || closing_; },
+               [&] { return published_ - sequence >= WAKE_BATCH || closing_; }, mutex_, slot_published_,
+               digester_waiting_);
+    return published_ > sequence;
+}
+
 void CopyPipeline::digest_slots() {
-    for (std::uint64_t sequence = 0;; ++sequence) {
-        {
-            std::unique_lock lock(mutex_);
-            if (published_ <= sequence && !closing_) {
-                digester_waiting_ = true;
-                slot_published_.wait(lock, [&] { return published_ - sequence >= WAKE_BATCH || closing_; });
-                digester_waiting_ = false;
-            }
-            if (published_ <= sequence) return;
-        }
+    for (std::uint64_t sequence = 0; wait_for_slot(sequence); ++sequence) {
         // The reading thread leaves a published slot alone until it is released.
         const std::size_t slot = sequence % PIPELINE_SLOT_COUNT;
         sink_->digest(parts_[slot], slot_data(sequence), lengths_[slot]);
-        bool wake = false;
-        {
-            std::lock_guard lock(mutex_);
-            released_ = sequence + 1;
-            wake = reader_waiting_ && published_ - released_ <= PIPELINE_SLOT_COUNT - WAKE_BATCH;
-        }
-        if (wake) slot_released_.notify_one();
+        released_ = sequence + 1;
+        wake(published_ - (sequence + 1) <= PIPELINE_SLOT_COUNT - WAKE_BATCH, mutex_, slot_released_,
+             reader_waiting_);
     }
 }
 
@@ -124,11 +142,8 @@ void CopyPipeline::finish() {
     if (holding_ && lengths_[filling_ % PIPELINE_SLOT_COUNT] > 0) publish_slot();
     holding_ = false;
     if (!digester_.joinable()) return;
-    {
-        std::lock_guard lock(mutex_);
-        closing_ = true;
-    }
-    slot_published_.notify_one();
+    closing_ = true;
+    wake(true, mutex_, slot_published_, digester_waiting_);
     digester_.join();
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 // Carries the joined bytes from the reading thread, which also writes them, to a digest
-// thread through a ring of slots: the copy and the slower digests then run side by side on
+// thread through a ring of slots: the copy and the digests then run side by side on
 // separate cores, and the whole job needs only the ring's memory. Each chunk is written
-// right after it was read, while it is still in the processor's cache.
+// right after it was read, while it is still in the processor's cache, and the ring is
+// small enough to stay in the caches too.
 
 #include <array>
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -25,7 +27,7 @@ public:
 
 // Bytes read and written at a time: progress and the stop request are checked per chunk.
 inline constexpr std::uint32_t JOIN_CHUNK_SIZE = 65536;
-inline constexpr std::uint32_t PIPELINE_SLOT_SIZE = 4 * JOIN_CHUNK_SIZE;
+inline constexpr std::uint32_t PIPELINE_SLOT_SIZE = JOIN_CHUNK_SIZE;
 inline constexpr std::uint32_t PIPELINE_SLOT_COUNT = 32;
 // All the memory a job uses for data, whatever the size of the parts.
 inline constexpr std::uint32_t PIPELINE_MEMORY = PIPELINE_SLOT_SIZE * PIPELINE_SLOT_COUNT;
@@ -64,6 +66,7 @@ private:
     void acquire_slot();
     void publish_slot();
     void digest_slots();
+    bool wait_for_slot(std::uint64_t sequence);
 
     struct AlignedDelete {
         void operator()(std::uint8_t* memory) const;
@@ -79,14 +82,19 @@ private:
     bool holding_ = false;
     std::uint32_t part_ = 0;
 
+    // Slots handed on and given back, counted from the start. Each thread waits for the
+    // other by looking at these for a while and only then sleeps, as a wake-up is a trip
+    // through the system: the mutex and the conditions are for sleeping only. Each count
+    // has a cache line of its own, so that a thread looking at one does not slow the
+    // other's writes to anything else.
+    alignas(64) std::atomic<std::uint64_t> published_{0};
+    alignas(64) std::atomic<std::uint64_t> released_{0};
+    alignas(64) std::atomic<bool> closing_{false};
+    std::atomic<bool> reader_waiting_{false};
+    std::atomic<bool> digester_waiting_{false};
     std::mutex mutex_;
     std::condition_variable slot_published_;
     std::condition_variable slot_released_;
-    std::uint64_t published_ = 0;
-    std::uint64_t released_ = 0;
-    bool closing_ = false;
-    bool reader_waiting_ = false;
-    bool digester_waiting_ = false;
     std::thread digester_;
 };
 
