@@ -14,6 +14,7 @@
 #include "digest/sha256.h"
 #include "digest/sha256_paths.h"
 #include "digest/sha512.h"
+#include "digest/sha512_paths.h"
 
 #include <algorithm>
 #include <array>
@@ -97,14 +98,14 @@ double best_digest_seconds(int runs, const std::vector<std::uint8_t>& data, void
     });
 }
 
-// The portable compression alone over the buffer of whole 64-byte blocks.
+// The portable compression alone over the buffer of whole blocks.
 template <typename Context, typename Compressor, typename State>
 double best_compression_seconds(int runs, const std::vector<std::uint8_t>& data, void (*init)(Context&),
                                 Compressor compress, State& state) {
     return best_seconds(runs, [&] {
         Context context;
         init(context);
-        compress(context.state, data.data(), data.size() / 64);
+        compress(context.state, data.data(), data.size() / sizeof context.buffer);
         std::copy(std::begin(context.state), std::end(context.state), state.begin());
     });
 }
@@ -187,11 +188,14 @@ int main(int argc, char** argv) {
     const double t_portable =
         best_compression_seconds(runs, data, mendlet::sha256_init, mendlet::sha256_portable, portable_state);
 
-    // Portable rounds on every processor.
+    // sha512_update uses the rounds compiled for AVX2 and BMI2 where the processor has them.
     std::array<std::uint8_t, 64> sha512_digest{};
     std::array<std::uint64_t, 8> sha512_state{};
     const double t_sha512 = best_digest_seconds(runs, data, mendlet::sha512_init, mendlet::sha512_update,
                                                 mendlet::sha512_final, sha512_digest, sha512_state);
+    std::array<std::uint64_t, 8> sha512_portable_state{};
+    const double t_sha512_portable =
+        best_compression_seconds(runs, data, mendlet::sha512_init, mendlet::sha512_portable, sha512_portable_state);
 
     unsigned copy_check = 0;
     const double t_copy = best_seconds(runs, [&] {
@@ -215,10 +219,13 @@ int main(int argc, char** argv) {
     const double r_sha256 = mebibytes / t_sha256;
     const double r_portable = mebibytes / t_portable;
     const double r_sha512 = mebibytes / t_sha512;
+    const double r_sha512_portable = mebibytes / t_sha512_portable;
     const double r_copy = mebibytes / t_copy;
 
-    std::printf("crc32 update (%s) %7.1f MiB/s  (%s)\n", mendlet::crc32_clmul_folder() ? "folded" : "sliced", r_update,
-                mendlet::format_crc32(updated).c_str());
+    const char* folding = mendlet::crc32_wide_clmul_folder() ? "crc32 update (256-bit)"
+                          : mendlet::crc32_clmul_folder()    ? "crc32 update (128-bit)"
+                                                             : "crc32 update (sliced)";
+    std::printf("%-20s%10.1f MiB/s  (%s)\n", folding, r_update, mendlet::format_crc32(updated).c_str());
     std::printf("crc32 sliced        %10.1f MiB/s  (%s)\n", r_sliced, mendlet::format_crc32(sliced).c_str());
     std::printf("crc32 byte-at-time  %10.1f MiB/s  (%s)\n", r_reference, mendlet::format_crc32(reference).c_str());
     std::printf("md5 (64 KiB chunks) %10.1f MiB/s  (%s)\n", r_md5, mendlet::format_md5(digest).c_str());
@@ -230,7 +237,9 @@ int main(int argc, char** argv) {
                 mendlet::sha256_extensions_compressor() ? "sha256 (extensions)" : "sha256 (portable)", r_sha256,
                 mendlet::format_sha256(sha256_digest).c_str());
     std::printf("sha256 portable     %10.1f MiB/s\n", r_portable);
-    std::printf("sha512 (portable)   %10.1f MiB/s  (%s)\n", r_sha512, mendlet::format_sha512(sha512_digest).c_str());
+    std::printf("%-20s%10.1f MiB/s  (%s)\n", mendlet::sha512_wide_compressor() ? "sha512 (avx2)" : "sha512 (portable)",
+                r_sha512, mendlet::format_sha512(sha512_digest).c_str());
+    std::printf("sha512 portable     %10.1f MiB/s\n", r_sha512_portable);
     std::printf("memcpy (64 KiB)     %10.1f MiB/s  (check %u)\n", r_copy, copy_check);
     std::printf("\n");
     std::printf("crc32 update / sliced         : %6.2fx\n", r_update / r_sliced);
@@ -242,6 +251,7 @@ int main(int argc, char** argv) {
     std::printf("sha1 / memcpy                 : %6.3f\n", r_sha1 / r_copy);
     std::printf("sha256 / portable             : %6.2fx\n", r_sha256 / r_portable);
     std::printf("sha256 / memcpy               : %6.3f\n", r_sha256 / r_copy);
+    std::printf("sha512 / portable             : %6.2fx\n", r_sha512 / r_sha512_portable);
     std::printf("sha512 / memcpy               : %6.3f\n", r_sha512 / r_copy);
 
     if (sliced != reference || updated != reference) {
@@ -256,6 +266,10 @@ int main(int argc, char** argv) {
     }
     if (sha256_state != portable_state) {
         std::fprintf(stderr, "error: SHA-256 of sha256_update and of the portable rounds differ\n");
+        return 1;
+    }
+    if (sha512_state != sha512_portable_state) {
+        std::fprintf(stderr, "error: SHA-512 of sha512_update and of the portable rounds differ\n");
         return 1;
     }
     return 0;

@@ -52,6 +52,6 @@ compare_with_openssl() {
   printf '%s / openssl speed throughput : %5.2f  (target -)\n' "$algorithm" "$(calc "$ours / $speed_rate")"
 }
 
-compare_with_openssl sha1 0.80
-compare_with_openssl sha256 0.90
-compare_with_openssl sha512 0.80
+compare_with_openssl sha1 0.9
+compare_with_openssl sha256 0.95
+compare_with_openssl sha512 0.9

@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
 # Joins a generated set of parts with Mendlet's join engine (bench/join_bench_win32.cpp,
 # under Wine) four ways: no digests, CRC-32 only, MD5 only, both; then the last two again
-# with checksum files beside the parts to check them against; then checks the parts alone,
-# against an SFV file and against an MD5 file of the whole. In the same run it times `cat`
-# of the same parts and `md5sum` of the joined file, then prints MB/s for each, the ratios
-# and what the checking costs, best of RUNS runs with a warm page cache.
+# with checksum files beside the parts to check them against; then, with nothing ticked,
+# beside an .md5, a .sha256, a .sha512 and a .sha1 of the whole file in turn, each of which
+# the join must be verified with; then checks the parts alone, against an SFV file and
+# against an MD5 file of the whole. In the same run it times `cat` of the same parts,
+# `md5sum` and `openssl dgst` of the joined file, then prints MB/s for each, the ratios
+# with their goals and what the checking costs, best of RUNS runs with a warm page cache,
+# and names the processor.
 #
 #   bench/join_bench.sh [TOTAL_MIB [PART_MIB [RUNS]]]     defaults: 2048 100 3
 #
 # The parts (build/bench-data/join) are kept for the next run and for bench/memory_bench.sh.
 set -euo pipefail
+shopt -s extglob
 source "$(dirname "$0")/common.sh"
 total_mib="${1:-2048}"
 part_mib="${2:-100}"
@@ -38,38 +42,64 @@ timed() {
 }
 
 declare -A best
-cat_times=(); md5sum_times=()
+cat_times=()
 for _ in $(seq "$runs"); do
   rm -f "$output"; warm "${parts[@]}"
   cat_times+=("$(timed sh -c 'cat "$@" > "$0"' "$output" "${parts[@]}")")
 done
 best[cat]=$(min "${cat_times[@]}")
-reference_md5=$(md5sum "$output" | cut -d' ' -f1)
 reference_crc=$(python3 -c 'import sys, zlib
 crc = 0
 with open(sys.argv[1], "rb") as f:
     for block in iter(lambda: f.read(1 << 20), b""): crc = zlib.crc32(block, crc)
 print("%08x" % crc)' "$output")
-for _ in $(seq "$runs"); do
+# The tools' digests of the joined file, and their times: each is timed RUNS times here and
+# once more before each run of the join it is compared with, so that both see the machine
+# alike; the best time counts. They read the joined file as the last join left it (the
+# same bytes, checked below): a copy of it beside the parts would leave too little of the
+# page cache for the joins on this kind of machine.
+declare -A reference
+time_reference() {
+  local name="$1" seconds; shift
   warm "$output"
-  md5sum_times+=("$(timed sh -c 'md5sum "$0" >/dev/null' "$output")")
+  seconds=$(timed sh -c '"$@" "$0" >/dev/null' "$output" "$@")
+  best[$name]=$(min ${best[$name]:-} "$seconds")
+}
+declare -A tools=([md5sum]="md5sum" [openssl dgst -sha256]="openssl dgst -sha256"
+                  [openssl dgst -sha512]="openssl dgst -sha512" [openssl dgst -sha1]="openssl dgst -sha1")
+for name in "${!tools[@]}"; do
+  # shellcheck disable=SC2086  # the command's words
+  reference[$name]=$(${tools[$name]} "$output" | sed 's/.*= //; s/ .*//')
+  for _ in $(seq "$runs"); do time_reference "$name" ${tools[$name]}; done
 done
-best[md5sum]=$(min "${md5sum_times[@]}")
+reference_md5=${reference[md5sum]}
 
 # Best time of RUNS joins with the digests named, as the result is kept under the name given.
+# With VERIFIED_BY set, every join must end verified with that checksum file; with TOOL
+# set, that reference is timed again before each run.
 measure() {
-  local mode="$1" name="$2" times=() run seconds crc md5
+  local mode="$1" name="$2" times=() run seconds crc md5 status
   for run in $(seq "$runs"); do
+    # shellcheck disable=SC2086  # the command's words
+    [ -z "${TOOL:-}" ] || time_reference "$TOOL" ${tools[$TOOL]}
     rm -f "$output"; warm "${parts[@]}"; sync
-    read -r seconds _ crc md5 _ < <(join_bench join "$win_set" "$mode" "$win_output" | tr -d '\r')
+    { read -r seconds _ crc md5 _; read -r status; } < <(join_bench join "$win_set" "$mode" "$win_output" | tr -d '\r')
     times+=("$seconds")
     if { [ "$crc" != "-" ] && [ "$crc" != "$reference_crc" ]; } || { [ "$md5" != "-" ] && [ "$md5" != "$reference_md5" ]; } ||
        { [ "$run" = 1 ] && ! cat "${parts[@]}" | cmp -s - "$output"; }; then
       echo "join ($name) gave a wrong result: crc $crc md5 $md5" >&2; exit 1
     fi
+    # shellcheck disable=SC2254  # VERIFIED_BY may be a pattern
+    case "$status" in
+      "Files joined and verified with "${VERIFIED_BY:-*}) ;;
+      *) [ -z "${VERIFIED_BY:-}" ] || { echo "join ($name) was not verified with $VERIFIED_BY: $status" >&2; exit 1; } ;;
+    esac
   done
+  [ -z "${VERIFIED_BY:-}" ] || echo "  $name: $status"
   best[$name]=$(min "${times[@]}")
 }
+# One join first, not counted: the first after the references ran slower than the rest.
+join_bench join "$win_set" none "$win_output" >/dev/null
 for mode in none crc32 md5 both; do measure "$mode" "$mode"; done
 
 # The same joins checked against checksum files beside the parts, each needing only the
@@ -100,30 +130,48 @@ measure_check() {
   echo "  $name: $outcome"
   best[$name]=$(min "${times[@]}")
 }
-measure crc32 "crc32, checked by .sfv"
+VERIFIED_BY=joined.bin.sfv measure crc32 "crc32, checked by .sfv"
 measure_check "check parts by .sfv"
 printf '%s *joined.bin\n' "$reference_md5" > "$md5_file"
-measure both "both, checked by .sfv and .md5"
+VERIFIED_BY='joined.bin.@(sfv|md5)' measure both "both, checked by .sfv and .md5"
 rm -f "$sfv"
 measure_check "check parts by .md5 of the whole"
+rm -f "$md5_file"
 
-echo "join of $((bytes / 1048576)) MiB in ${#parts[@]} parts, best of $runs runs, page cache warm"
-for name in cat md5sum none crc32 md5 both "crc32, checked by .sfv" "both, checked by .sfv and .md5" \
+# Nothing ticked, one checksum file of the whole beside the parts at a time: the join
+# computes that digest alone, which the tool that printed it is measured against.
+for kind in md5:md5sum sha256:"openssl dgst -sha256" sha512:"openssl dgst -sha512" sha1:"openssl dgst -sha1"; do
+  extension=${kind%%:*} tool=${kind#*:}
+  checksum_file="$set_folder/joined.bin.$extension"
+  at_exit "rm -f '$checksum_file'"
+  printf '%s *joined.bin\n' "${reference[$tool]}" > "$checksum_file"
+  TOOL="$tool" VERIFIED_BY="joined.bin.$extension" measure none "nothing ticked, checked by .$extension"
+  rm -f "$checksum_file"
+done
+
+echo "join of $((bytes / 1048576)) MiB in ${#parts[@]} parts, best of $runs runs, page cache warm, on $(lscpu | sed -n 's/^Model name: *//p' | head -1)"
+for name in cat md5sum "openssl dgst -sha256" "openssl dgst -sha512" "openssl dgst -sha1" none crc32 md5 both \
+    "crc32, checked by .sfv" "both, checked by .sfv and .md5" "nothing ticked, checked by .md5" \
+    "nothing ticked, checked by .sha256" "nothing ticked, checked by .sha512" "nothing ticked, checked by .sha1" \
     "check parts by .sfv" "check parts by .md5 of the whole"; do
-  label="$name"; case "$name" in cat|md5sum|check*) ;; *) label="Mendlet, digests: $name" ;; esac
-  printf '  %-50s %7.3f s  %6.0f MB/s\n' "$label" "${best[$name]}" "$(calc "$bytes / ${best[$name]} / 1000000")"
+  label="$name"; case "$name" in cat|md5sum|openssl*|check*) ;; *) label="Mendlet, digests: $name" ;; esac
+  printf '  %-60s %7.3f s  %6.0f MB/s\n' "$label" "${best[$name]}" "$(calc "$bytes / ${best[$name]} / 1000000")"
 done
 ratio() {
-  printf '  %-30s %5.2f  (target %s)\n' "$1 / $2 throughput" "$(calc "${best[$2]} / ${best[$1]}")" "$3"
+  printf '  %-58s %5.2f  (target %s)\n' "$1 / $2 throughput" "$(calc "${best[$2]} / ${best[$1]}")" "$3"
 }
 ratio none cat ">= 0.85"
-ratio crc32 cat ">= 0.85"
-ratio both md5sum ">= 0.85"
-ratio md5 md5sum "-"
+ratio crc32 none ">= 0.95"
+ratio md5 md5sum ">= 1.0"
+ratio both md5sum ">= 1.0"
+ratio "nothing ticked, checked by .md5" md5sum ">= 1.0"
+ratio "nothing ticked, checked by .sha256" "openssl dgst -sha256" ">= 0.95"
+ratio "nothing ticked, checked by .sha512" "openssl dgst -sha512" ">= 0.9"
+ratio "nothing ticked, checked by .sha1" "openssl dgst -sha1" ">= 0.9"
 ratio "check parts by .sfv" none ">= 1"
 ratio "check parts by .md5 of the whole" md5sum ">= 1"
 cost() {
-  printf '  %-30s %5.1f %%  (target < 5 %%)\n' "checking cost, $1" "$(calc "(${best[$2]} / ${best[$1]} - 1) * 100")"
+  printf '  %-58s %5.1f %%  (target < 5 %%)\n' "checking cost, $1" "$(calc "(${best[$2]} / ${best[$1]} - 1) * 100")"
 }
 cost crc32 "crc32, checked by .sfv"
 cost both "both, checked by .sfv and .md5"

@@ -4,7 +4,9 @@
 //   join_bench generate FOLDER TOTAL_MIB PART_MIB   writes data.bin.001, ... of random bytes
 //   join_bench join FOLDER none|crc32|md5|both OUTPUT
 //                                                  joins them once; prints seconds, MB/s, the digests
-//                                                  and the process's peak working set in bytes
+//                                                  and the process's peak working set in bytes, then
+//                                                  the status line, which names any checksum file the
+//                                                  join was checked against; fails if the join did
 //   join_bench check FOLDER OUTPUT                  checks the parts against the checksum files
 //                                                  beside them; prints seconds, MB/s and the outcome,
 //                                                  and fails unless every part listed matched
@@ -154,9 +156,9 @@ int join(const std::wstring& folder, const std::wstring& digests, const std::wst
     const auto start = std::chrono::steady_clock::now();
     run_join(job);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("%.3f %.1f %s %s %llu\n", seconds, static_cast<double>(total) / seconds / 1e6, window.crc32.c_str(),
-                window.md5.c_str(), peak_working_set());
-    return 0;
+    std::printf("%.3f %.1f %s %s %llu\n%ls\n", seconds, static_cast<double>(total) / seconds / 1e6,
+                window.crc32.c_str(), window.md5.c_str(), peak_working_set(), window.status.c_str());
+    return window.status_colour == COLOUR_ERROR ? 1 : 0;
 }
 
 // A check that found nothing to check, or any fault, is no result to time.

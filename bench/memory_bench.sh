@@ -20,13 +20,13 @@ bench_parts "$data/join" "$total_mib" "$part_mib"
 bench_parts "$data/small" "$small_mib" "$small_part_mib"
 win_output="$(winpath "$data")\\joined.bin"
 
-# Runs join_bench with the arguments and prints its output followed by the peak resident
-# set of the Wine process in bytes.
+# Runs join_bench with the arguments and prints the first line of its output followed by
+# the peak resident set of the Wine process in bytes.
 measured() {
   python3 - "$build/wine-run" "$build/join_bench.exe" "$@" <<'PY'
 import resource, subprocess, sys
 printed = subprocess.run(sys.argv[1:], stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, check=True).stdout
-print(printed.decode().strip(), resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss * 1024)
+print(printed.decode().splitlines()[0], resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss * 1024)
 PY
 }
 # Joins the set in the folder with both digests and sets inside and outside to the two
@@ -52,4 +52,4 @@ printf '  %-24s %8.1f MiB %8.1f MiB\n' "idle" "$(mib "$idle_inside")" "$(mib "$i
   "join of $small_mib MiB" "$(mib "$small_inside")" "$(mib "$small_outside")" \
   "join of $total_mib MiB" "$(mib "$large_inside")" "$(mib "$large_outside")"
 printf '  %-30s %5.2f  (target: no growth, 1.00)\n' "$total_mib MiB / $small_mib MiB peak" "$(calc "$large_inside / $small_inside")"
-printf '  %-30s %5.1f MiB (the ring of slots: 8 MiB)\n' "join of $total_mib MiB above idle" "$(mib "$((large_inside - idle_inside))")"
+printf '  %-30s %5.1f MiB (the ring of slots: 2 MiB)\n' "join of $total_mib MiB above idle" "$(mib "$((large_inside - idle_inside))")"
