@@ -101,9 +101,8 @@ bool CopyPipeline::commit(std::uint32_t n, bool write) {
 
 void CopyPipeline::acquire_slot() {
     if (digester_.joinable() && filling_ - released_ >= PIPELINE_SLOT_COUNT) {
-        wait_until([this] { return filling_ - released_ <= PIPELINE_SLOT_COUNT - WAKE_BATCH; },
-                   [this] { return filling_ - released_ <= PIPELINE_SLOT_COUNT - WAKE_BATCH; }, mutex_,
-                   slot_released_, reader_waiting_);
+        const auto batch_free = [this] { return filling_ - released_ <= PIPELINE_SLOT_COUNT - WAKE_BATCH; };
+        wait_until(batch_free, batch_free, mutex_, slot_released_, reader_waiting_);
     }
     lengths_[filling_ % PIPELINE_SLOT_COUNT] = 0;
     parts_[filling_ % PIPELINE_SLOT_COUNT] = part_;
