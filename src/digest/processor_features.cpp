@@ -36,18 +36,21 @@ bool bit(std::uint32_t value, int index) { return ((value >> index) & 1u) != 0; 
 
 constexpr int EBX = 1, ECX = 2;
 
-// Whether the system saves and restores the SSE and AVX registers (XCR0 bits 1 and 2).
-bool system_keeps_avx_registers() {
-    if (!bit(cpuid(1)[ECX], 27)) return false;  // no XGETBV
+// Which registers the system saves and restores across thread switches (XCR0); none without
+// XGETBV.
+std::uint64_t registers_kept() {
+    if (!bit(cpuid(1)[ECX], 27)) return 0;
 #if defined(_MSC_VER)
-    const std::uint64_t enabled = _xgetbv(0);
+    return _xgetbv(0);
 #else
     std::uint32_t low = 0, high = 0;
     __asm__ volatile("xgetbv" : "=a"(low), "=d"(high) : "c"(0));
-    const std::uint64_t enabled = (std::uint64_t{high} << 32) | low;
+    return (std::uint64_t{high} << 32) | low;
 #endif
-    return (enabled & 0x6u) == 0x6u;
 }
+
+// SSE and AVX (XCR0 bits 1 and 2); AVX-512's mask registers and the rest of its (bits 5 to 7).
+constexpr std::uint64_t AVX_REGISTERS = 0x6, AVX512_REGISTERS = 0xE6;
 
 }  // namespace
 
@@ -56,7 +59,13 @@ bool processor_has_clmul() { return bit(cpuid(1)[ECX], 1); }
 bool processor_has_avx2_and_bmi2() {
     const std::uint32_t extended = cpuid(7)[EBX];
     return bit(cpuid(1)[ECX], 28) && bit(extended, 3) && bit(extended, 5) && bit(extended, 8) &&
-           system_keeps_avx_registers();
+           (registers_kept() & AVX_REGISTERS) == AVX_REGISTERS;
+}
+
+bool processor_has_avx512() {
+    const std::uint32_t extended = cpuid(7)[EBX];
+    return processor_has_avx2_and_bmi2() && bit(extended, 16) && bit(extended, 31) &&
+           (registers_kept() & AVX512_REGISTERS) == AVX512_REGISTERS;
 }
 
 bool processor_has_wide_clmul() {
@@ -77,6 +86,7 @@ namespace mendlet {
 bool processor_has_clmul() { return false; }
 bool processor_has_wide_clmul() { return false; }
 bool processor_has_avx2_and_bmi2() { return false; }
+bool processor_has_avx512() { return false; }
 bool processor_has_sha_extensions() { return false; }
 
 }  // namespace mendlet

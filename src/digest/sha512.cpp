@@ -12,10 +12,14 @@ namespace mendlet {
 
 namespace {
 
-// The compression with AVX2 and BMI2 where the processor has them; it is asked once.
+// The compression for the most that the processor has; it is asked once.
 Sha512Compressor compressor() {
-    static const Sha512Compressor wide = sha512_wide_compressor();
-    return wide != nullptr ? wide : compress_blocks;
+    static const Sha512Compressor fastest = [] {
+        if (const Sha512Compressor avx512 = sha512_avx512_compressor()) return avx512;
+        if (const Sha512Compressor wide = sha512_wide_compressor()) return wide;
+        return Sha512Compressor{compress_blocks};
+    }();
+    return fastest;
 }
 
 }  // namespace
