@@ -35,6 +35,8 @@ public:
     virtual bool flush() = 0;
     // False when the system reports that it could not store what was written, as shares do.
     virtual bool close() = 0;
+    // Which file this is; none when it cannot say, and the file is then asked for by path.
+    virtual std::optional<FileIdentity> identity() { return std::nullopt; }
 };
 
 // What an output path names before a join.

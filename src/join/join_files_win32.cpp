@@ -11,6 +11,13 @@ namespace mendlet {
 
 namespace {
 
+std::optional<FileIdentity> identity_of(HANDLE handle) {
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!GetFileInformationByHandle(handle, &information)) return std::nullopt;
+    return FileIdentity{information.dwVolumeSerialNumber,
+                        (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow};
+}
+
 class Win32File : public JoinFile {
 public:
     explicit Win32File(HANDLE handle) : handle_(handle) {}
@@ -49,6 +56,8 @@ public:
         handle_ = INVALID_HANDLE_VALUE;
         return closed;
     }
+
+    std::optional<FileIdentity> identity() override { return identity_of(handle_); }
 
 private:
     HANDLE handle_;
@@ -110,12 +119,9 @@ std::optional<FileIdentity> Win32JoinFiles::identity(const std::wstring& path) {
         CreateFileW(file_system_path(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
-    BY_HANDLE_FILE_INFORMATION information{};
-    const BOOL known = GetFileInformationByHandle(handle, &information);
+    const std::optional<FileIdentity> identity = identity_of(handle);
     CloseHandle(handle);
-    if (!known) return std::nullopt;
-    return FileIdentity{information.dwVolumeSerialNumber,
-                        (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow};
+    return identity;
 }
 
 bool Win32JoinFiles::delete_files(const std::vector<std::wstring>& paths, bool use_recycle_bin) {

@@ -89,6 +89,8 @@ private:
     AppendedFirstPart& first_part_;
     bool append_ = false;
     std::optional<std::vector<std::optional<FileIdentity>>> part_identities_;
+    // What the parts that the copy opened said of themselves, by index.
+    std::vector<std::optional<FileIdentity>> opened_identities_;
     std::wstring output_path_;
     // Normal mode writes here, and the file takes the output's name once complete.
     std::wstring temporary_path_;
@@ -276,11 +278,16 @@ bool JoinRun::give_output_its_name() {
     return false;
 }
 
-// Asked once, and only when needed: most outputs do not exist yet, and most joins check nothing.
+// Asked once, and only when needed: most outputs do not exist yet, and most joins check
+// nothing. A part the copy opened has said which file it is; only the others are opened
+// again, which on a share or under Wine takes far longer than the asking.
 const std::vector<std::optional<FileIdentity>>& JoinRun::part_identities() {
     if (!part_identities_) {
         part_identities_.emplace();
-        for (const std::wstring& path : part_paths_) part_identities_->push_back(job_.files.identity(path));
+        for (std::size_t i = 0; i < part_paths_.size(); ++i) {
+            const bool opened = i < opened_identities_.size() && opened_identities_[i];
+            part_identities_->push_back(opened ? opened_identities_[i] : job_.files.identity(part_paths_[i]));
+        }
     }
     return *part_identities_;
 }
@@ -324,6 +331,7 @@ CopyEnd JoinRun::hash_first_part() {
 }
 
 CopyEnd JoinRun::copy_parts() {
+    opened_identities_.resize(list_.count());
     for (std::uint32_t i = start_index_; i < list_.count(); ++i) {
         begin_part(i);
         const std::unique_ptr<JoinFile> part = job_.files.open_part(list_.at(i)->path);
@@ -331,6 +339,7 @@ CopyEnd JoinRun::copy_parts() {
             window_.mark_part(list_, i, STATUS_CANNOT_READ);
             return CopyEnd::read_failed;
         }
+        opened_identities_[i] = part->identity();
         const CopyEnd end = read_part(*part, true, true);
         if (end == CopyEnd::read_failed) window_.mark_part(list_, i, STATUS_CANNOT_READ);
         if (end != CopyEnd::completed) return end;

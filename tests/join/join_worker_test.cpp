@@ -668,6 +668,9 @@ TEST_P(JoinClaimTest, VerifiedOnlyWhenTrueAndNothingGoesOnAfterAFailedCheck) {
     EXPECT_EQ(window.statuses[0].colour, claim.passes ? COLOUR_INFO : COLOUR_ERROR);
     EXPECT_EQ(window.opened_folders.size(), claim.passes ? 1u : 0u);
     for (const std::wstring& part : parts) EXPECT_EQ(disk->read(part).has_value(), !claim.passes);
+    // At most the output is asked which file it is, lest it be a part: the parts said so as
+    // the copy opened them, and none is opened again.
+    EXPECT_LE(files.identities_asked, 1);
     // Only a joined file that does not match its own digest is kept to be judged.
     EXPECT_EQ(disk->read(window.inputs.output_path).has_value(), claim.passes || claim.whole_file != 0);
     if (claim.passes) {

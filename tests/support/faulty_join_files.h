@@ -34,6 +34,8 @@ public:
     // instead of failing it: a read that does not return until the test lets it.
     std::function<void()> read_waits;
     int flushes = 0;
+    // Files asked by path which they are.
+    int identities_asked = 0;
 
     std::unique_ptr<JoinFile> open_part(const std::wstring& path) override { return wrap(real_.open_part(path), path); }
     std::unique_ptr<JoinFile> open_for_append(const std::wstring& path) override {
@@ -53,7 +55,10 @@ public:
     std::uint32_t highest_part_number(const std::wstring& first_part) override {
         return real_.highest_part_number(first_part);
     }
-    std::optional<FileIdentity> identity(const std::wstring& path) override { return real_.identity(path); }
+    std::optional<FileIdentity> identity(const std::wstring& path) override {
+        ++identities_asked;
+        return real_.identity(path);
+    }
     bool delete_files(const std::vector<std::wstring>& paths, bool use_recycle_bin) override {
         return !delete_fails && real_.delete_files(paths, use_recycle_bin);
     }
@@ -84,6 +89,7 @@ private:
             return !owner_.flush_fails && real_->flush();
         }
         bool close() override { return real_->close() && !owner_.close_fails; }
+        std::optional<FileIdentity> identity() override { return real_->identity(); }
 
     private:
         std::unique_ptr<JoinFile> real_;

@@ -49,6 +49,10 @@ public:
     }
     bool flush() override { return true; }
     bool close() override { return true; }
+    // As the disk identifies the file by its path.
+    std::optional<FileIdentity> identity() override {
+        return FileIdentity{1, reinterpret_cast<std::uintptr_t>(bytes_.get())};
+    }
 
 private:
     std::shared_ptr<Bytes> bytes_;
