@@ -49,7 +49,7 @@ std::uint64_t registers_kept() {
 #endif
 }
 
-// SSE and AVX (XCR0 bits 1 and 2); AVX-512's mask registers and the rest of its (bits 5 to 7).
+// SSE and AVX (XCR0 bits 1 and 2); those and AVX-512's mask and upper registers (bits 5 to 7).
 constexpr std::uint64_t AVX_REGISTERS = 0x6, AVX512_REGISTERS = 0xE6;
 
 }  // namespace
