@@ -9,6 +9,8 @@
 #include <chrono>
 #include <cwctype>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -232,6 +234,34 @@ TEST(Win32JoinFiles, DeletesExactlyTheGivenFilesForGoodOrToTheRecycleBin) {
     ASSERT_FALSE(trash.empty()) << "the test session gives Wine no home folder of its own";
     EXPECT_TRUE(DeleteFileW((trash + L"files\\" + stem + L".002").c_str())) << "not in the Recycle Bin";
     DeleteFileW((trash + L"info\\" + stem + L".002.trashinfo").c_str());
+}
+
+// A checked join takes each part's identity from the handle it read the part through: that
+// must name the file as its path does, however the path is written, and no other file.
+TEST(Win32JoinFiles, AnOpenPartIsTheFileItsPathNamesHoweverWritten) {
+    TempFolder folder;
+    const std::wstring part = folder.write(L"a.bin.001", "1");
+    const std::wstring other = folder.write(L"a.bin.002", "2");
+    const std::wstring link = folder.file(L"link.bin.001");
+    ASSERT_TRUE(CreateHardLinkW(link.c_str(), part.c_str(), nullptr));
+    std::wstring upper = part;
+    std::transform(upper.begin(), upper.end(), upper.begin(), [](wchar_t c) { return std::towupper(c); });
+    Win32JoinFiles files;
+    const std::optional<FileIdentity> identity = files.identity(part);
+    ASSERT_TRUE(identity.has_value());
+
+    const struct {
+        std::wstring path;
+        bool same;
+    } spellings[] = {
+        {part, true}, {upper, true}, {folder.path() + L"\\.\\a.bin.001", true}, {link, true}, {other, false},
+    };
+    for (const auto& [path, same] : spellings) {
+        const std::unique_ptr<JoinFile> opened = files.open_part(path);
+        ASSERT_NE(opened, nullptr) << path;
+        EXPECT_EQ(opened->identity() == identity, same) << path;
+        EXPECT_EQ(opened->identity(), files.identity(path));
+    }
 }
 
 TEST_F(JoinOnDiskTest, ExitingDuringAJobStopsTheWorkerAndWaitsForIt) {
