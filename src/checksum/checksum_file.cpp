@@ -70,10 +70,27 @@ std::optional<DigestKind> named_kind(Line tag) {
     return std::nullopt;
 }
 
-std::optional<std::wstring> entry_name(Line listed) {
+bool holds_control_character(Line text) {
+    return std::any_of(text.begin(), text.end(), [](wchar_t c) { return c < L' '; });
+}
+
+// The folders of a listed path before its name, with '\\' between them and without leading
+// "." steps: "./CD1/x" is listed in CD1, ".\x" beside the checksum file.
+std::wstring entry_folder(Line listed) {
+    std::wstring folder(listed);
+    std::replace(folder.begin(), folder.end(), L'/', L'\\');
+    while (folder.starts_with(L".\\")) folder.erase(0, 2);
+    while (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+    return folder == L"." ? std::wstring() : folder;
+}
+
+// The name and its folders; none when the name is empty or holds a control character,
+// which no Windows file name holds.
+std::optional<std::pair<std::wstring, std::wstring>> entry_name(Line listed) {
+    listed = trimmed(listed);
     const Line name = trimmed(last_name_component(listed));
-    if (name.empty() || std::any_of(name.begin(), name.end(), [](wchar_t c) { return c < L' '; })) return std::nullopt;
-    return std::wstring(name);
+    if (name.empty() || holds_control_character(listed)) return std::nullopt;
+    return std::pair{std::wstring(name), entry_folder(listed.substr(0, listed.size() - name.size()))};
 }
 
 // Hands each line to take_line, trimmed; empty lines too, since they end Get-FileHash's
@@ -97,11 +114,11 @@ public:
     // Adds the entry, if the name and the hex make one.
     void add(Line listed_name, DigestKind kind, Line hex) {
         if (hex.size() != digest_hex_length(kind) || !is_hex(hex)) return;
-        std::optional<std::wstring> name = entry_name(listed_name);
+        std::optional<std::pair<std::wstring, std::wstring>> name = entry_name(listed_name);
         if (!name) return;
         std::string lower_hex;
         for (const wchar_t c : hex) lower_hex += static_cast<char>(c >= L'A' && c <= L'F' ? c - L'A' + L'a' : c);
-        entries_.push_back({std::move(*name), kind, std::move(lower_hex)});
+        entries_.push_back({std::move(name->first), kind, std::move(lower_hex), std::move(name->second)});
     }
 
     // Each line that is neither blank nor a comment; kind: that of the line's bare digest.

@@ -22,8 +22,9 @@
 //   (SHA384, BLAKE2...) lists nothing. Lines starting with '#' are comments.
 // - A file named after one file (x.zip.sha256 after x.zip) whose one line, comments aside,
 //   is a bare digest (an SFV's: a CRC-32) gives that digest to that file, its subject.
-// - Hex digits may be of either case. A name keeps only its last component (after the last
-//   '/' or '\'), without blanks at either end.
+// - Hex digits may be of either case. A name is its last component (after the last '/' or
+//   '\'), without blanks at either end; the folders before it are kept apart, with '\'
+//   between them and without leading ".\" ("CD1\x.001" lists x.001 in folder CD1).
 // - A line that fits none of these is skipped, and so is an entry whose name is empty or
 //   holds a control character (below U+0020), which no Windows file name holds. coreutils'
 //   lines for names with a backslash or a line break (starting with '\') are skipped too:
@@ -44,6 +45,9 @@ struct ChecksumEntry {
     DigestKind kind = DigestKind::crc32;
     // Lower case, digest_hex_length(kind) digits.
     std::string hex;
+    // The folders the listed name gives before it: relative to the checksum file (CD1,
+    // dl\sub) or whole (C:\Downloads), with '\' between them; empty when it gives none.
+    std::wstring folder;
 
     bool operator==(const ChecksumEntry&) const = default;
 };

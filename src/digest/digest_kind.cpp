@@ -1,5 +1,7 @@
 #include "digest/digest_kind.h"
 
+#include <initializer_list>
+
 namespace mendlet {
 
 std::size_t digest_hex_length(DigestKind kind) {
@@ -11,16 +13,18 @@ std::size_t digest_hex_length(DigestKind kind) {
         case DigestKind::sha1:
             return 40;
         case DigestKind::sha256:
+        case DigestKind::blake3:
             return 64;
         case DigestKind::sha512:
+        case DigestKind::blake2b:
             return 128;
     }
     return 0;
 }
 
 std::optional<DigestKind> hash_of_hex_length(std::size_t digits) {
-    for (const DigestKind kind : DIGEST_KINDS)
-        if (kind != DigestKind::crc32 && digest_hex_length(kind) == digits) return kind;
+    for (const DigestKind kind : {DigestKind::md5, DigestKind::sha1, DigestKind::sha256, DigestKind::sha512})
+        if (digest_hex_length(kind) == digits) return kind;
     return std::nullopt;
 }
 

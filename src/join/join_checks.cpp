@@ -84,6 +84,10 @@ const wchar_t* digest_name(DigestKind kind) {
             return L"SHA-256";
         case DigestKind::sha512:
             return L"SHA-512";
+        case DigestKind::blake2b:
+            return L"BLAKE2b";
+        case DigestKind::blake3:
+            return L"BLAKE3";
     }
     return L"";
 }

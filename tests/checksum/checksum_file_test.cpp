@@ -28,11 +28,21 @@ std::string utf16(const std::string& text, bool little_endian) {
     return bytes;
 }
 
-ChecksumEntry crc(std::wstring name) { return {std::move(name), DigestKind::crc32, CRC_A}; }
-ChecksumEntry md5(std::wstring name) { return {std::move(name), DigestKind::md5, MD5_A}; }
-ChecksumEntry sha1(std::wstring name) { return {std::move(name), DigestKind::sha1, SHA1_A}; }
-ChecksumEntry sha256(std::wstring name) { return {std::move(name), DigestKind::sha256, SHA256_A}; }
-ChecksumEntry sha512(std::wstring name) { return {std::move(name), DigestKind::sha512, SHA512_A}; }
+ChecksumEntry crc(std::wstring name, std::wstring folder = {}) {
+    return {std::move(name), DigestKind::crc32, CRC_A, std::move(folder)};
+}
+ChecksumEntry md5(std::wstring name, std::wstring folder = {}) {
+    return {std::move(name), DigestKind::md5, MD5_A, std::move(folder)};
+}
+ChecksumEntry sha1(std::wstring name, std::wstring folder = {}) {
+    return {std::move(name), DigestKind::sha1, SHA1_A, std::move(folder)};
+}
+ChecksumEntry sha256(std::wstring name, std::wstring folder = {}) {
+    return {std::move(name), DigestKind::sha256, SHA256_A, std::move(folder)};
+}
+ChecksumEntry sha512(std::wstring name, std::wstring folder = {}) {
+    return {std::move(name), DigestKind::sha512, SHA512_A, std::move(folder)};
+}
 
 // Each row: a file as a tool writes it, and what it yields. The file's name chooses SFV or
 // the others; the subject is the file it is named after.
@@ -49,7 +59,7 @@ TEST(ChecksumFileForms, EachToolsFormAndEncoding) {
         {"SFV: comments, either case, spaces in names, folders", L"x.sfv",
          "; made by a tool\n;x.000 " + CRC_A + "\nx y.001 " + upper(CRC_A) + "\n  two  spaces.002\t" + CRC_A +
              "  \nsub/x.003 " + CRC_A + "\nC:\\In\\x.004 " + CRC_A + "\n",
-         L"", Entries{crc(L"x y.001"), crc(L"two  spaces.002"), crc(L"x.003"), crc(L"x.004")}},
+         L"", Entries{crc(L"x y.001"), crc(L"two  spaces.002"), crc(L"x.003", L"sub"), crc(L"x.004", L"C:\\In")}},
         {"SFV: damaged lines skipped", L"X.SFV.txt",
          "no-crc.001\n" + CRC_A + "\nseven.002 e8b7be4\nnine.003 e8b7be433\nprefixed.005 0xe8b7be43\nmd5.006 " + MD5_A +
              "\ncontrol\x01.008 " + CRC_A + "\nfolder-only/ " + CRC_A + "\ngood.009 " + CRC_A + "\n",
@@ -57,11 +67,11 @@ TEST(ChecksumFileForms, EachToolsFormAndEncoding) {
         {"coreutils: text and binary, the kind from the length", L"SHA256SUMS",
          MD5_A + "  x.avi\n" + upper(SHA1_A) + " *x.avi\n" + SHA256_A + "  ./sub/x y.avi\n" + SHA512_A +
              " **starred.avi\n",
-         L"", Entries{md5(L"x.avi"), sha1(L"x.avi"), sha256(L"x y.avi"), sha512(L"*starred.avi")}},
+         L"", Entries{md5(L"x.avi"), sha1(L"x.avi"), sha256(L"x y.avi", L"sub"), sha512(L"*starred.avi")}},
         {"md5 -r and FCIV: one space, // comments", L"x.md5",
          "//\n// File Checksum Integrity Verifier version 2.05.\n//\n" + MD5_A + " c:\\downloads\\x.avi\n" + SHA1_A +
              " x.avi.001\n",
-         L"", Entries{md5(L"x.avi"), sha1(L"x.avi.001")}},
+         L"", Entries{md5(L"x.avi", L"c:\\downloads"), sha1(L"x.avi.001")}},
         {"BSD tags and OpenSSL's, in any case", L"checksums.txt",
          "MD5 (x.avi) = " + MD5_A + "\nSHA1 (x (1) = y.avi) = " + SHA1_A + "\nsha512(x.avi)= " + SHA512_A +
              "\nSHA2-256(x.avi)= " + upper(SHA256_A) + "\nSHA2-512( x.avi )=" + SHA512_A + "\n",
@@ -76,17 +86,17 @@ TEST(ChecksumFileForms, EachToolsFormAndEncoding) {
              "\r\nCertUtil: -hashfile command completed successfully.\r\nSHA1 hash of file x.avi.001:\r\n86 f7 e4 37 "
              "fa a5 a7 fc e1 5d 1d dc b9 ea ea ea 37 76 67 b8\r\nSHA384 hash of x.avi:\r\n" +
              SHA256_A + MD5_A + "\r\nMD5 hash of x.avi:\r\nCertUtil: failed\r\n",
-         L"x.avi", Entries{sha256(L"x.avi"), sha1(L"x.avi.001")}},
+         L"x.avi", Entries{sha256(L"x.avi", L"C:\\In"), sha1(L"x.avi.001")}},
         {"Get-FileHash's list, a value wrapped onto the next lines", L"x.avi.sha512",
          "\r\nAlgorithm : SHA512\r\nHash      : " + upper(SHA512_A.substr(0, 100)) + "\r\n            " +
              upper(SHA512_A.substr(100)) + "\r\nPath      : C:\\Users\\me\\Down\r\n            loads\\x.avi\r\n\r\n" +
              "Algorithm : SHA256\r\nHash      : " + SHA256_A + "\r\nPath      : C:\\x.avi.001\r\n\r\n\r\n",
-         L"x.avi", Entries{sha512(L"x.avi"), sha256(L"x.avi.001")}},
+         L"x.avi", Entries{sha512(L"x.avi", L"C:\\Users\\me\\Downloads"), sha256(L"x.avi.001", L"C:")}},
         {"Get-FileHash's table", L"x.txt.sha256",
          "\r\nAlgorithm       Hash                                 Path\r\n---------       ----      ----\r\nSHA256     "
          "     " +
              upper(SHA256_A) + "       C:\\In\\x y.avi\r\nMD5 " + MD5_A + " x.avi.001\r\n\r\n",
-         L"", Entries{sha256(L"x y.avi"), md5(L"x.avi.001")}},
+         L"", Entries{sha256(L"x y.avi", L"C:\\In"), md5(L"x.avi.001")}},
         {"a bare digest names its subject", L"x.avi.sha256", upper(SHA256_A), L"x.avi", Entries{sha256(L"x.avi")}},
         {"with comments and blank lines", L"x.sha1", "# x.avi\n\n" + SHA1_A + "\r\n\r\n", L"x.avi",
          Entries{sha1(L"x.avi")}},
