@@ -14,12 +14,31 @@ namespace {
 
 using Line = std::wstring_view;
 
-constexpr wchar_t BLANKS[] = L" \t";
+// The searches below look at each character once: the standard finders of "any of these
+// characters" ask a library function per character, the most of the time a file of many
+// lines takes to read.
+bool is_blank(wchar_t c) { return c == L' ' || c == L'\t'; }
+
+// The first position at or after from whose character fits; the text's size when none does.
+template <typename Fits>
+std::size_t first_where(Line text, Fits fits, std::size_t from = 0) {
+    while (from < text.size() && !fits(text[from])) ++from;
+    return from;
+}
+
+// The last position whose character fits; npos when none does.
+template <typename Fits>
+std::size_t last_where(Line text, Fits fits) {
+    for (std::size_t at = text.size(); at > 0; --at)
+        if (fits(text[at - 1])) return at - 1;
+    return Line::npos;
+}
 
 Line trimmed(Line text) {
-    const std::size_t start = text.find_first_not_of(BLANKS);
-    if (start == Line::npos) return {};
-    return text.substr(start, text.find_last_not_of(BLANKS) - start + 1);
+    const std::size_t start = first_where(text, [](wchar_t c) { return !is_blank(c); });
+    std::size_t end = text.size();
+    while (end > start && is_blank(text[end - 1])) --end;
+    return text.substr(start, end - start);
 }
 
 wchar_t upper(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
@@ -46,7 +65,7 @@ bool is_hex(Line text) { return !text.empty() && std::all_of(text.begin(), text.
 
 // The first word and what follows it, trimmed; the word is the whole line when it has no blank.
 std::pair<Line, Line> first_word(Line line) {
-    const std::size_t blank = std::min(line.find_first_of(BLANKS), line.size());
+    const std::size_t blank = first_where(line, is_blank);
     return {line.substr(0, blank), trimmed(line.substr(blank))};
 }
 
@@ -98,7 +117,7 @@ std::optional<std::pair<std::wstring, std::wstring>> entry_name(Line listed) {
 template <typename TakeLine>
 void for_each_line(Line text, TakeLine take_line) {
     while (true) {
-        const std::size_t end = std::min(text.find_first_of(L"\r\n"), text.size());
+        const std::size_t end = first_where(text, [](wchar_t c) { return c == L'\r' || c == L'\n'; });
         take_line(trimmed(text.substr(0, end)));
         if (end == text.size()) return;
         text.remove_prefix(text.substr(end, 2) == L"\r\n" ? end + 2 : end + 1);
@@ -141,7 +160,7 @@ private:
 
 void read_sfv_line(EntryList& list, Line line) {
     if (line.empty() || line.front() == L';') return;
-    const std::size_t blank = line.find_last_of(BLANKS);
+    const std::size_t blank = last_where(line, is_blank);
     const bool bare = blank == Line::npos && line.size() == digest_hex_length(DigestKind::crc32) && is_hex(line);
     list.count_line(bare ? std::optional(DigestKind::crc32) : std::nullopt, line);
     if (blank != Line::npos) list.add(line.substr(0, blank), DigestKind::crc32, line.substr(blank + 1));
@@ -277,7 +296,9 @@ private:
 
 }  // namespace
 
-std::wstring_view last_name_component(std::wstring_view name) { return name.substr(name.find_last_of(L"/\\") + 1); }
+std::wstring_view last_name_component(std::wstring_view name) {
+    return name.substr(last_where(name, [](wchar_t c) { return c == L'/' || c == L'\\'; }) + 1);
+}
 
 std::vector<ChecksumEntry> parse_sfv_file(std::string_view bytes, std::wstring_view subject) {
     EntryList list(subject);

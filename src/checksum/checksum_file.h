@@ -47,7 +47,7 @@ struct ChecksumEntry {
     std::string hex;
     // The folders the listed name gives before it: relative to the checksum file (CD1,
     // dl\sub) or whole (C:\Downloads), with '\' between them; empty when it gives none.
-    std::wstring folder;
+    std::wstring folder{};
 
     bool operator==(const ChecksumEntry&) const = default;
 };
@@ -57,6 +57,12 @@ struct ChecksumEntry {
 struct ChecksumFile {
     std::wstring name;
     std::vector<ChecksumEntry> entries;
+    // The folder it lies in, written as the parts' paths write theirs.
+    std::wstring folder;
+    // Found one folder above the parts: it speaks only of files it names in their folder.
+    bool above_parts = false;
+    // Named after one part (x.001.md5): a bare digest in it is that part's.
+    bool sidecar = false;
 };
 
 // What names are matched by: the part after the last '/' or '\'.

@@ -53,6 +53,8 @@ class Win32ChecksumFolder : public ChecksumFolder {
 public:
     explicit Win32ChecksumFolder(const std::wstring& path) : path_(path) {}
 
+    const std::wstring& path() const override { return path_; }
+
     std::vector<std::wstring> file_names() override {
         std::vector<std::wstring> names;
         WIN32_FIND_DATAW found;
@@ -76,9 +78,11 @@ private:
 
 }  // namespace
 
-std::vector<ChecksumFile> find_checksum_files(const std::wstring& folder, const std::vector<std::wstring>& output_names) {
+std::vector<ChecksumFile> find_checksum_files(const std::wstring& folder, const std::vector<std::wstring>& output_names,
+                                              const std::vector<std::wstring>& part_names,
+                                              const std::function<bool()>& stopped) {
     Win32ChecksumFolder checksum_folder(folder);
-    return find_checksum_files(checksum_folder, output_names);
+    return find_checksum_files(checksum_folder, output_names, part_names, stopped);
 }
 
 }  // namespace mendlet

@@ -9,6 +9,8 @@
 namespace mendlet {
 
 // find_checksum_files in the folder of that path.
-std::vector<ChecksumFile> find_checksum_files(const std::wstring& folder, const std::vector<std::wstring>& output_names);
+std::vector<ChecksumFile> find_checksum_files(const std::wstring& folder, const std::vector<std::wstring>& output_names,
+                                              const std::vector<std::wstring>& part_names,
+                                              const std::function<bool()>& stopped);
 
 }  // namespace mendlet

@@ -2,6 +2,7 @@
 // Finding the checksum files of a join in the first part's folder and reading them, the
 // same way whatever the folder is: the system's, or one in memory for the tests.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,8 @@ namespace mendlet {
 class ChecksumFolder {
 public:
     virtual ~ChecksumFolder() = default;
+    // Its path, as the parts' paths write their folders.
+    virtual const std::wstring& path() const = 0;
     // The names of the files it holds (not of its folders), in its own order.
     virtual std::vector<std::wstring> file_names() = 0;
     // The first bytes of one of them, at most `most`; none when it cannot be read.
@@ -21,10 +24,13 @@ public:
 };
 
 // The files of checksum_files_to_read, in that order, with the entries of their first
-// CHECKSUM_FILE_LIMIT bytes, cut after the last whole line. One named after an output that
-// yields nothing (it cannot be read, or no line of it is understood) is kept without
-// entries, for the join to say so; one found by a general name is left out without a word.
-std::vector<ChecksumFile> find_checksum_files(ChecksumFolder& folder, const std::vector<std::wstring>& output_names);
+// CHECKSUM_FILE_LIMIT bytes, cut after the last whole line. One named after an output or a
+// part that yields nothing (it cannot be read, or no line of it is understood) is kept
+// without entries, for the join to say so; one found by a general name is left out without
+// a word. Nothing more is read once stopped() holds.
+std::vector<ChecksumFile> find_checksum_files(ChecksumFolder& folder, const std::vector<std::wstring>& output_names,
+                                              const std::vector<std::wstring>& part_names,
+                                              const std::function<bool()>& stopped);
 
 // The first file that was found but yielded nothing; none when there is none.
 const ChecksumFile* first_unreadable(const std::vector<ChecksumFile>& files);

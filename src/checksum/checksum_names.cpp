@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <unordered_map>
 
 #include "checksum/checksum_file.h"
 #include "core/path_compare.h"
@@ -44,10 +45,12 @@ public:
             if (same_name(candidate, name)) add(candidate, subject);
     }
 
-    void add(const std::wstring& name, std::wstring_view subject) {
+    void add(const std::wstring& name, std::wstring_view subject, bool sidecar = false) {
         const bool known = std::any_of(files_.begin(), files_.end(),
                                        [&](const ChecksumFileToRead& file) { return file.name == name; });
-        if (!known && files_.size() < CHECKSUM_FILES_READ) files_.push_back({name, std::wstring(subject)});
+        if (known || (!sidecar && files_.size() - sidecars_ >= CHECKSUM_FILES_READ)) return;
+        files_.push_back({name, std::wstring(subject), sidecar});
+        if (sidecar) ++sidecars_;
     }
 
     const std::vector<std::wstring>& candidates() const { return candidates_; }
@@ -56,6 +59,7 @@ public:
 private:
     std::vector<std::wstring> candidates_;
     std::vector<ChecksumFileToRead> files_;
+    std::size_t sidecars_ = 0;
 };
 
 }  // namespace
@@ -74,7 +78,8 @@ std::vector<std::wstring> checksum_file_names(std::wstring_view output_name) {
 }
 
 std::vector<ChecksumFileToRead> checksum_files_to_read(const std::vector<std::wstring>& folder_names,
-                                                       const std::vector<std::wstring>& output_names) {
+                                                       const std::vector<std::wstring>& output_names,
+                                                       const std::vector<std::wstring>& part_names) {
     // The few names that may be checksum files, so that a folder of many files costs one pass.
     std::vector<std::wstring> candidates;
     std::copy_if(folder_names.begin(), folder_names.end(), std::back_inserter(candidates),
@@ -85,6 +90,18 @@ std::vector<ChecksumFileToRead> checksum_files_to_read(const std::vector<std::ws
         for (const std::wstring& name : checksum_file_names(output_name)) list.add_named(name, subject);
     }
     for (const std::wstring_view name : GENERAL_NAMES) list.add_named(name, {});
+    std::unordered_multimap<std::wstring, std::wstring_view> parts;
+    for (const std::wstring& name : part_names) {
+        const std::wstring_view part = last_name_component(name);
+        parts.emplace(name_lookup_key(part), part);
+    }
+    for (const std::wstring& name : list.candidates()) {
+        const std::optional<std::wstring_view> subject = checksum_file_subject(name);
+        if (!subject) continue;
+        const auto [first, last] = parts.equal_range(name_lookup_key(*subject));
+        const auto part = std::find_if(first, last, [&](const auto& named) { return same_name(named.second, *subject); });
+        if (part != last) list.add(name, part->second, true);
+    }
     for (const std::wstring& name : list.candidates())
         if (is_sfv_file_name(name)) list.add(name, {});
     return std::move(list).files();
@@ -98,6 +115,15 @@ bool is_checksum_file_name(std::wstring_view name) {
     if (ends_with_ignoring_case(name, TEXT_EXTENSION)) name.remove_suffix(TEXT_EXTENSION.size());
     return std::any_of(CHECKSUM_EXTENSIONS.begin(), CHECKSUM_EXTENSIONS.end(),
                        [name](std::wstring_view extension) { return ends_with_ignoring_case(name, extension); });
+}
+
+std::optional<std::wstring_view> checksum_file_subject(std::wstring_view name) {
+    name = last_name_component(name);
+    if (ends_with_ignoring_case(name, TEXT_EXTENSION)) name.remove_suffix(TEXT_EXTENSION.size());
+    for (const std::wstring_view extension : CHECKSUM_EXTENSIONS)
+        if (name.size() > extension.size() && ends_with_ignoring_case(name, extension))
+            return name.substr(0, name.size() - extension.size());
+    return std::nullopt;
 }
 
 bool is_sfv_file_name(std::wstring_view name) {

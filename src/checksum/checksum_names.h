@@ -3,6 +3,7 @@
 // folder are read, in what order.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,25 +20,34 @@ inline constexpr std::size_t CHECKSUM_FILES_READ = 64;
 // it be one of them (x.md5 gives x.md5 again), is left out: the output is no checksum file.
 std::vector<std::wstring> checksum_file_names(std::wstring_view output_name);
 
-// A checksum file to read: its name in the folder, and the name of the output it is named
+// A checksum file to read: its name in the folder, and the name of the file it is named
 // after (whose digest a bare digest in it is); none for one found by a general name.
 struct ChecksumFileToRead {
     std::wstring name;
     std::wstring subject;
+    // Named after a part (x.001.md5) rather than after the joined file.
+    bool sidecar = false;
 
     bool operator==(const ChecksumFileToRead&) const = default;
 };
 
-// The files of a folder's listing that are read, each once, at most CHECKSUM_FILES_READ, in
-// this order (names compared without regard to case): those named after each output name in
-// turn; MD5SUMS, SHA1SUMS, SHA256SUMS, SHA512SUMS, each also with .txt, checksums.txt and
-// CHECKSUMS; then every other SFV file, in listing order, since SFV files exist to list parts.
+// The files of a folder's listing that are read, each once, in this order (names compared
+// without regard to case): those named after each output name in turn; MD5SUMS, SHA1SUMS,
+// SHA256SUMS, SHA512SUMS, each also with .txt, checksums.txt and CHECKSUMS; the sidecars of
+// the parts, each a part's name with an extension of checksum_file_names; then every other
+// SFV file, in listing order, since SFV files exist to list parts. At most
+// CHECKSUM_FILES_READ files besides the sidecars, which are at most a few for each part.
 std::vector<ChecksumFileToRead> checksum_files_to_read(const std::vector<std::wstring>& folder_names,
-                                                       const std::vector<std::wstring>& output_names);
+                                                       const std::vector<std::wstring>& output_names,
+                                                       const std::vector<std::wstring>& part_names = {});
 
 // Whether a name (its last component) is one that a checksum file may have: one ending in
 // an extension of checksum_file_names, or a general name, in any case.
 bool is_checksum_file_name(std::wstring_view name);
+
+// The name a checksum file is named after: its own without the extension that makes it a
+// checksum file (and the .txt after it); none for a name that is no such file's.
+std::optional<std::wstring_view> checksum_file_subject(std::wstring_view name);
 
 // Whether it ends in .sfv or .sfv.txt, in any case.
 bool is_sfv_file_name(std::wstring_view name);

@@ -5,6 +5,7 @@
 
 #include "core/part_list.h"
 #include "lang/text_format.h"
+#include "lang/text_names.h"
 #include "lang/text_table.h"
 #include "settings/settings.h"
 
@@ -127,23 +128,23 @@ bool check_before_join(const PartList& list, bool test_missing, bool test_size, 
     if (test_missing && !missing.overflowed() && highest_found > last_ordinal)
         list_missing(missing, last_ordinal + 1, highest_found + 1);
 
-    const std::wstring_view question_end = texts.messages[23];
+    const std::wstring_view question_end = texts.messages[MSG_CONTINUE_QUESTION];
     if (test_missing && missing.count() > 0) {
-        const wchar_t* format = missing.overflowed() ? texts.messages[19] : texts.messages[18];
+        const wchar_t* format = missing.overflowed() ? texts.messages[MSG_MISSING_MORE_PARTS] : texts.messages[MSG_MISSING_PARTS];
         Question question{format_text(format, {static_cast<std::int32_t>(missing.count()), missing.text()}),
-                          texts.messages[17], Question::Icon::warning, false};
+                          texts.messages[MSG_MISSING_TITLE], Question::Icon::warning, false};
         question.text += question_end;
         if (!questioner.ask_yes_no(question)) return false;
     }
     if (test_size && mismatched.count() > 0) {
         Question question{
-            format_text(texts.messages[21], {static_cast<std::int32_t>(mismatched.count()), mismatched.text()}),
-            texts.messages[20], Question::Icon::warning, false};
+            format_text(texts.messages[MSG_SIZES_DIFFER], {static_cast<std::int32_t>(mismatched.count()), mismatched.text()}),
+            texts.messages[MSG_SIZE_TITLE], Question::Icon::warning, false};
         question.text += question_end;
         if (!questioner.ask_yes_no(question)) return false;
     }
     if (test_size && !last_part_smaller) {
-        Question question{std::wstring(texts.messages[22]) + std::wstring(question_end), texts.messages[20],
+        Question question{std::wstring(texts.messages[MSG_LAST_NOT_SMALLER]) + std::wstring(question_end), texts.messages[MSG_SIZE_TITLE],
                           Question::Icon::information, true};
         if (!questioner.ask_yes_no(question)) return false;
     }

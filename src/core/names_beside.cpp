@@ -23,4 +23,14 @@ std::vector<std::wstring> names_beside(std::wstring_view path, std::wstring_view
     return {std::move(long_name), std::move(short_path)};
 }
 
+std::wstring numbered_copy(std::wstring_view path, unsigned number) {
+    const std::size_t name_start = path.find_last_of(L"\\/") + 1;
+    std::size_t dot = path.rfind(L'.');
+    if (dot == std::wstring_view::npos || dot <= name_start) dot = path.size();
+    std::wstring copy(path.substr(0, dot));
+    copy += L" (" + std::to_wstring(number) + L")";
+    copy += path.substr(dot);
+    return copy;
+}
+
 }  // namespace mendlet

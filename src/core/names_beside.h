@@ -18,4 +18,8 @@ inline constexpr std::size_t LONGEST_FILE_NAME = 255;
 // it would grow beyond LONGEST_FILE_NAME; then short_name in the same folder.
 std::vector<std::wstring> names_beside(std::wstring_view path, std::wstring_view suffix, std::wstring_view short_name);
 
+// The path of a copy beside the file, numbered as Windows numbers copies: "x (2).bin" for
+// "x.bin", "x (2)" for a name without an extension (a first dot is no extension's).
+std::wstring numbered_copy(std::wstring_view path, unsigned number);
+
 }  // namespace mendlet

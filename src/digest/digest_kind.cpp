@@ -28,4 +28,24 @@ std::optional<DigestKind> hash_of_hex_length(std::size_t digits) {
     return std::nullopt;
 }
 
+const wchar_t* digest_name(DigestKind kind) {
+    switch (kind) {
+        case DigestKind::crc32:
+            return L"CRC32";
+        case DigestKind::md5:
+            return L"MD5";
+        case DigestKind::sha1:
+            return L"SHA-1";
+        case DigestKind::sha256:
+            return L"SHA-256";
+        case DigestKind::sha512:
+            return L"SHA-512";
+        case DigestKind::blake2b:
+            return L"BLAKE2b";
+        case DigestKind::blake3:
+            return L"BLAKE3";
+    }
+    return L"";
+}
+
 }  // namespace mendlet

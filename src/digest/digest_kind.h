@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstddef>
+#include <initializer_list>
 #include <optional>
 
 namespace mendlet {
@@ -22,5 +23,37 @@ std::size_t digest_hex_length(DigestKind kind);
 // outside an SFV file, and BLAKE2b and BLAKE3 are only taken where a file says so: their
 // lengths are SHA-512's and SHA-256's.
 std::optional<DigestKind> hash_of_hex_length(std::size_t digits);
+
+// "CRC32", "MD5", "SHA-1", "SHA-256", "SHA-512", "BLAKE2b" or "BLAKE3", as messages name a
+// digest.
+const wchar_t* digest_name(DigestKind kind);
+
+// A set of digest kinds.
+class DigestKinds {
+public:
+    DigestKinds() = default;
+    DigestKinds(std::initializer_list<DigestKind> kinds) {
+        for (const DigestKind kind : kinds) add(kind);
+    }
+
+    bool has(DigestKind kind) const { return (bits_ & bit(kind)) != 0; }
+    void add(DigestKind kind) { bits_ |= bit(kind); }
+    void add(DigestKinds kinds) { bits_ |= kinds.bits_; }
+    bool any() const { return bits_ != 0; }
+    // The CRC-32 alone, if it is one of them; the others without it.
+    DigestKinds crc32_only() const { return from_bits(bits_ & bit(DigestKind::crc32)); }
+    DigestKinds hashes_only() const { return from_bits(bits_ & ~bit(DigestKind::crc32)); }
+
+    bool operator==(const DigestKinds&) const = default;
+
+private:
+    static unsigned bit(DigestKind kind) { return 1u << static_cast<unsigned>(kind); }
+    static DigestKinds from_bits(unsigned bits) {
+        DigestKinds kinds;
+        kinds.bits_ = bits;
+        return kinds;
+    }
+    unsigned bits_ = 0;
+};
 
 }  // namespace mendlet

@@ -9,18 +9,16 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <utility>
-#include <vector>
 
+#include "checksum/set_check.h"
 #include "join/copy_pipeline.h"
-#include "join/join_checks.h"
 #include "join/part_digests.h"
 
 namespace mendlet {
 
 class JobDigests : public DigestSink {
 public:
-    JobDigests(bool crc32_shown, bool md5_shown, JoinChecks checks, std::uint32_t parts);
+    JobDigests(bool crc32_shown, bool md5_shown, SetChecks checks, std::uint32_t parts);
 
     // Whether the digest thread has work, and whether the reading thread feeds the CRC-32.
     bool for_digest_thread() const;
@@ -31,26 +29,23 @@ public:
     void feed_on_reader(std::uint32_t part, const std::uint8_t* bytes, std::size_t length);
     void digest(std::uint32_t part, const std::uint8_t* bytes, std::size_t length) override;
 
-    // True as soon as a part is known not to match: the copy need not go on.
+    // True as soon as a part is known to be damaged (part_refuted): the copy need not go on.
     bool part_failed() const { return part_failed_.load(std::memory_order_relaxed); }
 
     // Once every byte has been fed and the digest thread has ended.
     void finish();
-    // The first part in list order that fails a check, with that check.
-    std::optional<std::pair<std::uint32_t, const DigestCheck*>> failed_part() const;
-    bool part_listed(std::uint32_t part) const { return !checks_.parts[part].empty(); }
-    // The first check of the part that its digests fail; none when all pass or none is made.
-    const DigestCheck* failed_check(std::uint32_t part) const;
-    const DigestCheck* failed_whole_file_check() const;
-    const JoinChecks& checks() const { return checks_; }
+    const SetChecks& checks() const { return checks_; }
+    // What the checks make of the digests, once finished.
+    SetVerdict verdict(const SetFacts& facts) const;
     // The digests the boxes show: those ticked.
     std::optional<std::string> shown(DigestKind kind) const;
 
 private:
     void check_part(const PartDigests& digests, std::uint32_t part);
+    std::string part(std::uint32_t index, DigestKind kind) const;
     std::string whole_file(DigestKind kind) const;
 
-    JoinChecks checks_;
+    SetChecks checks_;
     bool crc_shown_;
     bool md5_shown_;
     bool crc_on_ = false;

@@ -3,6 +3,7 @@
 // writes fail where real disks rarely do.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -43,8 +44,9 @@ public:
 enum class ExistingOutput {
     none,
     file,
-    // A folder, or a read-only file: the joined file could not take its place.
+    // A read-only file: the joined file could not take its place.
     unreplaceable,
+    folder,
 };
 
 class JoinFiles {
@@ -62,10 +64,12 @@ public:
     // only when told to. False when the name cannot be taken: the file then shows under
     // its own.
     virtual bool rename_output(const std::wstring& path, const std::wstring& output_path, bool replace) = 0;
-    // The checksum files in the folder that go with an output of one of these names
-    // (find_checksum_files).
+    // The checksum files in the folder that go with an output of one of these names or with
+    // one of the parts (find_checksum_files); nothing more is read once stopped() holds.
     virtual std::vector<ChecksumFile> checksum_files(const std::wstring& folder,
-                                                     const std::vector<std::wstring>& output_names) = 0;
+                                                     const std::vector<std::wstring>& output_names,
+                                                     const std::vector<std::wstring>& part_names,
+                                                     const std::function<bool()>& stopped) = 0;
     virtual ExistingOutput existing(const std::wstring& path) = 0;
     // The highest number of a part of the first part's set found in its folder
     // (highest_sibling_number); 0 when there is none.

@@ -98,14 +98,17 @@ bool Win32JoinFiles::rename_output(const std::wstring& path, const std::wstring&
 }
 
 std::vector<ChecksumFile> Win32JoinFiles::checksum_files(const std::wstring& folder,
-                                                         const std::vector<std::wstring>& output_names) {
-    return find_checksum_files(folder, output_names);
+                                                        const std::vector<std::wstring>& output_names,
+                                                        const std::vector<std::wstring>& part_names,
+                                                        const std::function<bool()>& stopped) {
+    return find_checksum_files(folder, output_names, part_names, stopped);
 }
 
 ExistingOutput Win32JoinFiles::existing(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(file_system_path(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return ExistingOutput::none;
-    if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) return ExistingOutput::unreplaceable;
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return ExistingOutput::folder;
+    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) return ExistingOutput::unreplaceable;
     return ExistingOutput::file;
 }
 

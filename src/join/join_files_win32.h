@@ -11,8 +11,9 @@ public:
     std::unique_ptr<JoinFile> open_for_append(const std::wstring& path) override;
     std::unique_ptr<JoinFile> create_output(const std::wstring& path) override;
     bool rename_output(const std::wstring& path, const std::wstring& output_path, bool replace) override;
-    std::vector<ChecksumFile> checksum_files(const std::wstring& folder,
-                                             const std::vector<std::wstring>& output_names) override;
+    std::vector<ChecksumFile> checksum_files(const std::wstring& folder, const std::vector<std::wstring>& output_names,
+                                             const std::vector<std::wstring>& part_names,
+                                             const std::function<bool()>& stopped) override;
     ExistingOutput existing(const std::wstring& path) override;
     std::uint32_t highest_part_number(const std::wstring& first_part) override;
     std::optional<FileIdentity> identity(const std::wstring& path) override;

@@ -9,8 +9,7 @@ namespace mendlet {
 namespace {
 
 // How long a wait for the worker gives a cancelled read or write before it cancels the one
-// the worker may have started since; not shorter, so that cutting back a first part it
-// appended to is not cancelled as well.
+// the worker may have started since.
 constexpr DWORD WAIT_SLICE_MS = 1000;
 
 // The worker calls the shell for the "When done" actions, and the shell uses COM.
@@ -46,7 +45,7 @@ bool JoinThread::wait_for_end(DWORD milliseconds) {
 
 void JoinThread::stop() {
     job_.flags.stop_requested = true;
-    if (thread_ != nullptr) CancelSynchronousIo(thread_);
+    if (thread_ != nullptr) job_.flags.file_io.cancel_if_inside([this] { CancelSynchronousIo(thread_); });
 }
 
 bool JoinThread::stop_and_wait(DWORD milliseconds) {

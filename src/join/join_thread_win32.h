@@ -27,8 +27,8 @@ public:
     // Waits at most the time given for the thread to end, carrying out the requests the
     // worker sends this thread's windows meanwhile. True when no thread runs any more.
     bool wait_for_end(DWORD milliseconds);
-    // Asks the job to stop and cancels the read or write the worker waits on: a share that
-    // stopped answering never ends one by itself.
+    // Asks the job to stop and cancels the read or write of a part the worker waits on: a
+    // share that stopped answering never ends one by itself. Its clean-up is left to run.
     void stop();
     // Stops the job as stop does, again after each second, and waits as wait_for_end does.
     // The handle is let go once the thread has ended.

@@ -62,8 +62,8 @@ public:
     virtual void open_output_folder(const std::wstring& output_path) = 0;
     virtual void open_output_file(const std::wstring& output_path) = 0;
     // Empties the list view, the part list and the output path box, and drops a
-    // persistent status message.
-    virtual void empty_list() = 0;
+    // persistent status message unless it is to stay.
+    virtual void empty_list(bool keep_status) = 0;
 
     // A job starts: the window holds off a system shutdown.
     virtual void job_started() = 0;

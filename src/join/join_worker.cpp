@@ -11,38 +11,20 @@
 
 #include "core/list_checks.h"
 #include "core/part_list.h"
-#include "join/join_checks.h"
 #include "join/join_files.h"
 #include "join/join_window.h"
 #include "join/part_check.h"
 #include "join/parts_pass.h"
 #include "join/temporary_output.h"
+#include "core/names_beside.h"
 #include "lang/text_format.h"
+#include "lang/text_names.h"
 #include "lang/text_table.h"
 #include "settings/settings.h"
 
 namespace mendlet {
 
 namespace {
-
-// Indices into the messages section.
-constexpr std::size_t MSG_JOINING = 4;
-constexpr std::size_t MSG_JOINED = 6;
-constexpr std::size_t MSG_CANNOT_OPEN = 10;
-constexpr std::size_t MSG_CANNOT_CREATE = 11;
-constexpr std::size_t MSG_WRITE_FAILED = 12;
-constexpr std::size_t MSG_OVERWRITE = 15;
-constexpr std::size_t MSG_NO_OUTPUT_PATH = 16;
-constexpr std::size_t MSG_KEPT_AS = 26;
-constexpr std::size_t MSG_UNFINISHED_LEFT = 27;
-constexpr std::size_t MSG_NOT_CUT_BACK = 29;
-// Indices into the verify section.
-constexpr std::size_t VERIFIED = 0;
-constexpr std::size_t WHOLE_FILE_DAMAGED = 1;
-constexpr std::size_t PART_DAMAGED = 2;
-constexpr std::size_t FIRST_PART_RESTORED = 4;
-constexpr std::size_t NOTHING_VERIFIED = 5;
-constexpr std::size_t CHECKING = 10;
 
 std::wstring joined_texts(std::wstring first, std::wstring_view second) {
     if (first.empty()) return std::wstring(second);
@@ -64,25 +46,26 @@ private:
     bool fail(std::size_t message);
     bool end_failed(std::wstring text, bool timed);
     bool checks_allow_join();
-    bool start_digests(const JobInputs& inputs, JoinChecks checks);
+    bool start_digests(const JobInputs& inputs, SetChecks checks);
     bool complete(const JobInputs& inputs);
     bool store_output(bool flush);
     bool open_append_output();
     bool open_normal_output(const std::wstring& box_text);
     bool create_unfinished_file();
+    bool keep_beside_old_output();
     const std::vector<std::optional<FileIdentity>>& part_identities();
     bool output_is_a_part();
     bool parts_distinct();
-    std::vector<std::uint32_t> ordinals() const;
     CopyEnd hash_first_part();
     CopyEnd copy_parts();
     bool end_failed_copy(CopyEnd end);
     std::wstring discard_output();
     bool cut_back_first_part();
-    bool end_damaged_part(std::uint32_t part, const DigestCheck& check);
-    bool end_damaged_file(const DigestCheck& check);
-    bool end_damaged_append(const DigestCheck& check);
-    bool give_output_its_name();
+    bool end_damaged_part(std::uint32_t part);
+    std::wstring failed_check_text() const;
+    bool end_failed_check();
+    bool end_failed_append_check();
+    bool give_output_its_name(bool failed_check);
     void show_digests();
     void delete_parts();
 
@@ -99,6 +82,11 @@ private:
     // The system reported at the close that it could not store all of the grown first part.
     bool first_part_closed_badly_ = false;
     std::uint32_t start_index_ = 0;
+    // No row showed a warning or an error when the job started.
+    bool rows_clean_ = true;
+    std::optional<SetVerdict> verdict_;
+    // Where a joined file that failed its check went, beside the older output it left alone.
+    std::wstring kept_path_;
 };
 
 JoinRun::~JoinRun() {
@@ -131,7 +119,7 @@ bool JoinRun::checks_allow_join() {
 
 // The boxes show only the digests ticked, and none with Exit ticked or hashing switched off;
 // what the checksum files list is checked whatever they say.
-bool JoinRun::start_digests(const JobInputs& inputs, JoinChecks checks) {
+bool JoinRun::start_digests(const JobInputs& inputs, SetChecks checks) {
     const bool shown = !inputs.exit_when_done && !inputs.hashing_disabled;
     const std::optional<std::size_t> failure =
         PartsPass::start_digests(shown && inputs.crc32_checked, shown && inputs.md5_checked, std::move(checks));
@@ -143,7 +131,8 @@ bool JoinRun::run() {
     if (job_.flags.stop_requested || list_.empty()) return false;
     const JobInputs inputs = window_.read_job_inputs();
     append_ = inputs.append_to_first;
-    std::optional<JoinChecks> checks = collect_set_checks(inputs, append_);
+    rows_clean_ = std::all_of(list_.begin(), list_.end(), [](const PartEntry& entry) { return entry.category == 0; });
+    std::optional<SetChecks> checks = collect_set_checks(inputs, append_);
     if (!checks) return false;
     if (!checks_allow_join()) {
         window_.reset_status();
@@ -159,40 +148,47 @@ bool JoinRun::run() {
     pipeline_.finish();
     digests_->finish();
     if (end == CopyEnd::completed || end == CopyEnd::damaged) {
-        if (const auto failed = digests_->failed_part()) return end_damaged_part(failed->first, *failed->second);
+        verdict_ = verdict([this] { return parts_distinct(); });
+        if (const std::optional<std::uint32_t> damaged = verdict_->first_damaged()) return end_damaged_part(*damaged);
     }
     if (end != CopyEnd::completed) return end_failed_copy(end);
     return complete(inputs);
 }
 
-// The digests, the message and the "When done" actions of a job that copied everything.
+// The digests, the message and the "When done" actions of a job that copied everything. Only
+// a join whose word is good may delete the parts or close the window: one verified, or one
+// that nothing could check, with no row that looked wrong.
 bool JoinRun::complete(const JobInputs& inputs) {
     const CompletionChoices choices = window_.read_completion_choices();
-    const DigestCheck* mismatch = digests_->failed_whole_file_check();
-    if (mismatch != nullptr && append_) {
+    const SetVerdict& verdict = *verdict_;
+    const bool failed_check = verdict.whole_file_failed != nullptr || verdict.out_of_order;
+    if (failed_check && append_) {
         show_digests();
-        return end_damaged_append(*mismatch);
+        return end_failed_append_check();
     }
+    const bool verified = !verdict.verified_by.empty();
+    const bool unchecked = digests_->checks().empty() && unreadable_checksum_file_.empty();
+    const bool deletes = choices.delete_parts && !failed_check && (verified || (unchecked && rows_clean_));
     // On the disk before anything that cannot be undone: an old output replaced, the parts
     // deleted. Without either, the system writes it out in its own time.
-    if (!store_output(overwrite_agreed_ || (choices.delete_parts && mismatch == nullptr)))
-        return end_failed_copy(CopyEnd::write_failed);
-    if (!append_ && !give_output_its_name()) return false;
+    if (!store_output(overwrite_agreed_ || deletes)) return end_failed_copy(CopyEnd::write_failed);
+    if (!append_ && !give_output_its_name(failed_check)) return false;
     show_digests();
-    if (mismatch != nullptr) return end_damaged_file(*mismatch);
-    const JoinChecks& checks = digests_->checks();
-    // Most joins check nothing: their parts need not be opened again.
-    const bool verified = !checks.empty() && join_is_verified(checks, ordinals(), parts_distinct());
-    const std::wstring joined = verified ? format_text(texts().verify[VERIFIED], {checks.first_file})
-                                : !unreadable_checksum_file_.empty()
-                                    ? format_text(texts().verify[NOTHING_VERIFIED], {unreadable_checksum_file_})
-                                    : std::wstring(texts().messages[MSG_JOINED]);
-    window_.show_status(joined, COLOUR_INFO, choices.remove_all_after_join);
+    if (failed_check) return end_failed_check();
+    std::wstring text = verified ? format_text(texts().verify[VERIFY_VERIFIED], {verdict.verified_by})
+                        : !unreadable_checksum_file_.empty()
+                            ? format_text(texts().verify[VERIFY_NOTHING_VERIFIED], {unreadable_checksum_file_})
+                            : std::wstring(texts().messages[MSG_JOINED]);
+    const bool parts_kept = choices.delete_parts && !deletes;
+    if (parts_kept) text = joined_texts(std::move(text), texts().messages[MSG_PARTS_NOT_DELETED]);
+    // What a check found stays until the next command, however the list is left.
+    const bool timed = choices.remove_all_after_join && unchecked && !parts_kept;
+    window_.show_status(text, COLOUR_INFO, timed);
     if (choices.open_output_folder) window_.open_output_folder(output_path_);
     if (choices.open_output_file) window_.open_output_file(output_path_);
-    if (choices.delete_parts) delete_parts();
-    if (choices.remove_all_after_join) window_.empty_list();
-    return inputs.exit_when_done;
+    if (deletes) delete_parts();
+    if (choices.remove_all_after_join) window_.empty_list(!timed);
+    return inputs.exit_when_done && (verified || unchecked);
 }
 
 // False when the system could not store every byte: a flush that fails, or a share that
@@ -236,8 +232,10 @@ bool JoinRun::open_normal_output(const std::wstring& box_text) {
     // Creating the output truncates it: it must not be one of the files to be read.
     if (output_is_a_part()) return fail(MSG_CANNOT_CREATE);
     switch (job_.files.existing(output_path_)) {
+        case ExistingOutput::folder:
+            return end_failed(format_text(texts().messages[MSG_OUTPUT_IS_FOLDER], {output_path_}), true);
         case ExistingOutput::unreplaceable:
-            // A folder or a read-only file would refuse the joined file only at the end.
+            // A read-only file would refuse the joined file only at the end.
             return fail(MSG_CANNOT_CREATE);
         case ExistingOutput::file: {
             const Question question{texts().messages[MSG_OVERWRITE], APP_CAPTION, Question::Icon::question, false};
@@ -269,12 +267,29 @@ bool JoinRun::create_unfinished_file() {
 
 // A file that cannot take the name (an old output held open by another program, say) stays
 // whole under its own, and the status line says where.
-bool JoinRun::give_output_its_name() {
-    if (job_.files.rename_output(temporary_path_, output_path_, overwrite_agreed_)) return true;
-    std::wstring text = texts().messages[MSG_CANNOT_CREATE];
+bool JoinRun::give_output_its_name(bool failed_check) {
+    if (failed_check && overwrite_agreed_) {
+        if (keep_beside_old_output()) return true;
+    } else if (job_.files.rename_output(temporary_path_, output_path_, overwrite_agreed_)) {
+        return true;
+    }
+    std::wstring text = failed_check ? failed_check_text() : std::wstring(texts().messages[MSG_CANNOT_CREATE]);
     text += L' ';
     text += format_text(texts().messages[MSG_KEPT_AS], {temporary_path_});
     window_.show_status(text, COLOUR_ERROR, false);
+    return false;
+}
+
+// A joined file known to be bad never takes the place of an older one, which may be good:
+// it goes beside it, under the first name free in Windows' way of numbering copies.
+bool JoinRun::keep_beside_old_output() {
+    for (unsigned number = 2; number < 1000; ++number) {
+        const std::wstring path = numbered_copy(output_path_, number);
+        if (job_.files.existing(path) != ExistingOutput::none) continue;
+        if (!job_.files.rename_output(temporary_path_, path, false)) return false;
+        kept_path_ = path;
+        return true;
+    }
     return false;
 }
 
@@ -308,15 +323,10 @@ bool JoinRun::parts_distinct() {
     return true;
 }
 
-std::vector<std::uint32_t> JoinRun::ordinals() const {
-    std::vector<std::uint32_t> numbers;
-    for (const PartEntry& entry : list_) numbers.push_back(entry.ordinal);
-    return numbers;
-}
-
 // Feeds the first part's existing bytes to the digests; nothing is written or counted. A
 // stop is honoured here too, so that a long first part does not hold up an exit.
 CopyEnd JoinRun::hash_first_part() {
+    const CancellableIoScope reading(job_.flags.file_io);
     begin_part(0);
     for (;;) {
         std::uint8_t* space = pipeline_.chunk_space();
@@ -331,6 +341,7 @@ CopyEnd JoinRun::hash_first_part() {
 }
 
 CopyEnd JoinRun::copy_parts() {
+    const CancellableIoScope copying(job_.flags.file_io);
     opened_identities_.resize(list_.count());
     for (std::uint32_t i = start_index_; i < list_.count(); ++i) {
         begin_part(i);
@@ -382,26 +393,44 @@ bool JoinRun::cut_back_first_part() {
 }
 
 // The part to fetch again is named, and its row says so; nothing of the join stays.
-bool JoinRun::end_damaged_part(std::uint32_t part, const DigestCheck& check) {
+bool JoinRun::end_damaged_part(std::uint32_t part) {
     window_.mark_part(list_, part, STATUS_CHECKSUM_MISMATCH);
     const std::wstring_view name = last_name_component(list_.at(part)->path);
-    return end_failed(format_text(texts().verify[PART_DAMAGED], {name, check.file}), false);
+    return end_failed(format_text(texts().verify[VERIFY_PART_DAMAGED], {name, verdict_->file_of(part)}), false);
 }
 
-// The joined file is kept for the user to judge, but nothing is done with it.
-bool JoinRun::end_damaged_file(const DigestCheck& check) {
-    const std::wstring text =
-        format_text(texts().verify[WHOLE_FILE_DAMAGED], {digest_name(check.expected.kind), check.file});
+// The joined file's own digest does not match, or the parts were joined out of their order.
+std::wstring JoinRun::failed_check_text() const {
+    const SetVerdict& verdict = *verdict_;
+    if (verdict.whole_file_failed == nullptr)
+        return format_text(texts().verify[VERIFY_OUT_OF_ORDER], {verdict.chosen->name});
+    const WholeFileCheck& check = *verdict.whole_file_failed;
+    return format_text(texts().verify[VERIFY_WHOLE_FILE_DAMAGED], {digest_name(check.kind), check.values.front().second});
+}
+
+// The joined file is kept for the user to judge, but nothing is done with it; an older
+// output stays as it was.
+bool JoinRun::end_failed_check() {
+    std::wstring text = failed_check_text();
+    if (!kept_path_.empty())
+        text = joined_texts(std::move(text), format_text(texts().messages[MSG_OLD_OUTPUT_KEPT],
+                                                         {last_name_component(output_path_),
+                                                          last_name_component(kept_path_)}));
     window_.show_status(text, COLOUR_ERROR, false);
     return false;
 }
 
 // In append mode the joined file is the first part: it gets its old size back, so that only
 // the parts that do not match need fetching again.
-bool JoinRun::end_damaged_append(const DigestCheck& check) {
+bool JoinRun::end_failed_append_check() {
     const std::wstring left = discard_output();
-    const std::wstring text = format_text(texts().verify[left.empty() ? FIRST_PART_RESTORED : WHOLE_FILE_DAMAGED],
-                                          {digest_name(check.expected.kind), check.file});
+    const SetVerdict& verdict = *verdict_;
+    std::wstring text = failed_check_text();
+    if (left.empty() && verdict.whole_file_failed != nullptr) {
+        const WholeFileCheck& check = *verdict.whole_file_failed;
+        text = format_text(texts().verify[VERIFY_FIRST_PART_RESTORED],
+                           {digest_name(check.kind), check.values.front().second});
+    }
     window_.show_status(joined_texts(text, left), COLOUR_ERROR, false);
     return false;
 }
@@ -430,7 +459,7 @@ std::uint32_t progress_permille(std::uint64_t done, std::uint64_t total) {
 }
 
 const wchar_t* job_activity(const TextTable& texts, JobKind kind) {
-    return kind == JobKind::check ? texts.verify[CHECKING] : texts.messages[MSG_JOINING];
+    return kind == JobKind::check ? texts.verify[VERIFY_CHECKING] : texts.messages[MSG_JOINING];
 }
 
 bool run_join(JoinContext& job) { return JoinRun(job).run(); }

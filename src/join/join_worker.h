@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "join/appended_first_part.h"
+#include "join/cancellable_io.h"
 #include "join/join_window.h"
 
 namespace mendlet {
@@ -25,6 +26,9 @@ struct JoinFlags {
     // The first part an append join grows, for the window to cut back should the
     // application have to end while the worker hangs.
     AppendedFirstPart appended_first_part;
+    // Whether the worker reads or writes parts or checksum files, which alone the window may
+    // cancel.
+    CancellableIo file_io;
 };
 
 // What a job works on. All of it outlives the job; the list is not changed by anyone else

@@ -1,34 +1,22 @@
 #include "join/part_check.h"
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 
 #include "core/part_list.h"
-#include "join/join_checks.h"
 #include "join/join_files.h"
 #include "join/join_window.h"
 #include "join/parts_pass.h"
 #include "lang/text_format.h"
+#include "lang/text_names.h"
 #include "lang/text_table.h"
 
 namespace mendlet {
 
 namespace {
-
-constexpr std::size_t MSG_CANNOT_OPEN = 10;
-// Indices into the verify section.
-constexpr std::size_t ALL_MATCH = 6;
-constexpr std::size_t SOME_DO_NOT_MATCH = 7;
-constexpr std::size_t NONE_LISTED = 8;
-constexpr std::size_t TOGETHER_DO_NOT_MATCH = 9;
-
-struct Tally {
-    std::uint32_t matching = 0;
-    // Parts that do not match or cannot be read.
-    std::uint32_t failed = 0;
-};
 
 class CheckRun : private PartsPass {
 public:
@@ -37,8 +25,9 @@ public:
 
 private:
     bool read_parts();
-    Tally mark_parts();
-    void show_outcome(Tally tally);
+    void mark_parts(const SetVerdict& verdict);
+    std::wstring outcome(const SetVerdict& verdict, bool& good) const;
+    std::wstring part_outcome(const SetVerdict& verdict, bool& good) const;
 
     std::vector<bool> unreadable_;
 };
@@ -46,7 +35,7 @@ private:
 void CheckRun::run() {
     if (job_.flags.stop_requested || list_.empty()) return;
     const JobInputs inputs = window_.read_job_inputs();
-    std::optional<JoinChecks> checks = collect_set_checks(inputs, inputs.append_to_first);
+    std::optional<SetChecks> checks = collect_set_checks(inputs, inputs.append_to_first);
     if (!checks) return;
     if (const std::optional<std::size_t> failure = start_digests(false, false, std::move(*checks))) {
         window_.show_status(texts().messages[*failure], COLOUR_ERROR, true);
@@ -58,11 +47,19 @@ void CheckRun::run() {
     pipeline_.finish();
     digests_->finish();
     // A stopped check says nothing of the parts it did not finish.
-    if (read_all) show_outcome(mark_parts());
+    if (!read_all) return;
+    // Every part was read once, each from a handle of its own: "verified" is no claim here.
+    const SetVerdict verdict = PartsPass::verdict([] { return true; });
+    mark_parts(verdict);
+    bool good = false;
+    const std::wstring text = outcome(verdict, good);
+    // What a check found stays until the next command.
+    window_.show_status(text, good ? COLOUR_INFO : COLOUR_ERROR, false);
 }
 
 // A part that cannot be read is marked at once, and the check goes on with the next one.
 bool CheckRun::read_parts() {
+    const CancellableIoScope reading(job_.flags.file_io);
     unreadable_.assign(list_.count(), false);
     for (std::uint32_t i = 0; i < list_.count(); ++i) {
         begin_part(i);
@@ -76,43 +73,53 @@ bool CheckRun::read_parts() {
     return true;
 }
 
-// Parts that no checksum file lists keep their status.
-Tally CheckRun::mark_parts() {
-    Tally tally;
+// Each part the chosen listing speaks for is marked; the others keep their status.
+void CheckRun::mark_parts(const SetVerdict& verdict) {
     for (std::uint32_t i = 0; i < list_.count(); ++i) {
-        if (unreadable_[i]) {
-            ++tally.failed;
-        } else if (digests_->part_listed(i)) {
-            const bool matches = digests_->failed_check(i) == nullptr;
-            window_.mark_part(list_, i, matches ? STATUS_CHECKSUM_MATCHES : STATUS_CHECKSUM_MISMATCH);
-            ++(matches ? tally.matching : tally.failed);
-        }
+        if (unreadable_[i]) continue;
+        if (verdict.parts[i] == PartMatch::matches) window_.mark_part(list_, i, STATUS_CHECKSUM_MATCHES);
+        if (verdict.parts[i] == PartMatch::differs) window_.mark_part(list_, i, STATUS_CHECKSUM_MISMATCH);
     }
-    return tally;
 }
 
 // The whole file's digest speaks for every part, but only when each one could be read.
-void CheckRun::show_outcome(Tally tally) {
-    const JoinChecks& checks = digests_->checks();
-    const std::uint32_t count = list_.count();
-    if (checks.empty()) {
-        if (tally.failed > 0)
-            window_.show_status(texts().messages[MSG_CANNOT_OPEN], COLOUR_ERROR, false);
-        else
-            window_.show_status(format_text(texts().verify[NONE_LISTED], {count}), COLOUR_INFO, true);
-        return;
-    }
-    if (tally.failed > 0) {
-        window_.show_status(format_text(texts().verify[SOME_DO_NOT_MATCH], {tally.failed, count, checks.first_file}),
-                            COLOUR_ERROR, false);
-        return;
-    }
-    if (const DigestCheck* whole = digests_->failed_whole_file_check()) {
-        window_.show_status(format_text(texts().verify[TOGETHER_DO_NOT_MATCH], {whole->file}), COLOUR_ERROR, false);
-        return;
-    }
-    const std::uint32_t matching = checks.whole_file.empty() ? tally.matching : count;
-    window_.show_status(format_text(texts().verify[ALL_MATCH], {matching, checks.first_file}), COLOUR_INFO, true);
+std::wstring CheckRun::outcome(const SetVerdict& verdict, bool& good) const {
+    const TextSection& verify = texts().verify;
+    const std::int32_t count = static_cast<std::int32_t>(list_.count());
+    const auto unreadable = static_cast<std::int32_t>(std::count(unreadable_.begin(), unreadable_.end(), true));
+    std::int32_t damaged = 0;
+    for (std::uint32_t i = 0; i < list_.count(); ++i) damaged += !unreadable_[i] && verdict.parts[i] == PartMatch::differs;
+    good = false;
+    if (damaged > 0)
+        return format_text(counted(verify, VERIFY_SOME_DO_NOT_MATCH, VERIFY_SOME_DO_NOT_MATCH_ONE, damaged),
+                           {damaged, count, verdict.file_of(*verdict.first_damaged())});
+    if (unreadable > 0)
+        return format_text(counted(verify, VERIFY_CANNOT_BE_READ, VERIFY_CANNOT_BE_READ_ONE, unreadable),
+                           {unreadable, count});
+    if (verdict.whole_file_failed != nullptr)
+        return format_text(verify[VERIFY_TOGETHER_DO_NOT_MATCH], {verdict.whole_file_failed->values.front().second});
+    good = true;
+    if (!verdict.whole_file_matched_by.empty())
+        return format_text(counted(verify, VERIFY_ALL_MATCH, VERIFY_ALL_MATCH_ONE, count),
+                           {count, verdict.whole_file_matched_by});
+    if (verdict.chosen == nullptr)
+        return format_text(counted(verify, VERIFY_NONE_LISTED, VERIFY_NONE_LISTED_ONE, count), {count});
+    return part_outcome(verdict, good);
+}
+
+// Every part read, none damaged: how many the chosen listing vouches for.
+std::wstring CheckRun::part_outcome(const SetVerdict& verdict, bool& good) const {
+    const TextSection& verify = texts().verify;
+    const auto count = static_cast<std::int32_t>(list_.count());
+    const auto matching = static_cast<std::int32_t>(verdict.count(PartMatch::matches));
+    if (matching == count)
+        return format_text(counted(verify, VERIFY_ALL_MATCH, VERIFY_ALL_MATCH_ONE, count), {count, verdict.chosen->name});
+    const std::int32_t others = count - matching;
+    const std::size_t text = matching == 1 ? (others == 1 ? VERIFY_ONE_LISTED_ONE_NOT : VERIFY_ONE_LISTED_MATCHES)
+                             : others == 1 ? VERIFY_ONE_NOT_LISTED
+                                           : VERIFY_SOME_LISTED_MATCH;
+    good = matching > 0;
+    return format_text(verify[text], {matching, verdict.chosen->name, others});
 }
 
 }  // namespace

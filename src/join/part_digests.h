@@ -15,34 +15,6 @@
 
 namespace mendlet {
 
-// A set of digest kinds.
-class DigestKinds {
-public:
-    DigestKinds() = default;
-    DigestKinds(std::initializer_list<DigestKind> kinds) {
-        for (const DigestKind kind : kinds) add(kind);
-    }
-
-    bool has(DigestKind kind) const { return (bits_ & bit(kind)) != 0; }
-    void add(DigestKind kind) { bits_ |= bit(kind); }
-    void add(DigestKinds kinds) { bits_ |= kinds.bits_; }
-    bool any() const { return bits_ != 0; }
-    // The CRC-32 alone, if it is one of them; the others without it.
-    DigestKinds crc32_only() const { return from_bits(bits_ & bit(DigestKind::crc32)); }
-    DigestKinds hashes_only() const { return from_bits(bits_ & ~bit(DigestKind::crc32)); }
-
-    bool operator==(const DigestKinds&) const = default;
-
-private:
-    static unsigned bit(DigestKind kind) { return 1u << static_cast<unsigned>(kind); }
-    static DigestKinds from_bits(unsigned bits) {
-        DigestKinds kinds;
-        kinds.bits_ = bits;
-        return kinds;
-    }
-    unsigned bits_ = 0;
-};
-
 class PartDigests {
 public:
     // For parts.size() parts. part_done(index) is called on the feeding thread as soon as the

@@ -9,29 +9,34 @@
 #include "join/join_files.h"
 #include "join/join_window.h"
 #include "lang/text_format.h"
+#include "lang/text_names.h"
 #include "lang/text_table.h"
 
 namespace mendlet {
 
 namespace {
 
-// Indices into the messages section.
-constexpr std::size_t MSG_LOW_MEMORY = 0;
-constexpr std::size_t MSG_NO_THREAD = 1;
-constexpr std::size_t MSG_NO_DOT_SUFFIX = 25;
-// Index into the verify section.
-constexpr std::size_t PART_NOT_IN_LIST = 3;
+std::wstring folder_of(const std::wstring& path) {
+    const std::size_t end = path.find_last_of(L"\\/");
+    return path.substr(0, end == std::wstring::npos ? 0 : end);
+}
 
 }  // namespace
 
-std::optional<JoinChecks> PartsPass::collect_set_checks(const JobInputs& inputs, bool append) {
+std::optional<SetChecks> PartsPass::collect_set_checks(const JobInputs& inputs, bool append) {
     for (const PartEntry& entry : list_) part_paths_.push_back(entry.path);
     const std::vector<std::wstring> names = joined_file_names(inputs, append);
     const std::vector<ChecksumFile> files = find_checksum_files(names);
-    if (refuse_incomplete_set(files)) return std::nullopt;
+    if (job_.flags.stop_requested || refuse_incomplete_set(files)) return std::nullopt;
     if (const ChecksumFile* unreadable = first_unreadable(files)) unreadable_checksum_file_ = unreadable->name;
-    const std::vector<std::wstring_view> name_views(names.begin(), names.end());
-    return collect_checks(files, name_views, part_paths_);
+    SetCheckCollector collector(names, part_paths_, [this](const std::wstring& path) {
+        return job_.files.existing(path) != ExistingOutput::none;
+    });
+    for (const ChecksumFile& file : files) {
+        if (job_.flags.stop_requested) return std::nullopt;
+        collector.add(file);
+    }
+    return std::move(collector).finish();
 }
 
 // The set's name, as the first part gives it, and in normal mode the output's own when the
@@ -44,22 +49,43 @@ std::vector<std::wstring> PartsPass::joined_file_names(const JobInputs& inputs, 
     return names;
 }
 
-// Those in the first part's folder that go with any of the names.
+// Those in the first part's folder that go with any of the names or with a part, then
+// those one folder up, where a listing of CD1\x.001 and CD2\x.001 lies beside the folders.
 std::vector<ChecksumFile> PartsPass::find_checksum_files(const std::vector<std::wstring>& names) const {
-    const std::wstring& first = list_.first()->path;
-    const std::size_t folder_end = first.find_last_of(L"\\/");
-    return job_.files.checksum_files(first.substr(0, folder_end == std::wstring::npos ? 0 : folder_end), names);
+    const CancellableIoScope reading(job_.flags.file_io);
+    const auto stopped = [this] { return job_.flags.stop_requested.load(); };
+    const std::wstring folder = folder_of(list_.first()->path);
+    std::vector<ChecksumFile> files = job_.files.checksum_files(folder, names, part_paths_, stopped);
+    std::wstring above = folder_of(folder);
+    if (above.empty()) return files;
+    if (above.back() == L':') above += L'\\';
+    for (ChecksumFile& file : job_.files.checksum_files(above, names, {}, stopped)) {
+        // Nothing beside the parts is said by what lies above them.
+        if (file.entries.empty()) continue;
+        file.above_parts = true;
+        files.push_back(std::move(file));
+    }
+    return files;
 }
 
 bool PartsPass::refuse_incomplete_set(const std::vector<ChecksumFile>& files) {
     const std::optional<UnlistedPart> unlisted = first_part_not_in_list(files, part_paths_);
     if (!unlisted) return false;
-    window_.show_status(format_text(texts().verify[PART_NOT_IN_LIST], {unlisted->name, unlisted->checksum_file}),
+    window_.show_status(format_text(texts().verify[VERIFY_PART_NOT_IN_LIST], {unlisted->name, unlisted->checksum_file}),
                         COLOUR_ERROR, false);
     return true;
 }
 
-std::optional<std::size_t> PartsPass::start_digests(bool crc32_shown, bool md5_shown, JoinChecks checks) {
+SetVerdict PartsPass::verdict(std::function<bool()> distinct) const {
+    SetFacts facts{{}, {}, std::move(distinct)};
+    for (const PartEntry& entry : list_) {
+        facts.ordinals.push_back(entry.ordinal);
+        facts.of_set.push_back(is_part_of_set(last_name_component(entry.path), list_.first()->path));
+    }
+    return digests_->verdict(facts);
+}
+
+std::optional<std::size_t> PartsPass::start_digests(bool crc32_shown, bool md5_shown, SetChecks checks) {
     digests_.emplace(crc32_shown, md5_shown, std::move(checks), list_.count());
     if (!pipeline_.allocate()) return MSG_LOW_MEMORY;
     if (!pipeline_.start(digests_->for_digest_thread() ? &*digests_ : nullptr)) return MSG_NO_THREAD;

@@ -1,6 +1,7 @@
 #include "join/status_line.h"
 
 #include "lang/text_table.h"
+#include "lang/text_names.h"
 
 namespace mendlet {
 
@@ -24,7 +25,7 @@ void StatusLine::show_status(std::wstring_view text, Colour colour, bool timed) 
 void StatusLine::reset_status() {
     stop_timer();
     status_colour_ = COLOUR_NORMAL;
-    display_.set_status_text(texts_.messages[3]);
+    display_.set_status_text(texts_.messages[MSG_READY]);
     status_persistent_ = false;
 }
 
@@ -32,12 +33,12 @@ void StatusLine::status_tick() {
     if (--status_countdown_ != 0) return;
     stop_timer();
     status_colour_ = COLOUR_NORMAL;
-    display_.set_status_text(join_running_.load(std::memory_order_relaxed) ? texts_.messages[4] : texts_.messages[3]);
+    display_.set_status_text(join_running_.load(std::memory_order_relaxed) ? texts_.messages[MSG_JOINING] : texts_.messages[MSG_READY]);
 }
 
 void StatusLine::set_text_only(std::wstring_view text) { display_.set_status_text(text); }
 
-void StatusLine::show_busy() { show_status(texts_.messages[5], COLOUR_ERROR, true); }
+void StatusLine::show_busy() { show_status(texts_.messages[MSG_BUSY], COLOUR_ERROR, true); }
 
 void StatusLine::stop_timer() {
     display_.stop_status_timer();

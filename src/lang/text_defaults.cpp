@@ -137,6 +137,9 @@ const wchar_t* const messages_defaults[] = {
     L"The unfinished file \"%s\" could not be deleted.",
     L"%s is missing, but later parts were found! Only the parts before it were loaded.",
     L"%s could not be cut back to its old size of %s bytes!",
+    L"The old %s is kept; the joined file is %s.",
+    L"The parts were not deleted: the join could not be verified.",
+    L"%s is a folder: choose a file name for the joined file.",
 };
 
 const wchar_t* const tooltips_defaults[] = {
@@ -173,7 +176,7 @@ const wchar_t* const updater_defaults[] = {
 
 const wchar_t* const verify_defaults[] = {
     L"Files joined and verified with %s",
-    L"%s does not match %s! The joined file may be damaged.",
+    L"%s does not match %s! The joined file is damaged.",
     L"%s does not match %s! Get this part again.",
     L"%s is listed in %s but not in the list! The join would be incomplete.",
     L"%s does not match %s! The first part is back as it was.",
@@ -183,6 +186,16 @@ const wchar_t* const verify_defaults[] = {
     L"Parts checked: all %d can be read; no checksum file lists them.",
     L"The parts together do not match %s! One of them is damaged.",
     L"Checking parts...",
+    L"Parts checked: %d listed in %s match; %d are not listed.",
+    L"Parts checked: %d of %d cannot be read!",
+    L"The parts are not in the order of their numbers! The joined file is not what %s describes.",
+    L"Parts checked: the part matches %s",
+    L"Parts checked: %d of %d does not match %s! Get it again.",
+    L"The part can be read; no checksum file lists it.",
+    L"Parts checked: %d listed in %s matches; %d are not listed.",
+    L"Parts checked: %d listed in %s match; %d is not listed.",
+    L"Parts checked: %d listed in %s matches; %d is not listed.",
+    L"Parts checked: %d of %d cannot be read!",
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "lang/language_files_win32.h"
 #include "lang/text_format.h"
+#include "lang/text_names.h"
 #include "res/resource.h"
 #include "settings/association_win32.h"
 #include "ui/menu_items_win32.h"
@@ -120,7 +121,7 @@ HWND Application::create_window() {
 
 int Application::run() {
     if (create_window() == nullptr) {
-        message_box(nullptr, texts_.messages[0], APP_CAPTION, MB_ICONERROR | MB_TOPMOST);
+        message_box(nullptr, texts_.messages[MSG_LOW_MEMORY], APP_CAPTION, MB_ICONERROR | MB_TOPMOST);
         return 0;
     }
     MSG message;
@@ -137,7 +138,7 @@ int Application::run() {
     if (!join_thread_.stop_and_wait(EXIT_WAIT_MS)) {
         if (!join_thread_.cut_back_first_part(CUT_BACK_WAIT_MS)) {
             const AppendedFirstPart& part = flags_.appended_first_part;
-            const std::wstring text = format_text(texts_.messages[29], {part.path(), std::to_wstring(part.old_size())});
+            const std::wstring text = format_text(texts_.messages[MSG_NOT_CUT_BACK], {part.path(), std::to_wstring(part.old_size())});
             message_box(nullptr, text.c_str(), APP_CAPTION, MB_ICONERROR | MB_TOPMOST);
         }
         ExitProcess(0);
@@ -407,7 +408,7 @@ void Application::start_job(JobKind kind) {
     join_thread_.release();
     // A check reads a single part as well; joining one would only copy it.
     if (list_.count() < (kind == JobKind::join ? 2u : 1u)) {
-        status_.show_status(texts_.messages[list_.empty() ? 9 : 7], COLOUR_ERROR, true);
+        status_.show_status(texts_.messages[list_.empty() ? MSG_LIST_EMPTY : MSG_ONE_FILE], COLOUR_ERROR, true);
         set_taskbar_state(TBPF_NOPROGRESS);
         return;
     }
@@ -417,7 +418,7 @@ void Application::start_job(JobKind kind) {
     job_phase_ = JobPhase::starting;
     if (!join_thread_.start()) {
         job_phase_ = JobPhase::idle;
-        message_box(nullptr, texts_.messages[1], APP_CAPTION, MB_ICONERROR | MB_TOPMOST);
+        message_box(nullptr, texts_.messages[MSG_NO_THREAD], APP_CAPTION, MB_ICONERROR | MB_TOPMOST);
         set_taskbar_state(TBPF_NOPROGRESS);
     }
 }
@@ -432,7 +433,7 @@ void Application::set_taskbar_state(TBPFLAG state) {
 void Application::on_close() {
     if (busy()) {
         const int answer =
-            message_box(window_, texts_.messages[2], texts_.messages[5], MB_YESNOCANCEL | MB_ICONWARNING);
+            message_box(window_, texts_.messages[MSG_EXIT_DURING_JOB], texts_.messages[MSG_BUSY], MB_YESNOCANCEL | MB_ICONWARNING);
         if (answer != IDYES) return;
         join_thread_.stop();
     }
@@ -542,7 +543,7 @@ void Application::set_shutdown_block(bool blocked) {
     if (blocked) {
         using Create = BOOL(WINAPI*)(HWND, LPCWSTR);
         if (const auto create = user32_function<Create>("ShutdownBlockReasonCreate"))
-            create(window_, texts_.messages[5]);
+            create(window_, texts_.messages[MSG_BUSY]);
     } else {
         using Destroy = BOOL(WINAPI*)(HWND);
         if (const auto destroy = user32_function<Destroy>("ShutdownBlockReasonDestroy")) destroy(window_);

@@ -109,7 +109,7 @@ public:
     void move_selected_down();
     void remove_selected();
     void remove_all();
-    void empty_list();
+    void empty_list(bool keep_status = false);
     void sort_parts();
     void on_append_checkbox();
     void browse_output();

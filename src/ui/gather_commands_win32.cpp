@@ -9,6 +9,7 @@
 #include "gather/command_line.h"
 #include "gather/list_file_win32.h"
 #include "lang/text_format.h"
+#include "lang/text_names.h"
 #include "res/resource.h"
 #include "ui/application_win32.h"
 
@@ -32,7 +33,7 @@ OPENFILENAMEW file_dialog(HWND owner, const wchar_t* filters, wchar_t* chosen, D
 
 PartAdder Application::part_adder() {
     return PartAdder(list_, IsDlgButtonChecked(window_, IDC_AUTO_SORT) == BST_CHECKED, settings_.sort_by_whole_path,
-                     [this] { status_.show_status(texts_.messages[10], COLOUR_ERROR, true); });
+                     [this] { status_.show_status(texts_.messages[MSG_CANNOT_OPEN], COLOUR_ERROR, true); });
 }
 
 void Application::finish_adding(PartAdder& adder, bool auto_loaded, bool reset_persistent_status) {
@@ -42,14 +43,14 @@ void Application::finish_adding(PartAdder& adder, bool auto_loaded, bool reset_p
     // In place of the count, and until the list changes: the join would go without that part
     // and those after it.
     if (!adder.missing_sibling().empty())
-        status_.show_status(format_text(texts_.messages[28], {adder.missing_sibling()}), COLOUR_ERROR, false);
+        status_.show_status(format_text(texts_.messages[MSG_SIBLING_MISSING], {adder.missing_sibling()}), COLOUR_ERROR, false);
     else
         report_added(added, auto_loaded);
 }
 
 void Application::report_added(std::uint32_t added, bool auto_loaded) {
     if (added < 2) return;
-    status_.show_status(format_text(texts_.messages[auto_loaded ? 14 : 13], {static_cast<std::int32_t>(added)}),
+    status_.show_status(format_text(texts_.messages[auto_loaded ? MSG_AUTO_LOADED : MSG_FILES_ADDED], {static_cast<std::int32_t>(added)}),
                         COLOUR_INFO, true);
 }
 

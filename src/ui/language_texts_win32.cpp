@@ -4,6 +4,7 @@
 #include <array>
 
 #include "lang/language_files_win32.h"
+#include "lang/text_names.h"
 #include "res/resource.h"
 #include "ui/application_win32.h"
 #include "ui/menu_items_win32.h"
@@ -70,7 +71,7 @@ void Application::apply_list_texts() {
     redraw_rows(rows, list_.count());
     const bool append_locked = !IsWindowEnabled(GetDlgItem(window_, IDC_APPEND_TO_FIRST));
     SetDlgItemTextW(window_, IDC_JOIN, texts_.join_button[append_locked ? 0 : 1]);
-    status_.set_text_only(texts_.messages[flags_.join_running ? 4 : 3]);
+    status_.set_text_only(texts_.messages[flags_.join_running ? MSG_JOINING : MSG_READY]);
 }
 
 }  // namespace mendlet

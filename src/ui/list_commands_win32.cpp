@@ -5,6 +5,7 @@
 
 #include "core/list_checks.h"
 #include "core/output_path.h"
+#include "lang/text_names.h"
 #include "res/resource.h"
 #include "ui/application_win32.h"
 #include "ui/part_list_view_win32.h"
@@ -30,7 +31,7 @@ void Application::update_output_path() {
     const OutputBox current{window_text(box), SendMessageW(box, EM_GETMODIFY, 0, 0) != 0};
     const bool append = IsDlgButtonChecked(window_, IDC_APPEND_TO_FIRST) == BST_CHECKED;
     OutputPathUpdate update =
-        next_output_path(list_, current, append, remembered_output_path_, settings_, texts_.messages[25]);
+        next_output_path(list_, current, append, remembered_output_path_, settings_, texts_.messages[MSG_NO_DOT_SUFFIX]);
     remembered_output_path_ = std::move(update.remembered_output_path);
     // Setting the text also clears the box's modified flag.
     SetWindowTextW(box, update.box_text.c_str());
@@ -46,7 +47,7 @@ void Application::after_reordering() {
 
 bool Application::selection_to_move() {
     if (next_selected_row(list_view(), -1) >= 0) return true;
-    status_.show_status(texts_.messages[8], COLOUR_ERROR, true);
+    status_.show_status(texts_.messages[MSG_NOTHING_SELECTED], COLOUR_ERROR, true);
     return false;
 }
 
@@ -91,12 +92,12 @@ void Application::remove_all() {
     if (!refused_during_join()) empty_list();
 }
 
-void Application::empty_list() {
+void Application::empty_list(bool keep_status) {
     // The list view first: it must not ask for rows that are already gone.
     SendMessageW(list_view(), LVM_DELETEALLITEMS, 0, 0);
     list_.clear_parts();
     SetDlgItemTextW(window_, IDC_OUTPUT_PATH, L"");
-    if (status_.status_persistent()) status_.reset_status();
+    if (status_.status_persistent() && !keep_status) status_.reset_status();
 }
 
 void Application::sort_parts() {

@@ -107,8 +107,8 @@ void WindowJoin::open_output_file(const std::wstring& output_path) {
     app_.open_with_program(app_.window(), output_path);
 }
 
-void WindowJoin::empty_list() {
-    on_window_thread([&] { app_.empty_list(); });
+void WindowJoin::empty_list(bool keep_status) {
+    on_window_thread([&] { app_.empty_list(keep_status); });
 }
 
 void WindowJoin::job_started() { SendMessageW(app_.window(), MSG_JOB_STARTED, 0, 0); }

@@ -23,7 +23,7 @@ public:
     void mark_part(PartList& list, std::uint32_t index, std::int32_t status) override;
     void open_output_folder(const std::wstring& output_path) override;
     void open_output_file(const std::wstring& output_path) override;
-    void empty_list() override;
+    void empty_list(bool keep_status) override;
     void job_started() override;
     void show_busy_state(JobKind kind) override;
     void show_idle_state() override;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,25 +23,39 @@ std::vector<std::wstring> names_of(const std::vector<ChecksumFile>& files) {
     return names;
 }
 
+const std::function<bool()> NEVER_STOPPED = [] { return false; };
+
+std::vector<ChecksumFile> find(const std::wstring& folder) {
+    return find_checksum_files(folder, {L"movie.avi"}, {L"C:\\In\\movie.avi.001"}, NEVER_STOPPED);
+}
+
 TEST(FindChecksumFiles, TheFolderListedWithoutItsFoldersAndFilesThatYieldNothing) {
     const TempFolder folder;
     folder.write(L"md5sums", MD5_A + " *movie.avi\n");
     folder.write(L"MOVIE.AVI.SFV", "; parts\r\nmovie.avi.001 " + CRC_A + "\r\n");
     folder.write(L"movie.avi.001", "movie.avi.001 " + CRC_A + "\n");
+    // A part's sidecar: its bare digest is the part's.
+    folder.write(L"Movie.avi.001.sha256", SHA256_A + "\n");
     // Named after the output but of no use: kept, for the join to say so. A general name
     // without an entry and a folder are passed over.
     folder.write(L"movie.md5", "");
     folder.write(L"SHA256SUMS", "no checksums here\n");
     ASSERT_TRUE(CreateDirectoryW(folder.file(L"movie.avi.sha1").c_str(), nullptr));
 
-    const std::vector<ChecksumFile> files = find_checksum_files(folder.path(), {L"movie.avi"});
-    ASSERT_EQ(names_of(files), (std::vector<std::wstring>{L"MOVIE.AVI.SFV", L"movie.md5", L"md5sums"}));
+    const std::vector<ChecksumFile> files = find(folder.path());
+    ASSERT_EQ(names_of(files),
+              (std::vector<std::wstring>{L"MOVIE.AVI.SFV", L"movie.md5", L"md5sums", L"Movie.avi.001.sha256"}));
     EXPECT_EQ(files[0].entries, (std::vector<ChecksumEntry>{{L"movie.avi.001", DigestKind::crc32, CRC_A}}));
+    EXPECT_EQ(files[0].folder, folder.path());
     EXPECT_TRUE(files[1].entries.empty());
     EXPECT_EQ(first_unreadable(files), &files[1]);
     EXPECT_EQ(files[2].entries, (std::vector<ChecksumEntry>{{L"movie.avi", DigestKind::md5, MD5_A}}));
+    EXPECT_TRUE(files[3].sidecar);
+    EXPECT_EQ(files[3].entries, (std::vector<ChecksumEntry>{{L"movie.avi.001", DigestKind::sha256, SHA256_A}}));
     // A folder as the system gives a drive's root, with its backslash.
-    EXPECT_EQ(names_of(find_checksum_files(folder.path() + L"\\", {L"movie.avi"})), names_of(files));
+    EXPECT_EQ(names_of(find(folder.path() + L"\\")), names_of(files));
+    // A stopped job reads nothing more.
+    EXPECT_TRUE(find_checksum_files(folder.path(), {L"movie.avi"}, {}, [] { return true; }).empty());
 }
 
 TEST(FindChecksumFiles, AFileOverTheLimitIsReadToItsLastWholeLine) {
@@ -61,7 +76,7 @@ TEST(FindChecksumFiles, AFileOverTheLimitIsReadToItsLastWholeLine) {
 
     const TempFolder folder;
     folder.write(L"MD5SUMS", file);
-    const std::vector<ChecksumFile> files = find_checksum_files(folder.path(), {L"movie.avi"});
+    const std::vector<ChecksumFile> files = find(folder.path());
     ASSERT_EQ(files.size(), 1u);
     EXPECT_EQ(files[0].entries, expected);
 }
@@ -73,11 +88,11 @@ TEST(FindChecksumFiles, AFileThatCannotBeReadYieldsNothing) {
     const HANDLE holder =
         CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-    const std::vector<ChecksumFile> files = find_checksum_files(folder.path(), {L"movie.avi"});
+    const std::vector<ChecksumFile> files = find(folder.path());
     CloseHandle(holder);
     ASSERT_EQ(names_of(files), std::vector<std::wstring>{L"movie.avi.sfv"});
     EXPECT_TRUE(files[0].entries.empty());
-    EXPECT_EQ(find_checksum_files(folder.path(), {L"movie.avi"})[0].entries.size(), 1u);
+    EXPECT_EQ(find(folder.path())[0].entries.size(), 1u);
 }
 
 // The folders and the file that the shell's removal of a temporary folder leaves behind
@@ -104,7 +119,7 @@ TEST(FindChecksumFiles, InAFolderDeeperThanMaxPath) {
     ASSERT_GT(deep.path.size(), static_cast<std::size_t>(MAX_PATH));
     folder.write(deep.path.substr(folder.path().size() + 1), "movie.avi.001 " + CRC_A + "\n");
 
-    EXPECT_EQ(names_of(find_checksum_files(path, {L"movie.avi"})), std::vector<std::wstring>{L"movie.avi.sfv"});
+    EXPECT_EQ(names_of(find(path)), std::vector<std::wstring>{L"movie.avi.sfv"});
 }
 
 }  // namespace

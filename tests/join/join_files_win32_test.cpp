@@ -115,7 +115,10 @@ TEST_F(JoinOnDiskTest, AnOutputThatCannotBeReplacedIsRefusedBeforeAnyQuestion) {
         window.inputs.output_path = output;
         EXPECT_FALSE(run_join(job));
         ASSERT_EQ(window.statuses.size(), 1u);
-        EXPECT_EQ(window.statuses[0].text, texts.messages[11]);
+        // A folder is named, for the user to choose a file name instead.
+        EXPECT_EQ(window.statuses[0].text, output == a_folder ? output + L" is a folder: choose a file name for the "
+                                                                          L"joined file."
+                                                               : std::wstring(texts.messages[11]));
         EXPECT_TRUE(window.questions.empty());
         EXPECT_EQ(file_size(list.at(1)->path), 6u);
     }

@@ -83,7 +83,7 @@ TEST(ChecksumScenario, AJoinIsCheckedAgainstTheChecksumFilesBesideItsParts) {
     downloads.set_md5_file("some other file");
     {
         RunningProgram program(home, first_part);
-        join_and_expect(program, L"MD5 does not match holiday movie.avi.md5! The joined file may be damaged.");
+        join_and_expect(program, L"MD5 does not match holiday movie.avi.md5! The joined file is damaged.");
         EXPECT_TRUE(read_file(downloads.output) == downloads.whole());
         EXPECT_EQ(control_text(program.window(), IDC_MD5_VALUE), reference_md5(downloads.whole()));
         EXPECT_EQ(row_count(program.window()), 3);

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "join/cancellable_io.h"
 #include "join/join_files.h"
 
 namespace mendlet::test_support {
@@ -36,6 +37,12 @@ public:
     int flushes = 0;
     // Files asked by path which they are.
     int identities_asked = 0;
+    // The worker's state of cancellable I/O, looked at in every read and write and every
+    // step of its clean-up (cut-back, flush, deletion): only the first may be cancellable.
+    CancellableIo* watched_io = nullptr;
+    int uncancellable_reads_and_writes = 0;
+    int clean_ups = 0;
+    int cancellable_clean_ups = 0;
 
     std::unique_ptr<JoinFile> open_part(const std::wstring& path) override { return wrap(real_.open_part(path), path); }
     std::unique_ptr<JoinFile> open_for_append(const std::wstring& path) override {
@@ -47,9 +54,10 @@ public:
     bool rename_output(const std::wstring& path, const std::wstring& output_path, bool replace) override {
         return !rename_fails && real_.rename_output(path, output_path, replace);
     }
-    std::vector<ChecksumFile> checksum_files(const std::wstring& folder,
-                                             const std::vector<std::wstring>& output_names) override {
-        return real_.checksum_files(folder, output_names);
+    std::vector<ChecksumFile> checksum_files(const std::wstring& folder, const std::vector<std::wstring>& output_names,
+                                             const std::vector<std::wstring>& part_names,
+                                             const std::function<bool()>& stopped) override {
+        return real_.checksum_files(folder, output_names, part_names, stopped);
     }
     ExistingOutput existing(const std::wstring& path) override { return real_.existing(path); }
     std::uint32_t highest_part_number(const std::wstring& first_part) override {
@@ -60,6 +68,7 @@ public:
         return real_.identity(path);
     }
     bool delete_files(const std::vector<std::wstring>& paths, bool use_recycle_bin) override {
+        count_clean_up();
         return !delete_fails && real_.delete_files(paths, use_recycle_bin);
     }
 
@@ -69,6 +78,7 @@ private:
         File(std::unique_ptr<JoinFile> real, FaultyJoinFiles& owner, bool read_fails)
             : real_(std::move(real)), owner_(owner), read_fails_(read_fails) {}
         std::optional<std::uint32_t> read(std::uint8_t* buffer, std::uint32_t size) override {
+            owner_.count_read_or_write();
             if (read_fails_ && position_ >= owner_.fail_read_after) {
                 if (!owner_.read_waits) return std::nullopt;
                 owner_.read_waits();
@@ -78,13 +88,18 @@ private:
             return n;
         }
         bool write(const std::uint8_t* data, std::uint32_t size) override {
+            owner_.count_read_or_write();
             if (owner_.fail_write_after && owner_.written_ + size > *owner_.fail_write_after) return false;
             owner_.written_ += size;
             return real_->write(data, size);
         }
         std::optional<std::uint64_t> seek_to_end() override { return real_->seek_to_end(); }
-        bool truncate(std::uint64_t size) override { return !owner_.truncate_fails && real_->truncate(size); }
+        bool truncate(std::uint64_t size) override {
+            owner_.count_clean_up();
+            return !owner_.truncate_fails && real_->truncate(size);
+        }
         bool flush() override {
+            owner_.count_clean_up();
             ++owner_.flushes;
             return !owner_.flush_fails && real_->flush();
         }
@@ -97,6 +112,14 @@ private:
         bool read_fails_;
         std::uint64_t position_ = 0;
     };
+
+    void count_read_or_write() {
+        if (watched_io != nullptr && !watched_io->inside()) ++uncancellable_reads_and_writes;
+    }
+    void count_clean_up() {
+        ++clean_ups;
+        if (watched_io != nullptr && watched_io->inside()) ++cancellable_clean_ups;
+    }
 
     std::unique_ptr<JoinFile> wrap(std::unique_ptr<JoinFile> real, const std::wstring& path) {
         if (real == nullptr) return nullptr;

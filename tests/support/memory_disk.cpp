@@ -63,7 +63,9 @@ class MemoryDisk : public TestDisk, public JoinFiles {
     // The disk's files directly in one folder, as the checksum file finder sees them.
     class MemoryFolder : public ChecksumFolder {
     public:
-        MemoryFolder(const MemoryDisk& disk, const std::wstring& folder) : disk_(disk), prefix_(folder + L"\\") {}
+        MemoryFolder(const MemoryDisk& disk, const std::wstring& folder)
+            : disk_(disk), folder_(folder), prefix_(folder.ends_with(L'\\') ? folder : folder + L"\\") {}
+        const std::wstring& path() const override { return folder_; }
         std::vector<std::wstring> file_names() override {
             std::lock_guard lock(disk_.mutex_);
             std::vector<std::wstring> names;
@@ -80,6 +82,7 @@ class MemoryDisk : public TestDisk, public JoinFiles {
 
     private:
         const MemoryDisk& disk_;
+        const std::wstring folder_;
         const std::wstring prefix_;
     };
 
@@ -120,14 +123,19 @@ public:
         files_.erase(found);
         return true;
     }
-    std::vector<ChecksumFile> checksum_files(const std::wstring& folder,
-                                             const std::vector<std::wstring>& output_names) override {
+    std::vector<ChecksumFile> checksum_files(const std::wstring& folder, const std::vector<std::wstring>& output_names,
+                                             const std::vector<std::wstring>& part_names,
+                                             const std::function<bool()>& stopped) override {
         MemoryFolder memory_folder(*this, folder);
-        return find_checksum_files(memory_folder, output_names);
+        return find_checksum_files(memory_folder, output_names, part_names, stopped);
     }
+    // A folder is there while a file lies in it.
     ExistingOutput existing(const std::wstring& path) override {
         std::lock_guard lock(mutex_);
-        return files_.count(path) != 0 ? ExistingOutput::file : ExistingOutput::none;
+        if (files_.count(path) != 0) return ExistingOutput::file;
+        const auto after = files_.upper_bound(path + L'\\');
+        const bool folder = after != files_.end() && after->first.starts_with(path + L'\\');
+        return folder ? ExistingOutput::folder : ExistingOutput::none;
     }
     // The files whose paths differ from the first part's in the last three characters alone.
     std::uint32_t highest_part_number(const std::wstring& first_part) override {

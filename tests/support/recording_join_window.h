@@ -41,6 +41,7 @@ public:
     std::vector<std::wstring> opened_files;
     // Every request in order, by name; "+" marks those made while join_running was set.
     std::vector<std::string> events;
+    bool list_emptied_keeping_status = false;
 
     bool ask_yes_no(const Question& question) override {
         record("question");
@@ -83,7 +84,10 @@ public:
         record("mark_part");
         list.at(index)->set_status(status);
     }
-    void empty_list() override { record("empty_list"); }
+    void empty_list(bool keep_status) override {
+        record("empty_list");
+        list_emptied_keeping_status = keep_status;
+    }
     void job_started() override { record("job_started"); }
     void show_busy_state(JobKind kind) override { record(kind == JobKind::check ? "busy_checking" : "busy"); }
     void show_idle_state() override { record("idle"); }

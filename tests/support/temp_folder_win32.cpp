@@ -60,6 +60,8 @@ std::wstring TempFolder::file(std::wstring_view name) const { return path_ + L"\
 
 std::wstring TempFolder::write(std::wstring_view name, std::string_view bytes) const {
     const std::wstring path = file(name);
+    for (std::size_t end = name.find(L'\\'); end != std::wstring_view::npos; end = name.find(L'\\', end + 1))
+        CreateDirectoryW(file(name.substr(0, end)).c_str(), nullptr);
     HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create a test file");
     DWORD written = 0;

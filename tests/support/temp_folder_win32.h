@@ -32,7 +32,8 @@ public:
     const std::wstring& path() const { return path_; }
     // Full path of a file in the folder.
     std::wstring file(std::wstring_view name) const;
-    // Writes bytes to a file in the folder and returns its full path.
+    // Writes bytes to a file in the folder, or in a folder in it that it makes, and returns
+    // its full path.
     std::wstring write(std::wstring_view name, std::string_view bytes) const;
 
 private:

@@ -116,19 +116,44 @@ TEST_F(JoinFromWindowTest, JoinsWithDigestsAndEmptiesTheList) {
     expect_idle();
 }
 
-// "Exit" closes the application once the job has ended.
-TEST_F(JoinFromWindowTest, ExitClosesTheWindowAfterTheJob) {
+// "Exit" closes the application once a join whose word is good has ended; one whose
+// checksum file could not be read stays on the screen to say so.
+TEST_F(JoinFromWindowTest, ExitClosesTheWindowOnlyAfterAJoinWhoseWordIsGood) {
     ASSERT_NE(window, nullptr);
+    application.settings().remove_all_after_join = false;
     const std::wstring output = list_two_parts();
+    const std::wstring unreadable = folder.write(L"a.bin.sha256", "see the download page\n");
     CheckDlgButton(window, IDC_EXIT_WHEN_DONE, BST_CHECKED);
+    command(IDC_JOIN);
+    ASSERT_TRUE(job_ends());
+    ASSERT_TRUE(IsWindow(window));
+    EXPECT_EQ(control_text(window, IDC_STATUS),
+              L"Files joined, but a.bin.sha256 could not be read: nothing was verified.");
+    EXPECT_TRUE(application.status().status_persistent());
 
+    ASSERT_TRUE(DeleteFileW(unreadable.c_str()));
+    answer = [](const Box&) { return IDYES; };  // replace the first join's output
     command(IDC_JOIN);
     ASSERT_TRUE(job_ends());
     EXPECT_FALSE(IsWindow(window));
     WIN32_FILE_ATTRIBUTE_DATA data{};
     ASSERT_TRUE(GetFileAttributesExW(output.c_str(), GetFileExInfoStandard, &data));
     EXPECT_EQ(data.nFileSizeLow, 7u);
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(boxes.size(), 1u);
+}
+
+// What a check found stays on the status line until the next command, also where the list
+// is emptied after a join.
+TEST_F(JoinFromWindowTest, AVerifiedJoinStaysOnTheStatusLineWhenTheListEmpties) {
+    ASSERT_NE(window, nullptr);
+    application.settings().remove_all_after_join = true;
+    list_two_parts();
+    folder.write(L"a.bin.sfv", "a.bin.001 b787b55f\r\na.bin.002 f16ec191\r\n");  // "Mend", "let"
+    command(IDC_JOIN);
+    ASSERT_TRUE(job_ends());
+    EXPECT_EQ(control_text(window, IDC_STATUS), L"Files joined and verified with a.bin.sfv");
+    EXPECT_TRUE(application.status().status_persistent());
+    EXPECT_TRUE(application.list().empty());
 }
 
 // The worker cannot set join_running before this thread has carried out its first request,
