@@ -109,7 +109,7 @@ public:
     void mark_part(PartList&, std::uint32_t, std::int32_t) override {}
     void open_output_folder(const std::wstring&) override {}
     void open_output_file(const std::wstring&) override {}
-    void empty_list() override {}
+    void empty_list(bool) override {}
     void job_started() override {}
     void show_busy_state(JobKind) override {}
     void show_idle_state() override {}

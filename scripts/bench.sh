@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Every benchmark in one run, each beside a reference measured in the same run: the
-# digests natively, with SHA-256 against `openssl dgst`; then under Wine the join against
+# digests natively, with SHA-256 against `openssl dgst`; the collection of the largest
+# checksum files against counting their lines; then under Wine the join against
 # `cat` and `md5sum`, the join's peak memory against a small join and an idle process, and
 # adding 10,000 and 100,000 files against listing and opening them.
 #
@@ -17,6 +18,8 @@ runs="${3:-3}"
 bench_start
 echo "== digests, natively, and SHA-256 against openssl"
 "$root/bench/digest_bench.sh"
+echo "== reading and collecting the largest checksum files, natively"
+"$root/bench/collect_bench.sh"
 echo "== join under Wine"
 "$root/bench/join_bench.sh" "$total_mib" "$part_mib" "$runs"
 echo "== peak memory of the join under Wine"
