@@ -13,7 +13,7 @@ const wchar_t* const controls_defaults[] = {
     L"Add Folder",
     L"&Remove",
     L"Remove All",
-    L"Browse",
+    L"&Browse",
     L"Append to first file in the list (advanced users only!)",
     L"Hash",
     L"Clear",
