@@ -27,6 +27,10 @@ const wchar_t* const controls_defaults[] = {
 const wchar_t* const about_defaults[] = {
     L"About %s",
     L"OK",
+    L"Author:",
+    L"The Mendlet team at Tessvane",
+    L"Contact:",
+    L"Translation:",
 };
 
 const wchar_t* const list_column_defaults[] = {

@@ -285,7 +285,8 @@ TEST_F(LanguagesTest, TheAboutBoxInEnglishCreditsNoTranslator) {
 // A translator's name from the selected file is credited under its label; a file without
 // one shows neither.
 TEST_F(LanguagesTest, TheAboutBoxCreditsTheTranslatorOnlyWhenNamed) {
-    write_language(L"named.lng", language_file(L"Named", 7, L"name=Erika Mustermann\r\n[about]\r\n000=\u00dcber %s\r\n001=Gut\r\n"));
+    write_language(L"named.lng", language_file(L"Named", 7, L"name=Erika Mustermann\r\n[about]\r\n000=\u00dcber %s\r\n001=Gut\r\n"
+                                                            L"002=Autor:\r\n005=\u00dcbersetzung:\r\n"));
     write_language(L"anonymous.lng", language_file(L"Anonymous", 8));
     ASSERT_NE(start(), nullptr);
     for (const LanguageEntry& entry : application->languages().entries()) {
@@ -295,7 +296,9 @@ TEST_F(LanguagesTest, TheAboutBoxCreditsTheTranslatorOnlyWhenNamed) {
         ASSERT_TRUE(test_support::in_modal_dialog(window, IDM_ABOUT, IDC_TRANSLATION_LABEL, [&](HWND about) {
             EXPECT_EQ(window_text(about), named ? L"\u00dcber Mendlet" : L"About Mendlet");
             EXPECT_EQ(control_text(about, IDCANCEL), named ? L"Gut" : L"OK");
-            EXPECT_EQ(control_text(about, IDC_TRANSLATION_LABEL), named ? L"Translation:" : L"");
+            EXPECT_EQ(control_text(about, IDC_AUTHOR_LABEL), named ? L"Autor:" : L"Author:");
+            EXPECT_EQ(control_text(about, IDC_CONTACT_LABEL), L"Contact:");
+            EXPECT_EQ(control_text(about, IDC_TRANSLATION_LABEL), named ? L"\u00dcbersetzung:" : L"");
             EXPECT_EQ(control_text(about, IDC_TRANSLATOR), named ? L"Erika Mustermann" : L"");
         }));
     }
@@ -316,7 +319,7 @@ TEST(ShippedLanguages, TranslateEveryText) {
         std::size_t translated = 0;
         for (const TextSection* section : texts.sections())
             for (const TextEntry& entry : section->entries()) translated += entry.translated() ? 1 : 0;
-        EXPECT_EQ(translated, 138u) << found.cFileName;
+        EXPECT_EQ(translated, 142u) << found.cFileName;
         EXPECT_FALSE(lookup(L"translation", L"lang").empty()) << found.cFileName;
         EXPECT_FALSE(lookup(L"translation", L"name").empty()) << found.cFileName;
         numbers.insert(lookup(L"translation", L"laid"));
