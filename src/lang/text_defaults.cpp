@@ -13,7 +13,7 @@ const wchar_t* const controls_defaults[] = {
     L"Add Folder",
     L"&Remove",
     L"Remove All",
-    L"Browse",
+    L"&Browse",
     L"Append to first file in the list (advanced users only!)",
     L"Hash",
     L"Clear",
@@ -27,6 +27,10 @@ const wchar_t* const controls_defaults[] = {
 const wchar_t* const about_defaults[] = {
     L"About %s",
     L"OK",
+    L"Author:",
+    L"The Mendlet team at Tessvane",
+    L"Contact:",
+    L"Translation:",
 };
 
 const wchar_t* const list_column_defaults[] = {

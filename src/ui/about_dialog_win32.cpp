@@ -1,5 +1,7 @@
 // The About box: the product's name and version, the credits, and two links.
 
+#include <array>
+
 #include "lang/language_files_win32.h"
 #include "lang/text_format.h"
 #include "res/resource.h"
@@ -12,6 +14,11 @@ namespace mendlet {
 namespace {
 
 constexpr COLORREF LINK_COLOUR = RGB(0, 0, 255);
+
+// The control of each about text from the second on; the caption takes text 0, and the
+// translation's label (text 5) shows only with a translator's name.
+constexpr std::array<int, 4> TEXT_CONTROLS = {IDCANCEL, IDC_AUTHOR_LABEL, IDC_AUTHOR, IDC_CONTACT_LABEL};
+constexpr std::size_t TRANSLATION_LABEL_TEXT = 5;
 
 // The links show the hand over them; the rest of their work is the static control's, whose
 // procedure each keeps in its user data.
@@ -56,14 +63,13 @@ private:
     void initialise() {
         centre_over(dialog_, app_.window());
         SendDlgItemMessageW(dialog_, IDC_PRODUCT_NAME, WM_SETFONT, reinterpret_cast<WPARAM>(name_font_), FALSE);
-        SetWindowTextW(dialog_, format_text(app_.texts().about[0], {APP_CAPTION}).c_str());
+        const TextSection& texts = app_.texts().about;
+        SetWindowTextW(dialog_, format_text(texts[0], {APP_CAPTION}).c_str());
+        for (std::size_t i = 0; i < TEXT_CONTROLS.size(); ++i) SetDlgItemTextW(dialog_, TEXT_CONTROLS[i], texts[i + 1]);
         const LanguageEntry* language = app_.languages().current();
         const auto translator = language != nullptr ? translator_name(app_.program_path(), *language) : std::nullopt;
-        if (translator)
-            SetDlgItemTextW(dialog_, IDC_TRANSLATOR, translator->c_str());
-        else
-            SetDlgItemTextW(dialog_, IDC_TRANSLATION_LABEL, L"");
-        SetDlgItemTextW(dialog_, IDCANCEL, app_.texts().about[1]);
+        SetDlgItemTextW(dialog_, IDC_TRANSLATION_LABEL, translator ? texts[TRANSLATION_LABEL_TEXT] : L"");
+        SetDlgItemTextW(dialog_, IDC_TRANSLATOR, translator ? translator->c_str() : L"");
         make_link(GetDlgItem(dialog_, IDC_WEB_LINK));
         make_link(GetDlgItem(dialog_, IDC_CONTACT_LINK));
     }

@@ -212,9 +212,10 @@ INT_PTR Application::handle(UINT message, WPARAM wparam, LPARAM lparam) {
 
 // Icons, status font, "Auto", progress range and the hash section hidden to start with;
 // then the languages and the saved settings, which may change all of these and the window's
-// size and place (kept on screen after them), then the command line, whose parts are
-// checked and named with the settings in force; last the association's check mark and the
-// silent version check.
+// size and place (kept on screen after them), English applied as any language is, so that a
+// start shows what a switch to it shows; then the command line, whose parts are checked and
+// named with the settings in force; last the association's check mark and the silent
+// version check.
 void Application::initialise(HWND window) {
     set_button_icon(window, IDC_SORT, instance_, IDI_SORT);
     set_button_icon(window, IDC_MOVE_UP, instance_, IDI_ARROW_UP);
@@ -233,10 +234,7 @@ void Application::initialise(HWND window) {
     discover_languages(program_path_, languages_, GetSubMenu(GetMenu(window), LANGUAGE_MENU_POSITION));
     load_settings();
     keep_window_on_screen();
-    if (!language_chosen_) {
-        const LanguageChoice choice = choose_language_for_ui(languages_, ui_language());
-        if (choice.language) select_language(choice.language);
-    }
+    if (!language_chosen_) select_language(choose_language_for_ui(languages_, ui_language()).language);
     add_from_command_line(command_line_);
     if (association_present()) set_menu_checked(window, IDM_ASSOCIATE, true);
     // Nobody waits for the silent check; a thread that cannot start is no loss.

@@ -26,7 +26,7 @@ void Application::load_settings() {
     const WindowState& saved = stored.record->window;
     if (saved.language_id != 0) {
         const LanguageChoice choice = choose_language_by_id(languages_, saved.language_id);
-        if (choice.language) select_language(choice.language);
+        if (choice.settled) select_language(choice.language);
         language_chosen_ = choice.settled;
     }
     if (settings_.remember_window_position) restore_window_position(saved.window_left, saved.window_top);

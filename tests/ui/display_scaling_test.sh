@@ -1,5 +1,7 @@
 #!/bin/sh
-# The main window at 96, 120, 144 and 192 pixels per inch (display_scaling_win32_test.cpp).
+# The main window at 96, 120, 144 and 192 pixels per inch (display_scaling_win32_test.cpp), and
+# every control's text in every shipped language fitting its control at each of them
+# (ShippedLanguagesTest.EveryTextFitsItsControl in languages_win32_test.cpp).
 # Wine lays a process out at the LogPixels its prefix held when its wine server started, so
 # each scale needs the server ended, which would end every other test of the session: the
 # test runs in a copy of the build's prefix, whose server is its own. The copy and its
@@ -33,7 +35,7 @@ for dpi in 96 120 144 192; do
   fi
   status=0
   MENDLET_EXPECTED_DPI="$dpi" "$build/wine-run" "$build/mendlet_win32_tests.exe" \
-    --gtest_filter='DisplayScaling.*' >"$log" 2>&1 || status=$?
+    --gtest_filter='DisplayScaling.*:ShippedLanguagesTest.EveryTextFitsItsControl' >"$log" 2>&1 || status=$?
   cat "$log"
   # A run that skipped has checked nothing.
   if [ "$status" -ne 0 ] || grep -q '^\[  SKIPPED \]' "$log" || ! grep -q '^\[  PASSED  \]' "$log"; then

@@ -200,7 +200,7 @@ TEST(DialogTemplates, AboutDialog) {
     const TemplateDialog dialog(IDD_ABOUT);
     ASSERT_NE(dialog.window, nullptr);
     EXPECT_EQ(dialog.control_ids(),
-              (std::vector<int>{1036, NO_ID, NO_ID, 1017, 1016, IDCANCEL, 1057, 1059, NO_ID, NO_ID, NO_ID, NO_ID}));
+              (std::vector<int>{1036, NO_ID, NO_ID, 1017, 1016, IDCANCEL, 1057, 1059, 1060, NO_ID, 1061, 1062}));
     for (int link : {IDC_WEB_LINK, IDC_CONTACT_LINK}) EXPECT_TRUE(dialog.style(link) & SS_NOTIFY);
     wchar_t version[16] = {};
     GetWindowTextW(GetWindow(GetDlgItem(dialog.window, IDC_PRODUCT_NAME), GW_HWNDNEXT), version, 16);
