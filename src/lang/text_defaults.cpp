@@ -137,6 +137,7 @@ const wchar_t* const messages_defaults[] = {
     L"The unfinished file \"%s\" could not be deleted.",
     L"%s is missing, but later parts were found! Only the parts before it were loaded.",
     L"%s could not be cut back to its old size of %s bytes!",
+    L"Files added: %d; %d other files left out.",
 };
 
 const wchar_t* const tooltips_defaults[] = {

@@ -176,7 +176,7 @@ private:
     bool show_list_menu(int x, int y);
     PartAdder part_adder();
     void finish_adding(PartAdder& adder, bool auto_loaded, bool reset_persistent_status);
-    void report_added(std::uint32_t added, bool auto_loaded);
+    void report_added(std::uint32_t added, std::uint32_t left_out, bool auto_loaded);
 
     // Settings files: read once as the window starts, written when it is destroyed.
     void load_settings();

@@ -27,12 +27,12 @@ std::vector<std::wstring> all_texts(const TextTable& texts) {
     return result;
 }
 
-TEST(TextTable, FourteenSectionsOf138DefaultTexts) {
+TEST(TextTable, FourteenSectionsOf139DefaultTexts) {
     const TextTable texts;
     const std::pair<const wchar_t*, std::size_t> expected[] = {
         {L"controls", 14},    {L"about", 2},       {L"list_column", 3}, {L"list_status_cat", 3}, {L"list_status", 8},
         {L"list_tooltip", 2}, {L"join_button", 2}, {L"settings", 20},   {L"menu", 12},           {L"menu_popup", 6},
-        {L"messages", 30},    {L"tooltips", 22},   {L"updater", 3},     {L"verify", 11},
+        {L"messages", 31},    {L"tooltips", 22},   {L"updater", 3},     {L"verify", 11},
     };
     std::size_t total = 0;
     for (std::size_t i = 0; i < 14; ++i) {
@@ -40,7 +40,7 @@ TEST(TextTable, FourteenSectionsOf138DefaultTexts) {
         EXPECT_EQ(texts.sections()[i]->count(), expected[i].second) << expected[i].first;
         total += texts.sections()[i]->count();
     }
-    EXPECT_EQ(total, 138u);
+    EXPECT_EQ(total, 139u);
     for (const std::wstring& text : all_texts(texts)) EXPECT_FALSE(text.empty());
 
     EXPECT_STREQ(texts.controls[0], L"Auto");
@@ -55,7 +55,8 @@ TEST(TextTable, FourteenSectionsOf138DefaultTexts) {
     EXPECT_STREQ(texts.updater[0], L"Mendlet %s (%s) is available. Would you like to open download page?");
     EXPECT_STREQ(texts.messages[26], L"The joined file is kept as \"%s\".");
     EXPECT_STREQ(texts.messages[29], L"%s could not be cut back to its old size of %s bytes!");
-    EXPECT_STREQ(texts.messages[30], L"");
+    EXPECT_STREQ(texts.messages[30], L"Files added: %d; %d other files left out.");
+    EXPECT_STREQ(texts.messages[31], L"");
 }
 
 TEST(LoadLanguageFile, OneValueChangesOneText) {
