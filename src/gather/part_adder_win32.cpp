@@ -3,9 +3,9 @@
 #include <windows.h>
 
 #include "core/long_path_win32.h"
+#include "gather/folder_parts.h"
 #include "gather/sibling_listing_win32.h"
 #include "gather/siblings.h"
-#include "checksum/checksum_names.h"
 
 namespace mendlet {
 
@@ -26,6 +26,23 @@ std::wstring with_backslash(std::wstring_view folder) {
 bool is_folder_link(const WIN32_FIND_DATAW& found) {
     return (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
            (found.dwReserved0 == 0 || IsReparseTagNameSurrogate(found.dwReserved0));
+}
+
+// Every file of the folder in listing order, a sub-folder's where it is met when recursing.
+void list_tree(const std::wstring& folder, bool recurse, std::vector<PartAdder::FoundFile>& found) {
+    const std::wstring prefix = with_backslash(folder);
+    WIN32_FIND_DATAW entry;
+    const HANDLE search = FindFirstFileW(file_system_path(prefix + L"*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::wstring_view name = entry.cFileName;
+        if (name == L"." || name == L"..") continue;
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            found.push_back({prefix + entry.cFileName, listed_size(entry)});
+        else if (recurse && !is_folder_link(entry))
+            list_tree(prefix + entry.cFileName, true, found);
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
 }
 
 }  // namespace
@@ -63,24 +80,16 @@ void PartAdder::add_path_in_folder(std::int32_t position, std::wstring_view fold
     add_path(position, with_backslash(folder) + std::wstring(name), size);
 }
 
-void PartAdder::scan_folder(std::int32_t& position, const std::wstring& folder, bool recurse) {
-    const std::wstring prefix = with_backslash(folder);
-    WIN32_FIND_DATAW found;
-    const HANDLE search = FindFirstFileW(file_system_path(prefix + L"*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        const std::wstring_view name = found.cFileName;
-        if (name == L"." || name == L"..") continue;
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-            if (recurse && !is_folder_link(found)) scan_folder(position, prefix + found.cFileName, true);
-            continue;
-        }
-        // A checksum file beside the parts is no part: joined, its text would end up in the file.
-        if (is_checksum_file_name(name)) continue;
-        if (position != NO_POSITION) ++position;
-        add_path(position, prefix + found.cFileName, listed_size(found));
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+std::vector<PartAdder::FoundFile> PartAdder::scan_folder(const std::wstring& folder, bool recurse) {
+    std::vector<FoundFile> found;
+    list_tree(folder, recurse, found);
+    std::vector<std::wstring> paths;
+    for (const FoundFile& file : found) paths.push_back(file.path);
+    const FolderChoice choice = choose_folder_files(paths);
+    left_out_ += choice.left_out;
+    std::vector<FoundFile> taken;
+    for (const std::size_t index : choice.taken) taken.push_back(std::move(found[index]));
+    return taken;
 }
 
 bool PartAdder::auto_load_siblings(std::int32_t position, const std::wstring& path) {

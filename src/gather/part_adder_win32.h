@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/part_list.h"
 
@@ -24,17 +25,23 @@ public:
     void add_path(std::int32_t position, const std::wstring& path, std::uint64_t size);
     void add_path_in_folder(std::int32_t position, std::wstring_view folder, std::wstring_view name,
                             std::uint64_t size);
-    // Every file in the order the folder lists them but checksum files (is_checksum_file_name),
-    // a sub-folder's files where it is met when recursing; a sub-folder that is a link to
-    // another folder is not entered. A position other than NO_POSITION moves on by one before
-    // each file.
-    void scan_folder(std::int32_t& position, const std::wstring& folder, bool recurse);
+    // A file found by a folder scan, with its listed size.
+    struct FoundFile {
+        std::wstring path;
+        std::uint64_t size = 0;
+    };
+    // The files that choose_folder_files takes from the folder's tree, in the order the folder
+    // lists them, a sub-folder's files where it is met when recursing; a sub-folder that is a
+    // link to another folder is not entered. The caller adds them where its command puts them.
+    std::vector<FoundFile> scan_folder(const std::wstring& folder, bool recurse);
     // A first part brings its siblings, one after another from the position; any other
     // file comes alone. True when the path was taken as a first part.
     bool auto_load_siblings(std::int32_t position, const std::wstring& path);
     // The file name of the part that auto_load_siblings stopped at while later parts lie in
     // the folder; empty when it stopped at none such.
     const std::wstring& missing_sibling() const { return missing_sibling_; }
+    // How many files this command's folder scans left out.
+    std::uint32_t left_out() const { return left_out_; }
 
     // Sorts the new entries in; returns how many entries this command added.
     std::uint32_t finish();
@@ -46,6 +53,7 @@ private:
     std::function<void()> cannot_open_;
     std::uint32_t count_before_;
     std::wstring missing_sibling_;
+    std::uint32_t left_out_ = 0;
 };
 
 }  // namespace mendlet

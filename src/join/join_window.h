@@ -70,7 +70,8 @@ public:
     // Output path and Browse hidden, "&Stop", options disabled, progress bar shown at 0, the
     // status line saying what the job does; a join also empties the digest boxes.
     virtual void show_busy_state(JobKind kind) = 0;
-    // The list redrawn, taskbar progress off, the idle controls back, progress bar hidden.
+    // The list redrawn, taskbar progress off, the idle controls back, progress bar hidden;
+    // after a long job, the taskbar button flashing when the window is not in front.
     virtual void show_idle_state() = 0;
     // The job has ended: shutdown is allowed again.
     virtual void job_ended() = 0;

@@ -144,6 +144,7 @@ const wchar_t* const messages_defaults[] = {
     L"The old %s is kept; the joined file is %s.",
     L"The parts were not deleted: the join could not be verified.",
     L"%s is a folder: choose a file name for the joined file.",
+    L"Files added: %d; %d other files left out.",
 };
 
 const wchar_t* const tooltips_defaults[] = {

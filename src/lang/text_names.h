@@ -43,6 +43,7 @@ inline constexpr std::size_t MSG_NOT_CUT_BACK = 29;
 inline constexpr std::size_t MSG_OLD_OUTPUT_KEPT = 30;
 inline constexpr std::size_t MSG_PARTS_NOT_DELETED = 31;
 inline constexpr std::size_t MSG_OUTPUT_IS_FOLDER = 32;
+inline constexpr std::size_t MSG_FILES_ADDED_LEFT_OUT = 33;
 
 // verify
 inline constexpr std::size_t VERIFY_VERIFIED = 0;

@@ -75,6 +75,12 @@ public:
     // the join's worker too. Tests see the calls here.
     std::function<bool(HWND owner, const std::wstring& path)> show_in_file_manager;
     std::function<bool(HWND owner, const std::wstring& path)> open_with_program;
+    // Milliseconds since the system started; tests move the clock here.
+    std::function<ULONGLONG()> tick_count;
+    // The window the user works in, and the flash of a taskbar button; tests choose the one
+    // and see the other here.
+    std::function<HWND()> foreground_window;
+    std::function<void(FLASHWINFO& flash)> flash_window;
     // The update server's address, scheme and host; tests run one of their own.
     std::wstring update_server;
 
@@ -176,7 +182,7 @@ private:
     bool show_list_menu(int x, int y);
     PartAdder part_adder();
     void finish_adding(PartAdder& adder, bool auto_loaded, bool reset_persistent_status);
-    void report_added(std::uint32_t added, bool auto_loaded);
+    void report_added(std::uint32_t added, std::uint32_t left_out, bool auto_loaded);
 
     // Settings files: read once as the window starts, written when it is destroyed.
     void load_settings();

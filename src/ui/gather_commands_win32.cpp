@@ -29,6 +29,11 @@ OPENFILENAMEW file_dialog(HWND owner, const wchar_t* filters, wchar_t* chosen, D
     return dialog;
 }
 
+bool is_folder(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(file_system_path(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 }  // namespace
 
 PartAdder Application::part_adder() {
@@ -45,13 +50,17 @@ void Application::finish_adding(PartAdder& adder, bool auto_loaded, bool reset_p
     if (!adder.missing_sibling().empty())
         status_.show_status(format_text(texts_.messages[MSG_SIBLING_MISSING], {adder.missing_sibling()}), COLOUR_ERROR, false);
     else
-        report_added(added, auto_loaded);
+        report_added(added, adder.left_out(), auto_loaded);
 }
 
-void Application::report_added(std::uint32_t added, bool auto_loaded) {
-    if (added < 2) return;
-    status_.show_status(format_text(texts_.messages[auto_loaded ? MSG_AUTO_LOADED : MSG_FILES_ADDED], {static_cast<std::int32_t>(added)}),
-                        COLOUR_INFO, true);
+// A single file added says nothing, unless others were left out beside it.
+void Application::report_added(std::uint32_t added, std::uint32_t left_out, bool auto_loaded) {
+    const auto count = static_cast<std::int32_t>(added);
+    if (left_out > 0)
+        status_.show_status(format_text(texts_.messages[MSG_FILES_ADDED_LEFT_OUT], {count, static_cast<std::int32_t>(left_out)}), COLOUR_INFO,
+                            true);
+    else if (added >= 2)
+        status_.show_status(format_text(texts_.messages[auto_loaded ? MSG_AUTO_LOADED : MSG_FILES_ADDED], {count}), COLOUR_INFO, true);
 }
 
 // One file into an empty list brings its siblings; Shift held inverts the setting.
@@ -100,8 +109,8 @@ void Application::add_folder_command() {
     const auto folder = choose_folder();
     if (!folder) return;
     PartAdder adder = part_adder();
-    std::int32_t position = NO_POSITION;
-    adder.scan_folder(position, *folder, settings_.recurse_subfolders);
+    for (const PartAdder::FoundFile& file : adder.scan_folder(*folder, settings_.recurse_subfolders))
+        adder.add_path(NO_POSITION, file.path, file.size);
     finish_adding(adder, false, true);
 }
 
@@ -132,7 +141,10 @@ void Application::drop_files(HDROP drop) {
         const DWORD attributes = GetFileAttributesW(file_system_path(path).c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES) continue;
         if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-            adder.scan_folder(position, path, settings_.recurse_subfolders);
+            for (const PartAdder::FoundFile& file : adder.scan_folder(path, settings_.recurse_subfolders)) {
+                if (position != NO_POSITION) ++position;
+                adder.add_path(position, file.path, file.size);
+            }
         } else if (dropped == 1 && list_.empty() && auto_load) {
             auto_loaded = adder.auto_load_siblings(position, path);
         } else {
@@ -144,18 +156,24 @@ void Application::drop_files(HDROP drop) {
     finish_adding(adder, auto_loaded, true);
 }
 
-// The paths keep their command-line order from the top of the list; one path alone brings
-// its siblings unless that is switched off.
+// The paths keep their command-line order from the top of the list; one file alone brings
+// its siblings unless that is switched off, and a folder is scanned as a dropped one is.
 void Application::add_from_command_line(std::wstring_view command_line) {
     const std::vector<std::wstring> paths = command_line_paths(command_line);
     if (paths.empty()) return;
     PartAdder adder = part_adder();
     bool auto_loaded = false;
-    if (paths.size() == 1 && !settings_.disable_auto_load) {
-        auto_loaded = adder.auto_load_siblings(0, full_path(paths.front()));
-    } else {
-        std::int32_t position = 0;
-        for (const std::wstring& path : paths) adder.add_path(position++, full_path(path), SIZE_NOT_GIVEN);
+    std::int32_t position = 0;
+    for (const std::wstring& given : paths) {
+        const std::wstring path = full_path(given);
+        if (is_folder(path)) {
+            for (const PartAdder::FoundFile& file : adder.scan_folder(path, settings_.recurse_subfolders))
+                adder.add_path(position++, file.path, file.size);
+        } else if (paths.size() == 1 && !settings_.disable_auto_load) {
+            auto_loaded = adder.auto_load_siblings(position, path);
+        } else {
+            adder.add_path(position++, path, SIZE_NOT_GIVEN);
+        }
     }
     finish_adding(adder, auto_loaded, false);
 }

@@ -18,6 +18,15 @@ namespace {
 
 bool checked(HWND window, int control) { return IsDlgButtonChecked(window, control) == BST_CHECKED; }
 
+// A job that ends sooner has most likely been watched to its end; over a longer one the user
+// turns to other windows, and wants to hear that it is done.
+constexpr ULONGLONG LONG_JOB_MS = 5000;
+
+// A box or dialog that the window owns counts as the window.
+bool in_foreground(HWND window, HWND foreground) {
+    return foreground != nullptr && GetAncestor(foreground, GA_ROOTOWNER) == window;
+}
+
 }  // namespace
 
 template <typename Work>
@@ -128,6 +137,7 @@ void WindowJoin::show_busy_state(JobKind kind) {
         }
         show_job_controls(true);
         app_.status().set_text_only(job_activity(app_.texts(), kind));
+        job_shown_at_ = app_.tick_count();
     });
 }
 
@@ -137,7 +147,17 @@ void WindowJoin::show_idle_state() {
         redraw_rows(GetDlgItem(app_.window(), IDC_PART_LIST), app_.list().count());
         app_.set_taskbar_state(TBPF_NOPROGRESS);
         show_job_controls(false);
+        flash_if_unseen();
     });
+}
+
+// The taskbar button, not the caption: the window is not in front. It flashes until the user
+// comes back to the window.
+void WindowJoin::flash_if_unseen() {
+    const HWND window = app_.window();
+    if (app_.tick_count() - job_shown_at_ <= LONG_JOB_MS || in_foreground(window, app_.foreground_window())) return;
+    FLASHWINFO flash{sizeof(flash), window, FLASHW_TRAY | FLASHW_TIMERNOFG, 0, 0};
+    app_.flash_window(flash);
 }
 
 // The progress bar takes the place of the output path row while a job runs; the options

@@ -2,6 +2,8 @@
 // The main window's side of a join: every request of the worker is carried out on the
 // window's thread while the worker waits, so the worker never touches a window itself.
 
+#include <cstdint>
+
 #include "join/join_window.h"
 
 namespace mendlet {
@@ -36,8 +38,12 @@ private:
     template <typename Work>
     void on_window_thread(Work work);
     void show_job_controls(bool busy);
+    void flash_if_unseen();
 
     Application& app_;
+    // When the running job showed its busy state, by the application's clock; read on the
+    // window's thread only.
+    std::uint64_t job_shown_at_ = 0;
 };
 
 }  // namespace mendlet

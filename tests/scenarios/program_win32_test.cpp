@@ -11,6 +11,7 @@
 #include "res/resource.h"
 #include "settings/settings_file.h"
 #include "support/program_win32.h"
+#include "support/remote_window_win32.h"
 #include "support/temp_folder_win32.h"
 #include "scenarios/scenario_win32.h"
 
@@ -64,6 +65,27 @@ TEST(Program, JoinsTheSetOfAFirstPartGivenOnItsCommandLine) {
     ASSERT_NE(program.window(), nullptr);
     ASSERT_TRUE(joined_and_closed(program, 3));
     EXPECT_TRUE(read_file(folder.file(L"movie.avi")) == parts[0] + parts[1] + parts[2]);
+}
+
+// A folder dragged onto the program, or sent to it, is scanned as one dropped on its window:
+// its parts alone, sorted, and the others counted.
+TEST(Program, ListsThePartsOfAFolderGivenOnItsCommandLine) {
+    TempFolder downloads(test_support::ExactPath{L"C:\\Users\\Anna\\Downloads\\Live recording"});
+    TempFolder home;
+    for (const wchar_t* name : {L"concert.mkv.002", L"concert.mkv.nfo", L"concert.mkv.001", L"concert.mkv.par2",
+                                L"concert.mkv.sfv", L"Visit us.url"})
+        downloads.write(name, "12");
+    RunningProgram program(home, test_support::quoted(downloads.path()));
+    const HWND window = program.window();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(test_support::rows_become(window, 2));
+    EXPECT_TRUE(test_support::text_becomes(window, IDC_STATUS, L"Files added: 2; 2 other files left out."));
+    const HWND rows = GetDlgItem(window, IDC_PART_LIST);
+    EXPECT_EQ(test_support::list_cell(rows, 0, 0), downloads.file(L"concert.mkv.001"));
+    EXPECT_EQ(test_support::list_cell(rows, 1, 0), downloads.file(L"concert.mkv.002"));
+    EXPECT_EQ(test_support::control_text(window, IDC_OUTPUT_PATH), downloads.file(L"concert.mkv"));
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.exit_code_within(20000), 0u);
 }
 
 // Two paths are taken as they are, without the rest of their set.

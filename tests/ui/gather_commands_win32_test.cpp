@@ -7,12 +7,14 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "join/status_line.h"
 #include "lang/text_format.h"
+#include "lang/text_names.h"
 #include "res/resource.h"
 #include "support/dropped_files_win32.h"
 #include "support/part_paths.h"
@@ -266,49 +268,92 @@ TEST_F(GatherTest, OneDroppedFirstPartBringsItsSiblingsAndTwoComeAlone) {
     EXPECT_EQ(application.list().count(), 1u);
 }
 
-// Checksum files beside the parts are left out, whatever the case of their names.
-TEST_F(GatherTest, FoldersAddTheirFilesAndSubFoldersOnlyWhenRecursing) {
-    folder.write(L"a.bin", "1");
-    folder.write(L"b.bin", "22");
-    ASSERT_TRUE(CreateDirectoryW(folder.file(L"sub").c_str(), nullptr));
-    folder.write(L"sub\\c.bin", "333");
-    for (const wchar_t* name : {L"a.md5", L"A.BIN.SFV", L"MD5SUMS", L"sub\\c.sha256"}) folder.write(name, "sums");
+// Add Folder, a dropped folder and a folder on the command line alike: a scanned tree that
+// holds numbered files gives them alone and counts the others left out; one that holds none
+// gives every file. Checksum and recovery files, in any case, are neither added nor counted.
+TEST_F(GatherTest, FolderScansAddTheNumberedFilesOrEveryFileWhereNoneIsNumbered) {
+    struct Row {
+        const wchar_t* tree;
+        Paths files;
+        bool recurse;
+        Paths added;
+        int left_out;
+    };
+    const Paths download{L"v.bin.nfo", L"v.bin.001",  L"README.txt",           L"v.bin.url",
+                         L"v.bin.002", L"v.bin.par2", L"v.bin.vol000+01.par2", L"v.bin.vol01+02.PAR2",
+                         L"v.bin.sfv", L"v.bin.003"};
+    const Paths own{L"a.bin", L"b.bin", L"sub\\c.bin", L"a.md5", L"A.BIN.SFV", L"MD5SUMS", L"sub\\c.sha256"};
+    const Paths nested{L"notes.txt", L"sub\\x.1", L"sub\\x.2", L"sub\\x.nfo"};
+    const Row rows[] = {
+        {L"download", download, false, {L"v.bin.001", L"v.bin.002", L"v.bin.003"}, 3},
+        {L"own", own, false, {L"a.bin", L"b.bin"}, 0},
+        {L"own", own, true, {L"a.bin", L"b.bin", L"sub\\c.bin"}, 0},
+        {L"nested", nested, true, {L"sub\\x.1", L"sub\\x.2"}, 2},
+        {L"nested", nested, false, {L"notes.txt"}, 0},
+        {L"single", {L"x.001", L"x.nfo"}, false, {L"x.001"}, 1},
+    };
+    std::wstring chosen;
     std::vector<BROWSEINFOW> browsers;
     application.browse_for_folder = [&](BROWSEINFOW& browser) {
         browsers.push_back(browser);
-        return ILCreateFromPathW(folder.path().c_str());
+        return ILCreateFromPathW(chosen.c_str());
+    };
+    const std::function<void()> ways[] = {
+        [&] { command(IDC_ADD_FOLDER); },
+        [&] { drop({chosen}, row_centre(0)); },
+        [&] { application.add_from_command_line(L"mendlet.exe \"" + chosen + L"\""); },
     };
     application.settings().sort_by_whole_path = true;
-    command(IDC_ADD_FOLDER);
-    EXPECT_EQ(paths_of(application.list()), in_folder({L"a.bin", L"b.bin"}));
-    EXPECT_EQ(application.list().at(1)->size, 2u);
-    ASSERT_EQ(browsers.size(), 1u);
+    for (const Row& row : rows) {
+        chosen = folder.file(row.tree);
+        CreateDirectoryW(chosen.c_str(), nullptr);
+        CreateDirectoryW((chosen + L"\\sub").c_str(), nullptr);
+        Paths added;
+        for (const std::wstring& name : row.files) folder.write(std::wstring(row.tree) + L"\\" + name, "12");
+        for (const std::wstring& name : row.added) added.push_back(chosen + L"\\" + name);
+        const int count = static_cast<int>(added.size());
+        std::wstring said = application.texts().messages[3];
+        if (row.left_out > 0)
+            said = format_text(application.texts().messages[MSG_FILES_ADDED_LEFT_OUT], {count, row.left_out});
+        else if (count > 1)
+            said = count_text(13, count);
+        application.settings().recurse_subfolders = row.recurse;
+        for (std::size_t way = 0; way < std::size(ways); ++way) {
+            SCOPED_TRACE(testing::Message()
+                         << "tree " << chosen.c_str() << ", recursing " << row.recurse << ", way " << way);
+            command(IDC_REMOVE_ALL);
+            application.status().reset_status();
+            ways[way]();
+            EXPECT_EQ(paths_of(application.list()), added);
+            EXPECT_EQ(application.list().last()->size, 2u);
+            EXPECT_EQ(status(), said);
+            EXPECT_EQ(application.status().status_colour(),
+                      count > 1 || row.left_out > 0 ? COLOUR_INFO : COLOUR_NORMAL);
+        }
+    }
+    ASSERT_EQ(browsers.size(), std::size(rows));
     EXPECT_EQ(browsers[0].hwndOwner, window);
     EXPECT_EQ(browsers[0].ulFlags, static_cast<UINT>(BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN | BIF_EDITBOX |
                                                      BIF_NEWDIALOGSTYLE | BIF_NONEWFOLDERBUTTON));
 
-    command(IDC_REMOVE_ALL);
-    application.settings().recurse_subfolders = true;
-    command(IDC_ADD_FOLDER);
-    EXPECT_EQ(paths_of(application.list()), in_folder({L"a.bin", L"b.bin", L"sub\\c.bin"}));
-    EXPECT_EQ(status(), count_text(13, 3));
-    command(IDC_REMOVE_ALL);
-    drop({folder.path()}, row_centre(0));
-    EXPECT_EQ(paths_of(application.list()), in_folder({L"a.bin", L"b.bin", L"sub\\c.bin"}));
     // One chosen by itself is the user's choice.
-    choose({folder.file(L"MD5SUMS")});
+    command(IDC_REMOVE_ALL);
+    choose({folder.file(L"own\\MD5SUMS")});
     command(IDC_ADD_FILES);
-    EXPECT_EQ(application.list().count(), 4u);
+    EXPECT_EQ(application.list().count(), 1u);
 
     // A link to the folder above is not followed, which would go round until the paths
     // overflow; a link to a file is a file.
-    const SymbolicLink up(folder.file(L"sub\\up"), L"..", true);
-    const SymbolicLink file_link(folder.file(L"sub\\d.bin"), L"c.bin", false);
+    const SymbolicLink up(folder.file(L"own\\sub\\up"), L"..", true);
+    const SymbolicLink file_link(folder.file(L"own\\sub\\d.bin"), L"c.bin", false);
     if (!up.made() || !file_link.made()) GTEST_SKIP() << "the system makes no symbolic links for this user";
+    chosen = folder.file(L"own");
+    application.settings().recurse_subfolders = true;
     command(IDC_REMOVE_ALL);
     command(IDC_ADD_FOLDER);
-    EXPECT_EQ(paths_of(application.list()), in_folder({L"a.bin", L"b.bin", L"sub\\c.bin", L"sub\\d.bin"}));
-    EXPECT_EQ(application.list().last()->size, 3u);
+    EXPECT_EQ(paths_of(application.list()),
+              in_folder({L"own\\a.bin", L"own\\b.bin", L"own\\sub\\c.bin", L"own\\sub\\d.bin"}));
+    EXPECT_EQ(application.list().last()->size, 2u);
 }
 
 // A bare file name on the command line is found in the current folder, with its siblings,

@@ -7,6 +7,8 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
+#include <type_traits>
 #include <string>
 #include <vector>
 
@@ -438,6 +440,57 @@ TEST_F(JoinFromWindowTest, WhenDoneShellCallsRunOnTheWorkerWithComBeforeTheListE
     EXPECT_EQ(calls, (std::vector<std::wstring>{L"folder", L"file"}));
     EXPECT_EQ(GetFileAttributesW(first_part.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_TRUE(application.list().empty());
+}
+
+// A job of more than a few seconds that ends while another program's window is in front
+// flashes the taskbar button; a shorter one, or one that ends under the user's eyes (the
+// window or a box it owns in front), does not.
+TEST_F(JoinFromWindowTest, ALongJobEndingBehindAnotherWindowFlashesTheTaskbarButton) {
+    ASSERT_NE(window, nullptr);
+    // The front window through the seam: tests that run beside this one bring windows of their
+    // own to the front of the display they share.
+    using Window = std::unique_ptr<std::remove_pointer_t<HWND>, decltype(&DestroyWindow)>;
+    const Window other(CreateWindowExW(0, L"STATIC", L"Another program", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr,
+                                       nullptr, nullptr, nullptr),
+                       DestroyWindow);
+    const Window box(CreateWindowExW(0, L"STATIC", L"A box of Mendlet's", WS_POPUP | WS_CAPTION, 0, 0, 300, 200, window,
+                                     nullptr, nullptr, nullptr),
+                     DestroyWindow);
+    ASSERT_TRUE(other && box);
+    HWND front = nullptr;
+    application.foreground_window = [&] { return front; };
+    // Each reading of the clock comes one job's length after the one before.
+    ULONGLONG now = 0;
+    ULONGLONG job_ms = 0;
+    application.tick_count = [&] { return now += job_ms; };
+    std::vector<FLASHWINFO> flashes;
+    application.flash_window = [&](FLASHWINFO& flash) { flashes.push_back(flash); };
+    answer = [](const Box&) { return IDYES; };  // the overwrite question of the joins after the first
+    application.settings().remove_all_after_join = false;
+    list_two_parts();
+    struct Row {
+        int command;
+        ULONGLONG job_ms;
+        HWND front;
+        bool flashes;
+    };
+    const Row rows[] = {{IDC_JOIN, 5001, other.get(), true},
+                        {IDM_CHECK_PARTS, 5001, nullptr, true},
+                        {IDC_JOIN, 5000, other.get(), false},
+                        {IDM_CHECK_PARTS, 60000, window, false},
+                        {IDC_JOIN, 60000, box.get(), false}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "command " << row.command << ", " << row.job_ms << " ms");
+        job_ms = row.job_ms;
+        front = row.front;
+        flashes.clear();
+        command(row.command);
+        ASSERT_TRUE(job_ends());
+        ASSERT_EQ(flashes.size(), row.flashes ? 1u : 0u);
+        if (row.flashes)
+            EXPECT_TRUE(flashes[0].cbSize == sizeof(FLASHWINFO) && flashes[0].hwnd == window &&
+                        flashes[0].dwFlags == (FLASHW_TRAY | FLASHW_TIMERNOFG));
+    }
 }
 
 }  // namespace
