@@ -238,7 +238,7 @@ const std::string CRC_A = "e8b7be43";
 const std::string CRC_B = "71beeff9";
 const std::string MD5_A = "0cc175b9c0f1b6a831c399e269772661";
 const std::string SHA1_A = "86f7e437faa5a7fce15d1ddcb9eaeaea377667b8";
-const std::string SHA256_A = "ca978112ca1bbdcafac231b39a23dc4da786eff8147c4e72b9803efb7b6d14b8";
+const std::string SHA256_A = "ca978112ca1bbdcafac231b39a23dc4da786eff8147c4e72b9807785afee48bb";
 const std::string SHA512_A =
     "1f40fc92da241694750979ee6cf582f2d5d7d28e18335de05abc54d0560e0f5302860c652bf08d560252aa5e74210546f369fbbbce8c12cfc7957b2"
     "652fe9a75";
