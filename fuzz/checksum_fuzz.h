@@ -30,12 +30,16 @@ using ChecksumParser = Entries (*)(std::string_view, std::wstring_view);
 
 inline constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
 
-// Split at every CR and LF, empty lines included.
+inline bool holds_nul(std::string_view file) { return file.find('\0') != std::string_view::npos; }
+
+// Split at every line end, empty lines included: at NUL in a file that holds one, else at
+// every CR and LF.
 inline std::vector<std::string_view> line_pieces(std::string_view file) {
+    const std::string_view ends = holds_nul(file) ? std::string_view("\0", 1) : std::string_view("\r\n");
     std::vector<std::string_view> pieces;
     std::size_t start = 0;
     for (std::size_t i = 0; i < file.size(); ++i) {
-        if (file[i] != '\r' && file[i] != '\n') continue;
+        if (ends.find(file[i]) == std::string_view::npos) continue;
         pieces.push_back(file.substr(start, i - start));
         start = i + 1;
     }

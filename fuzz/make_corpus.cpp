@@ -242,6 +242,7 @@ const std::string SHA256_A = "ca978112ca1bbdcafac231b39a23dc4da786eff8147c4e72b9
 const std::string SHA512_A =
     "1f40fc92da241694750979ee6cf582f2d5d7d28e18335de05abc54d0560e0f5302860c652bf08d560252aa5e74210546f369fbbbce8c12cfc7957b2"
     "652fe9a75";
+const std::string NUL(1, '\0');
 
 // The ASCII text in UTF-16 after its byte-order mark.
 std::string utf16_text(const std::string& text, bool little_endian) {
@@ -269,6 +270,7 @@ void sfv_seeds() {
     write("sfv_file", "utf16-be", bytes_of(utf16_text("x.001 " + CRC_A + "\nx.002 " + CRC_B, false)));
     write("sfv_file", "ansi", bytes_of("\xe4rger.001 " + CRC_A + "\r\n\xc3\xa9t\xe9.002 " + CRC_B + "\r\n"));
     write("sfv_file", "bare-crc", bytes_of("; x.avi\n" + CRC_A + "\n"));
+    write("sfv_file", "nul-ended", bytes_of("x.001 " + CRC_A + NUL + "line\nbreak.002 " + CRC_B + NUL));
 }
 
 // sums_file: the file.
@@ -310,6 +312,12 @@ void sums_seeds() {
     write("sums_file", "pgp-signed",
           bytes_of("-----BEGIN PGP SIGNED MESSAGE-----\nHash: SHA256\n\n" + SHA256_A +
                    "  x.avi\n-----BEGIN PGP SIGNATURE-----\n\nabc\n-----END PGP SIGNATURE-----\n"));
+    // md5sum -z, with a name holding a line feed.
+    write("sums_file", "nul-ended",
+          bytes_of(MD5_A + "  v.bin.001" + NUL + MD5_A + "  dl\\v.bin.001" + NUL + MD5_A + "  nl\nname.001" + NUL));
+    write("sums_file", "bom-crlf-records-and-a-line-not-utf8",
+          bytes_of("\xEF\xBB\xBF\r\nAlgorithm : SHA256\r\nHash      : " + SHA256_A +
+                   "\r\nPath      : C:\\x.avi\r\n\r\n\xc4\r\n"));
     write("sums_file", "bom-and-line-ends",
           bytes_of("\xEF\xBB\xBF" + MD5_A + "  \xc3\xa4rger.avi\r\n\rSHA256 (\xe6\x97\xa5.avi) = " + SHA256_A + "\r" +
                    MD5_A + " *x.avi"));
@@ -333,6 +341,7 @@ void cut_seeds() {
     cut_seed("no-line-end-in-time", 10, sums);
     cut_seed("whole", 255, sfv);
     cut_seed("utf16-unit-with-line-feed-byte", 6, std::string("\xFF\xFE\x41\x0A\x0A\x00\x41\x00", 8));
+    cut_seed("nul-ended", 60, MD5_A + "  v.bin.001" + NUL + MD5_A + "  line\nbreak.002" + NUL + MD5_A + "  x.003" + NUL);
     cut_seed("utf16-record-cut", 60,
              utf16_text("Algorithm : MD5\r\nHash : " + MD5_A + "\r\nPath : C:\\x\\\r\n y.avi\r\n", true));
 }

@@ -94,11 +94,12 @@ std::optional<std::pair<std::wstring, std::wstring>> entry_name(Line listed) {
 }
 
 // Hands each line to take_line, trimmed; empty lines too, since they end Get-FileHash's
-// records. A line ends at CR LF, CR or LF.
+// records. A line ends at CR LF, CR or LF, or at NUL (line_ends_of).
 template <typename TakeLine>
 void for_each_line(Line text, TakeLine take_line) {
+    const Line ends = line_ends_of(text);
     while (true) {
-        const std::size_t end = std::min(text.find_first_of(L"\r\n"), text.size());
+        const std::size_t end = std::min(text.find_first_of(ends), text.size());
         take_line(trimmed(text.substr(0, end)));
         if (end == text.size()) return;
         text.remove_prefix(text.substr(end, 2) == L"\r\n" ? end + 2 : end + 1);

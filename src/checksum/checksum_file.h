@@ -3,7 +3,9 @@
 // (checksum_text.h): SFV files with the CRC-32 of each part, and the listings of the tools
 // people hash with, for the whole file or for its parts.
 //
-// - Lines end at any CR or LF; blanks (spaces and tabs) at either end are no part of a line.
+// - Lines end at any CR or LF; in a file that holds a NUL, at NUL only (sha256sum -z writes
+//   names as they are, line breaks included). Blanks (spaces and tabs) at either end are no
+//   part of a line.
 // - SFV files (named *.sfv or *.sfv.txt) hold lines "name CRC": the CRC is the last field,
 //   8 hex digits, and the name is everything before it, spaces included. Lines starting
 //   with ';' are comments.

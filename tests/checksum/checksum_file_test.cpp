@@ -44,6 +44,8 @@ ChecksumEntry sha512(std::wstring name, std::wstring folder = {}) {
     return {std::move(name), DigestKind::sha512, SHA512_A, std::move(folder)};
 }
 
+const std::string NUL(1, '\0');
+
 // Each row: a file as a tool writes it, and what it yields. The file's name chooses SFV or
 // the others; the subject is the file it is named after.
 TEST(ChecksumFileForms, EachToolsFormAndEncoding) {
@@ -81,6 +83,9 @@ TEST(ChecksumFileForms, EachToolsFormAndEncoding) {
              "\nCRC32 (d.avi) = " + CRC_A + "\n" + CRC_A + "  e.avi\n" + MD5_A + "0  f.avi\n" + MD5_A + "\tg.avi\n\\" +
              MD5_A + "  h\\\\i.avi\n# " + MD5_A + "  j.avi\n" + MD5_A + "  \nMD5 () = " + MD5_A + "\n",
          L"", Entries{}},
+        {"md5sum -z: lines ended by NUL, names as they are", L"v.bin.md5",
+         MD5_A + "  v.bin.001" + NUL + MD5_A + "  dl\\v.bin.001" + NUL + MD5_A + "  nl\nname.001" + NUL, L"",
+         Entries{md5(L"v.bin.001"), md5(L"v.bin.001", L"dl")}},
         {"certutil, today's and older Windows' with byte pairs apart", L"x.avi.sha256.txt",
          "SHA256 hash of C:\\In\\x.avi:\r\n" + SHA256_A +
              "\r\nCertUtil: -hashfile command completed successfully.\r\nSHA1 hash of file x.avi.001:\r\n86 f7 e4 37 "
@@ -109,6 +114,9 @@ TEST(ChecksumFileForms, EachToolsFormAndEncoding) {
          Entries{md5(L"\u00e4rger \u65e5 \U0001F3AC.avi")}},
         {"UTF-8 marked, a line that is not stays out", L"x.md5",
          "\xEF\xBB\xBF" + MD5_A + "  \xc4.avi\n" + MD5_A + "  \xc3\x84.avi\n", L"", Entries{md5(L"\u00c4.avi")}},
+        {"and the others keep their CR LF, records whole", L"x.sha256",
+         "\xEF\xBB\xBF\r\nAlgorithm : SHA256\r\nHash      : " + SHA256_A + "\r\nPath      : C:\\x.avi\r\n\r\n\xc4\r\n",
+         L"", Entries{sha256(L"x.avi", L"C:")}},
         {"UTF-16 little-endian", L"x.sfv", utf16("x y.001 " + CRC_A + "\r\n", true), L"", Entries{crc(L"x y.001")}},
         {"UTF-16 big-endian", L"x.md5", utf16(sums, false), L"", Entries{md5(L"x y.avi"), sha256(L"x y.avi")}},
         {"UTF-16 odd byte at the end", L"x.md5", utf16(sums, true) + "\x01", L"",
@@ -128,7 +136,7 @@ TEST(ChecksumFileForms, AnyLineEndsAByteOrderMarkOnlyAtTheStart) {
         return start;
     };
     for (const char* start : {"", "\xEF\xBB\xBF"}) {
-        for (const std::string end : {"\n", "\r\n", "\r"}) {
+        for (const std::string& end : {std::string("\n"), std::string("\r\n"), std::string("\r"), NUL}) {
             const std::string sfv_file = file(start, sfv, end);
             const std::string sums_file = file(start, sums, end);
             // The last line may lack its end.
@@ -154,6 +162,7 @@ TEST(ChecksumFileForms, ALongerFileIsCutAfterItsLastWholeLine) {
     const std::string be = utf16("ab\ncd", false);
     // U+0A41 holds the byte of a line feed, which is no line end.
     const std::string unit_with_0a("\xFF\xFE\x41\x0A\x0A\x00\x41\x00", 8);
+    const std::string nul_le = utf16("ab" + NUL + "cd", true);
     const std::vector<Row> rows{
         {"ab\ncd\nef", 8, "ab\ncd\nef"},
         {"ab\ncd\nef", 5, "ab\ncd"},
@@ -171,6 +180,11 @@ TEST(ChecksumFileForms, ALongerFileIsCutAfterItsLastWholeLine) {
         {unit_with_0a, 6, unit_with_0a.substr(0, 4)},
         {unit_with_0a, 4, ""},
         {"\xFF\xFE\x0A", 1, ""},
+        // Where NUL ends lines, the NUL stays, so that what is kept ends its lines at NUL too.
+        {"a\nb" + NUL + "c\nd" + NUL + "ef", 8, "a\nb" + NUL + "c\nd" + NUL},
+        {"a\nb" + NUL + "c\nd" + NUL + "ef", 6, "a\nb" + NUL},
+        {"a" + NUL + "b" + NUL + "c", 3, "a" + NUL},
+        {nul_le, 9, nul_le.substr(0, 8)},
     };
     for (const Row& row : rows) EXPECT_EQ(whole_lines_within(row.bytes, row.limit), row.kept) << row.limit;
 }
