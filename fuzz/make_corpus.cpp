@@ -315,6 +315,10 @@ void sums_seeds() {
     // md5sum -z, with a name holding a line feed.
     write("sums_file", "nul-ended",
           bytes_of(MD5_A + "  v.bin.001" + NUL + MD5_A + "  dl\\v.bin.001" + NUL + MD5_A + "  nl\nname.001" + NUL));
+    write(
+        "sums_file", "fields-outside-records",
+        bytes_of("-----BEGIN PGP SIGNED MESSAGE-----\nHash: SHA256\n  " + SHA256_A +
+                 "  x.avi\nAlgorithm : SHA256\nHash : " + SHA256_A + "\nPath : C:\\y.avi\n" + SHA256_A + "  z.avi\n"));
     write("sums_file", "bom-crlf-records-and-a-line-not-utf8",
           bytes_of("\xEF\xBB\xBF\r\nAlgorithm : SHA256\r\nHash      : " + SHA256_A +
                    "\r\nPath      : C:\\x.avi\r\n\r\n\xc4\r\n"));

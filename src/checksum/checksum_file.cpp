@@ -93,14 +93,14 @@ std::optional<std::pair<std::wstring, std::wstring>> entry_name(Line listed) {
     return std::pair{std::wstring(name), entry_folder(listed.substr(0, listed.size() - name.size()))};
 }
 
-// Hands each line to take_line, trimmed; empty lines too, since they end Get-FileHash's
-// records. A line ends at CR LF, CR or LF, or at NUL (line_ends_of).
+// Hands each line to take_line as it stands, blanks and all; empty lines too, since they end
+// Get-FileHash's records. A line ends at CR LF, CR or LF, or at NUL (line_ends_of).
 template <typename TakeLine>
 void for_each_line(Line text, TakeLine take_line) {
     const Line ends = line_ends_of(text);
     while (true) {
         const std::size_t end = std::min(text.find_first_of(ends), text.size());
-        take_line(trimmed(text.substr(0, end)));
+        take_line(text.substr(0, end));
         if (end == text.size()) return;
         text.remove_prefix(text.substr(end, 2) == L"\r\n" ? end + 2 : end + 1);
     }
@@ -141,6 +141,7 @@ private:
 };
 
 void read_sfv_line(EntryList& list, Line line) {
+    line = trimmed(line);
     if (line.empty() || line.front() == L';') return;
     const std::size_t blank = line.find_last_of(BLANKS);
     const bool bare = blank == Line::npos && line.size() == digest_hex_length(DigestKind::crc32) && is_hex(line);
@@ -154,15 +155,13 @@ class SumsReader {
 public:
     explicit SumsReader(Line subject) : list_(subject) {}
 
-    void read(Line line) {
+    void read(Line whole_line) {
+        const Line line = trimmed(whole_line);
         if (line.empty()) return end_record();
         if (line.front() == L'#' || line.substr(0, 2) == L"//") return;
         const std::optional<DigestKind> bare = is_hex(line) ? hash_of_hex_length(line.size()) : std::nullopt;
         list_.count_line(bare, line);
-        if (record_.last != nullptr) {
-            if (!read_record_field(line)) record_.last->append(line);
-            return;
-        }
+        if (record_.last != nullptr && read_in_record(whole_line, line)) return;
         const std::optional<Heading> heading = std::exchange(heading_, std::nullopt);
         if (heading && read_heading_hex(*heading, line)) return;
         if (!bare) read_entry(line);
@@ -229,6 +228,19 @@ private:
         return true;
     }
 
+    // A line of an open record: a field, or the last value continued, which PowerShell
+    // indents. Any other line ends the record, and is read as one of its own.
+    bool read_in_record(Line whole_line, Line line) {
+        if (read_record_field(line)) return true;
+        if (whole_line.front() == L' ' || whole_line.front() == L'\t') {
+            record_.last->append(line);
+            return true;
+        }
+        end_record();
+        return false;
+    }
+
+    // "Algorithm : TAG" opens a record; "Hash : hex" and "Path : path" belong to an open one.
     bool read_record_field(Line line) {
         const std::size_t colon = line.find(L':');
         if (colon == Line::npos) return false;
@@ -237,7 +249,7 @@ private:
                               : same_ignoring_ascii_case(key, L"Hash")    ? &record_.hash
                               : same_ignoring_ascii_case(key, L"Path")    ? &record_.path
                                                                           : nullptr;
-        if (field == nullptr) return false;
+        if (field == nullptr || (field != &record_.algorithm && record_.last == nullptr)) return false;
         if (field == &record_.algorithm) end_record();
         *field = trimmed(line.substr(colon + 1));
         record_.last = field;

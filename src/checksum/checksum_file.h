@@ -17,9 +17,10 @@
 //     SHA256, SHA512, SHA2-256, SHA2-512 (also with a '-' after SHA, in any case);
 //   - certutil's "TAG hash of [file ]name:" with the hex on the next line, its byte pairs
 //     maybe apart;
-//   - Get-FileHash's table rows "TAG  hex  path" and its list records of "Algorithm : TAG",
-//     "Hash : hex" and "Path : path" lines, a record ended by a blank line, a value
-//     continued on the lines that follow it when the console was too narrow for it.
+//   - Get-FileHash's table rows "TAG  hex  path" and its list records: an "Algorithm : TAG"
+//     line opens one, "Hash : hex" and "Path : path" lines follow, a value continued on the
+//     indented lines after it when the console was too narrow for it; a blank line, or any
+//     other line, ends the record.
 //   Where a line says its kind, the hex must have that kind's length; an unknown kind
 //   (SHA384, BLAKE2...) lists nothing. Lines starting with '#' are comments.
 // - A file named after one file (x.zip.sha256 after x.zip) whose one line, comments aside,

@@ -97,6 +97,10 @@ TEST(ChecksumFileForms, EachToolsFormAndEncoding) {
              upper(SHA512_A.substr(100)) + "\r\nPath      : C:\\Users\\me\\Down\r\n            loads\\x.avi\r\n\r\n" +
              "Algorithm : SHA256\r\nHash      : " + SHA256_A + "\r\nPath      : C:\\x.avi.001\r\n\r\n\r\n",
          L"x.avi", Entries{sha512(L"x.avi", L"C:\\Users\\me\\Downloads"), sha256(L"x.avi.001", L"C:")}},
+        {"Get-FileHash's fields only in a record, which any line not indented ends", L"SHA256SUMS",
+         "-----BEGIN PGP SIGNED MESSAGE-----\nHash: SHA256\n  " + SHA256_A +
+             "  x.avi\nAlgorithm : SHA256\nHash : " + SHA256_A + "\nPath : C:\\y.avi\n" + SHA256_A + "  z.avi\n",
+         L"", Entries{sha256(L"x.avi"), sha256(L"y.avi", L"C:"), sha256(L"z.avi")}},
         {"Get-FileHash's table", L"x.txt.sha256",
          "\r\nAlgorithm       Hash                                 Path\r\n---------       ----      ----\r\nSHA256     "
          "     " +
