@@ -4,10 +4,12 @@
 // Properties: the bytes kept begin the file; a file no longer than the limit is kept whole;
 // of a longer one, no more than the limit is kept, and what is kept ends where the last
 // line end among the first limit + 1 bytes stands (in a UTF-16 file: the last whole unit
-// that is one, at an even offset), or is empty when none stands there. The entries of what
-// is kept, of a file read the same way whole or cut (not one whose bytes are no UTF-8 and
-// read in the ANSI code page), are the first entries of the whole file, as SFV; as sums,
-// but for the last, which a record cut short may have changed.
+// that is one, at an even offset), or is empty when none stands there. Lines end at CR and
+// LF, or where those bytes hold a NUL, at NUL: then what is kept ends with the last NUL
+// among the first limit bytes. The entries of what is kept, of a file read the same way
+// whole or cut (not one whose bytes are no UTF-8 and read in the ANSI code page, nor one
+// that holds a NUL only beyond the cut), are the first entries of the whole file, as SFV; as
+// sums, but for the last, which a record cut short may have changed.
 
 #include <algorithm>
 
@@ -16,8 +18,6 @@
 
 namespace mendlet {
 namespace {
-
-bool is_line_end(char16_t c) { return c == u'\r' || c == u'\n'; }
 
 // The text's units as the cut sees them: bytes, or UTF-16 units after the mark.
 std::u16string units_of(std::string_view bytes, bool utf16, bool little_endian) {
@@ -34,21 +34,31 @@ std::u16string units_of(std::string_view bytes, bool utf16, bool little_endian) 
     return units;
 }
 
+std::u16string units_of(std::string_view bytes, std::string_view file) {
+    return units_of(bytes, fuzz::is_utf16(file), file.substr(0, 2) == "\xFF\xFE");
+}
+
+bool holds_nul(const std::u16string& units) { return units.find(u'\0') != std::u16string::npos; }
+
 void check_cut(std::string_view file, std::size_t limit, std::string_view kept) {
     const bool utf16 = fuzz::is_utf16(file);
     const std::size_t start = utf16 ? 2 : 0;
     const std::size_t unit = utf16 ? 2 : 1;
-    const std::u16string read = units_of(file.substr(0, limit + 1), utf16, file.substr(0, 2) == "\xFF\xFE");
+    const bool nul_ended = holds_nul(units_of(file.substr(0, limit + 1), file));
+    const auto is_line_end = [nul_ended](char16_t c) { return nul_ended ? c == u'\0' : c == u'\r' || c == u'\n'; };
+    // The NUL is kept, so it has to stand within the limit; CR and LF may stand just beyond.
+    const std::u16string read = units_of(file.substr(0, nul_ended ? limit : limit + 1), file);
     FUZZ_CHECK(kept.size() <= limit);
     if (kept.empty() && std::none_of(read.begin(), read.end(), is_line_end)) return;
     FUZZ_CHECK(kept.size() >= start && (kept.size() - start) % unit == 0);
-    const std::size_t at = (kept.size() - start) / unit;
+    const std::size_t at = (kept.size() - start) / unit - (nul_ended ? 1 : 0);
     FUZZ_CHECK(at < read.size() && is_line_end(read[at]));
     FUZZ_CHECK(std::none_of(read.begin() + static_cast<std::ptrdiff_t>(at) + 1, read.end(), is_line_end));
 }
 
 void check_first_entries(std::string_view kept, std::string_view file) {
     if (!fuzz::is_utf16(file) && !decode_utf8(file)) return;
+    if (holds_nul(units_of(kept, file)) != holds_nul(units_of(file, file))) return;
     const fuzz::Entries some_sfv = parse_sfv_file(kept);
     const fuzz::Entries all_sfv = parse_sfv_file(file);
     FUZZ_CHECK(some_sfv.size() <= all_sfv.size() && std::equal(some_sfv.begin(), some_sfv.end(), all_sfv.begin()));

@@ -1,6 +1,7 @@
 #pragma once
 // What the checksum file targets share: the file split into lines by the target itself,
-// names written back in UTF-8, and the properties that every parser of checksum files has:
+// names written back in UTF-8, digests in base64, and the properties that every parser of
+// checksum files has:
 //
 // - every entry is whole: hex of its kind's length in lower-case digits; a name that is not
 //   empty, starts and ends with no blank, and holds no '/', '\', control character (below
@@ -8,8 +9,8 @@
 // - of a file in UTF-8: a byte-order mark at the start changes nothing, nor does the same
 //   text in UTF-16 of either byte order after its mark;
 // - the file with its ASCII letters in upper case (unless it is UTF-16, whose units that
-//   would change) gives as many entries, of the same kinds and values, their names differing
-//   in case only;
+//   would change, or may hold a digest in base64, whose value that would change) gives as
+//   many entries, of the same kinds and values, their names differing in case only;
 // - a subject adds at most one entry, the last, named after it;
 // - every entry written in each of the forms the target gives reads back as itself alone
 //   (as a second line: a name may start with U+FEFF, the byte-order mark).
@@ -30,12 +31,16 @@ using ChecksumParser = Entries (*)(std::string_view, std::wstring_view);
 
 inline constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
 
-// Split at every CR and LF, empty lines included.
+inline bool holds_nul(std::string_view file) { return file.find('\0') != std::string_view::npos; }
+
+// Split at every line end, empty lines included: at NUL in a file that holds one, else at
+// every CR and LF.
 inline std::vector<std::string_view> line_pieces(std::string_view file) {
+    const std::string_view ends = holds_nul(file) ? std::string_view("\0", 1) : std::string_view("\r\n");
     std::vector<std::string_view> pieces;
     std::size_t start = 0;
     for (std::size_t i = 0; i < file.size(); ++i) {
-        if (file[i] != '\r' && file[i] != '\n') continue;
+        if (ends.find(file[i]) == std::string_view::npos) continue;
         pieces.push_back(file.substr(start, i - start));
         start = i + 1;
     }
@@ -72,6 +77,32 @@ inline std::string ascii_upper(std::string_view text) {
     for (char& c : upper)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     return upper;
+}
+
+// The digest's bytes in base64 (RFC 4648), with its '=' padding.
+inline std::string base64_of_hex(std::string_view hex) {
+    constexpr char DIGITS[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string text;
+    std::uint32_t bits = 0;
+    int bit_count = 0;
+    for (std::size_t at = 0; at + 1 < hex.size(); at += 2) {
+        bits = (bits << 8) | static_cast<std::uint32_t>(std::stoul(std::string(hex.substr(at, 2)), nullptr, 16));
+        for (bit_count += 8; bit_count >= 6; bit_count -= 6) text += DIGITS[(bits >> (bit_count - 6)) & 0x3F];
+    }
+    if (bit_count > 0) text += DIGITS[(bits << (6 - bit_count)) & 0x3F];
+    while (text.size() % 4 != 0) text += '=';
+    return text;
+}
+
+// Whether the file may hold a digest in base64: an '=' right after a character of base64.
+inline bool may_hold_base64(std::string_view file) {
+    for (std::size_t at = 1; at < file.size(); ++at) {
+        const char c = file[at - 1];
+        if (file[at] == '=' &&
+            ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '+' || c == '/'))
+            return true;
+    }
+    return false;
 }
 
 inline std::string ascii_lower(std::string_view text) {
@@ -131,7 +162,7 @@ inline void check_subject(ChecksumParser parse, std::string_view file, const Ent
 }
 
 inline void check_upper_case(ChecksumParser parse, std::string_view file, const Entries& entries) {
-    if (is_utf16(file)) return;
+    if (is_utf16(file) || may_hold_base64(file)) return;
     const Entries upper = parse(ascii_upper(file), {});
     FUZZ_CHECK(upper.size() == entries.size());
     for (std::size_t i = 0; i < upper.size(); ++i) {

@@ -69,13 +69,15 @@ std::pair<Line, Line> first_word(Line line) {
     return {line.substr(0, blank), trimmed(line.substr(blank))};
 }
 
-// The hashes that tools name: BSD tags and OpenSSL's, certutil's and Get-FileHash's words.
+// The digests that tools name: BSD tags and OpenSSL's, certutil's and Get-FileHash's words.
+// A name of another digest (SHA384, SHA3-256, BLAKE2b-256) is none of these.
 std::optional<DigestKind> named_kind(Line tag) {
     struct Name {
         Line tag;
         DigestKind kind;
     };
-    static constexpr std::array<Name, 9> NAMES{{{L"MD5", DigestKind::md5},
+    static constexpr std::array<Name, 13> NAMES{{{L"CRC32", DigestKind::crc32},
+                                                 {L"MD5", DigestKind::md5},
                                                  {L"SHA1", DigestKind::sha1},
                                                  {L"SHA-1", DigestKind::sha1},
                                                  {L"SHA256", DigestKind::sha256},
@@ -83,10 +85,86 @@ std::optional<DigestKind> named_kind(Line tag) {
                                                  {L"SHA2-256", DigestKind::sha256},
                                                  {L"SHA512", DigestKind::sha512},
                                                  {L"SHA-512", DigestKind::sha512},
-                                                 {L"SHA2-512", DigestKind::sha512}}};
+                                                 {L"SHA2-512", DigestKind::sha512},
+                                                 {L"BLAKE2b", DigestKind::blake2b},
+                                                 {L"BLAKE2b-512", DigestKind::blake2b},
+                                                 {L"BLAKE3", DigestKind::blake3}}};
     for (const Name& name : NAMES)
         if (same_ignoring_ascii_case(tag, name.tag)) return name.kind;
     return std::nullopt;
+}
+
+// The digest in lower-case hex, when it is the kind's hex in either case; none otherwise.
+std::optional<std::string> hex_digest(DigestKind kind, Line digest) {
+    if (digest.size() != digest_hex_length(kind) || !is_hex(digest)) return std::nullopt;
+    std::string hex;
+    for (const wchar_t c : digest) hex += static_cast<char>(c >= L'A' && c <= L'F' ? c - L'A' + L'a' : c);
+    return hex;
+}
+
+int base64_value(wchar_t c) {
+    if (c >= L'A' && c <= L'Z') return c - L'A';
+    if (c >= L'a' && c <= L'z') return c - L'a' + 26;
+    if (c >= L'0' && c <= L'9') return c - L'0' + 52;
+    return c == L'+' ? 62 : c == L'/' ? 63 : -1;
+}
+
+// The digest in lower-case hex, when it is the kind's base64 (RFC 4648) with its '=' padding,
+// as cksum --base64 and rhash --base64 write it; none otherwise, and for a text that another
+// encoder would not write (bits beyond the digest's set), lest two texts read as one digest.
+std::optional<std::string> base64_digest(DigestKind kind, Line digest) {
+    const std::size_t bytes = digest_hex_length(kind) / 2;
+    const std::size_t padding = (3 - bytes % 3) % 3;
+    if (digest.size() != (bytes + padding) / 3 * 4 || digest.substr(digest.size() - padding) != Line(L"==", padding))
+        return std::nullopt;
+    constexpr char HEX_DIGITS[] = "0123456789abcdef";
+    std::string hex;
+    unsigned bits = 0;
+    int bit_count = 0;
+    for (const wchar_t c : digest.substr(0, digest.size() - padding)) {
+        const int value = base64_value(c);
+        if (value < 0) return std::nullopt;
+        bits = ((bits << 6) | static_cast<unsigned>(value)) & 0xFFF;
+        bit_count += 6;
+        if (bit_count < 8) continue;
+        bit_count -= 8;
+        hex += HEX_DIGITS[(bits >> (bit_count + 4)) & 0xF];
+        hex += HEX_DIGITS[(bits >> bit_count) & 0xF];
+    }
+    if ((bits & ((1u << bit_count) - 1)) != 0) return std::nullopt;
+    return hex;
+}
+
+// Where tools write base64 too (coreutils', BSD's and rhash's lines), either.
+std::optional<std::string> hex_or_base64_digest(DigestKind kind, Line digest) {
+    std::optional<std::string> hex = hex_digest(kind, digest);
+    return hex ? hex : base64_digest(kind, digest);
+}
+
+// The hash that a digest's length gives, in hex or base64, where nothing says its kind.
+std::optional<DigestKind> kind_by_length(Line digest) {
+    for (const DigestKind kind : DIGEST_KINDS)
+        if (hash_of_hex_length(digest_hex_length(kind)) == kind && hex_or_base64_digest(kind, digest)) return kind;
+    return std::nullopt;
+}
+
+// The text with coreutils' escapes undone ("\\" a backslash, "\n" a line feed, "\r" a
+// carriage return); none when it holds another escape or ends in a lone backslash, a line
+// that coreutils reads no entry from either.
+std::optional<std::wstring> unescaped(Line text) {
+    constexpr Line ESCAPES = L"\\nr";
+    constexpr Line ESCAPED = L"\\\n\r";
+    std::wstring plain;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (text[at] != L'\\') {
+            plain += text[at];
+            continue;
+        }
+        const std::size_t escape = ++at < text.size() ? ESCAPES.find(text[at]) : Line::npos;
+        if (escape == Line::npos) return std::nullopt;
+        plain += ESCAPED[escape];
+    }
+    return plain;
 }
 
 bool holds_control_character(Line text) {
@@ -112,13 +190,14 @@ std::optional<std::pair<std::wstring, std::wstring>> entry_name(Line listed) {
     return std::pair{std::wstring(name), entry_folder(listed.substr(0, listed.size() - name.size()))};
 }
 
-// Hands each line to take_line, trimmed; empty lines too, since they end Get-FileHash's
-// records. A line ends at CR LF, CR or LF.
+// Hands each line to take_line as it stands, blanks and all; empty lines too, since they end
+// Get-FileHash's records. A line ends at CR LF, CR or LF, or at NUL (line_ends_of).
 template <typename TakeLine>
 void for_each_line(Line text, TakeLine take_line) {
+    const Line ends = line_ends_of(text);
     while (true) {
-        const std::size_t end = first_where(text, [](wchar_t c) { return c == L'\r' || c == L'\n'; });
-        take_line(trimmed(text.substr(0, end)));
+        const std::size_t end = first_where(text, [ends](wchar_t c) { return c == ends[0] || c == ends.back(); });
+        take_line(text.substr(0, end));
         if (end == text.size()) return;
         text.remove_prefix(text.substr(end, 2) == L"\r\n" ? end + 2 : end + 1);
     }
@@ -130,14 +209,11 @@ class EntryList {
 public:
     explicit EntryList(Line subject) : subject_(subject) {}
 
-    // Adds the entry, if the name and the hex make one.
-    void add(Line listed_name, DigestKind kind, Line hex) {
-        if (hex.size() != digest_hex_length(kind) || !is_hex(hex)) return;
+    // Adds the entry, if the name and the digest (none when it was not one) make one.
+    void add(Line listed_name, DigestKind kind, std::optional<std::string> hex) {
         std::optional<std::pair<std::wstring, std::wstring>> name = entry_name(listed_name);
-        if (!name) return;
-        std::string lower_hex;
-        for (const wchar_t c : hex) lower_hex += static_cast<char>(c >= L'A' && c <= L'F' ? c - L'A' + L'a' : c);
-        entries_.push_back({std::move(name->first), kind, std::move(lower_hex), std::move(name->second)});
+        if (!hex || !name) return;
+        entries_.push_back({std::move(name->first), kind, std::move(*hex), std::move(name->second)});
     }
 
     // Each line that is neither blank nor a comment; kind: that of the line's bare digest.
@@ -147,7 +223,8 @@ public:
     }
 
     std::vector<ChecksumEntry> finish() {
-        if (lines_ == 1 && bare_ && !subject_.empty()) add(subject_, bare_->first, bare_->second);
+        if (lines_ == 1 && bare_ && !subject_.empty())
+            add(subject_, bare_->first, hex_digest(bare_->first, bare_->second));
         return std::move(entries_);
     }
 
@@ -159,28 +236,29 @@ private:
 };
 
 void read_sfv_line(EntryList& list, Line line) {
+    line = trimmed(line);
     if (line.empty() || line.front() == L';') return;
     const std::size_t blank = last_where(line, is_blank);
-    const bool bare = blank == Line::npos && line.size() == digest_hex_length(DigestKind::crc32) && is_hex(line);
+    const bool bare = blank == Line::npos && hex_digest(DigestKind::crc32, line);
     list.count_line(bare ? std::optional(DigestKind::crc32) : std::nullopt, line);
-    if (blank != Line::npos) list.add(line.substr(0, blank), DigestKind::crc32, line.substr(blank + 1));
+    if (blank != Line::npos)
+        list.add(line.substr(0, blank), DigestKind::crc32,
+                 hex_or_base64_digest(DigestKind::crc32, line.substr(blank + 1)));
 }
 
 // The lines of every other checksum file. certutil's and Get-FileHash's lists take more than
 // one line for an entry, so their state lives from one line to the next.
 class SumsReader {
 public:
-    explicit SumsReader(Line subject) : list_(subject) {}
+    SumsReader(Line subject, std::optional<DigestKind> declared) : list_(subject), declared_(declared) {}
 
-    void read(Line line) {
+    void read(Line whole_line) {
+        const Line line = trimmed(whole_line);
         if (line.empty()) return end_record();
         if (line.front() == L'#' || line.substr(0, 2) == L"//") return;
-        const std::optional<DigestKind> bare = is_hex(line) ? hash_of_hex_length(line.size()) : std::nullopt;
+        const std::optional<DigestKind> bare = is_hex(line) ? untagged_kind(line) : std::nullopt;
         list_.count_line(bare, line);
-        if (record_.last != nullptr) {
-            if (!read_record_field(line)) record_.last->append(line);
-            return;
-        }
+        if (record_.last != nullptr && read_in_record(whole_line, line)) return;
         const std::optional<Heading> heading = std::exchange(heading_, std::nullopt);
         if (heading && read_heading_hex(*heading, line)) return;
         if (!bare) read_entry(line);
@@ -206,22 +284,37 @@ private:
         std::wstring* last = nullptr;
     };
 
+    // The kind of an untagged line's digest: the one the file's name declares, or where it
+    // declares none, the one its length gives; none when the digest is not of that kind.
+    std::optional<DigestKind> untagged_kind(Line digest) const {
+        if (!declared_) return kind_by_length(digest);
+        return hex_or_base64_digest(*declared_, digest) ? declared_ : std::nullopt;
+    }
+
     void read_entry(Line line) {
+        if (line.front() == L'\\') return read_escaped(line.substr(1));
         if (read_tagged(line) || read_heading(line) || read_record_field(line) || read_table_row(line)) return;
         read_hex_then_name(line);
     }
 
-    // "TAG (name) = hex" and "TAG(name)= hex". The hex holds no '=' nor ')', the name may.
+    // coreutils' lines for a name with a backslash or a line break, "\hex  name" and
+    // "\TAG (name) = hex", its name escaped.
+    void read_escaped(Line line) {
+        const std::optional<std::wstring> plain = unescaped(line);
+        if (plain && !read_tagged(*plain)) read_hex_then_name(*plain);
+    }
+
+    // "TAG (name) = digest" and "TAG(name)= digest". The digest holds no ')', the name may.
     bool read_tagged(Line line) {
         const std::size_t open = line.find(L'(');
         if (open == Line::npos) return false;
         const std::optional<DigestKind> kind = named_kind(trimmed(line.substr(0, open)));
         if (!kind) return false;
-        const std::size_t equals = line.rfind(L'=');
-        if (equals == Line::npos || equals < open) return true;
-        const Line bracketed = trimmed(line.substr(open + 1, equals - open - 1));
-        if (!bracketed.empty() && bracketed.back() == L')')
-            list_.add(bracketed.substr(0, bracketed.size() - 1), *kind, trimmed(line.substr(equals + 1)));
+        const std::size_t close = line.rfind(L')');
+        const Line after = close == Line::npos || close < open ? Line() : trimmed(line.substr(close + 1));
+        if (after.starts_with(L'='))
+            list_.add(line.substr(open + 1, close - open - 1), *kind,
+                      hex_or_base64_digest(*kind, trimmed(after.substr(1))));
         return true;
     }
 
@@ -243,10 +336,23 @@ private:
         std::wstring hex(line);
         std::erase_if(hex, [](wchar_t c) { return c == L' ' || c == L'\t'; });
         if (!is_hex(hex)) return false;
-        list_.add(heading.name, heading.kind, hex);
+        list_.add(heading.name, heading.kind, hex_digest(heading.kind, hex));
         return true;
     }
 
+    // A line of an open record: a field, or the last value continued, which PowerShell
+    // indents. Any other line ends the record, and is read as one of its own.
+    bool read_in_record(Line whole_line, Line line) {
+        if (read_record_field(line)) return true;
+        if (whole_line.front() == L' ' || whole_line.front() == L'\t') {
+            record_.last->append(line);
+            return true;
+        }
+        end_record();
+        return false;
+    }
+
+    // "Algorithm : TAG" opens a record; "Hash : hex" and "Path : path" belong to an open one.
     bool read_record_field(Line line) {
         const std::size_t colon = line.find(L':');
         if (colon == Line::npos) return false;
@@ -255,7 +361,7 @@ private:
                               : same_ignoring_ascii_case(key, L"Hash")    ? &record_.hash
                               : same_ignoring_ascii_case(key, L"Path")    ? &record_.path
                                                                           : nullptr;
-        if (field == nullptr) return false;
+        if (field == nullptr || (field != &record_.algorithm && record_.last == nullptr)) return false;
         if (field == &record_.algorithm) end_record();
         *field = trimmed(line.substr(colon + 1));
         record_.last = field;
@@ -264,7 +370,7 @@ private:
 
     void end_record() {
         if (const std::optional<DigestKind> kind = named_kind(record_.algorithm))
-            list_.add(record_.path, *kind, record_.hash);
+            list_.add(record_.path, *kind, hex_digest(*kind, record_.hash));
         record_ = {};
     }
 
@@ -274,22 +380,24 @@ private:
         const std::optional<DigestKind> kind = named_kind(tag);
         if (!kind) return false;
         const auto [hex, path] = first_word(rest);
-        list_.add(path, *kind, hex);
+        list_.add(path, *kind, hex_digest(*kind, hex));
         return true;
     }
 
-    // "hex  name", "hex *name" and "hex name".
+    // "digest  name", "digest *name" and "digest name", or a tab after the digest.
     void read_hex_then_name(Line line) {
-        const std::size_t space = line.find(L' ');
-        if (space == Line::npos) return;
-        const std::optional<DigestKind> kind = hash_of_hex_length(space);
+        const std::size_t blank = first_where(line, is_blank);
+        if (blank == line.size()) return;
+        const Line digest = line.substr(0, blank);
+        const std::optional<DigestKind> kind = untagged_kind(digest);
         if (!kind) return;
-        Line name = line.substr(space + 1);
+        Line name = line.substr(blank + 1);
         if (!name.empty() && (name.front() == L' ' || name.front() == L'*')) name.remove_prefix(1);
-        list_.add(name, *kind, line.substr(0, space));
+        list_.add(name, *kind, hex_or_base64_digest(*kind, digest));
     }
 
     EntryList list_;
+    std::optional<DigestKind> declared_;
     std::optional<Heading> heading_;
     Record record_;
 };
@@ -306,15 +414,17 @@ std::vector<ChecksumEntry> parse_sfv_file(std::string_view bytes, std::wstring_v
     return list.finish();
 }
 
-std::vector<ChecksumEntry> parse_sums_file(std::string_view bytes, std::wstring_view subject) {
-    SumsReader reader(subject);
+std::vector<ChecksumEntry> parse_sums_file(std::string_view bytes, std::wstring_view subject,
+                                           std::optional<DigestKind> declared) {
+    SumsReader reader(subject, declared);
     for_each_line(checksum_file_text(bytes), [&reader](Line line) { reader.read(line); });
     return reader.finish();
 }
 
 std::vector<ChecksumEntry> parse_checksum_file(std::wstring_view file_name, std::string_view bytes,
                                                std::wstring_view subject) {
-    return is_sfv_file_name(file_name) ? parse_sfv_file(bytes, subject) : parse_sums_file(bytes, subject);
+    return is_sfv_file_name(file_name) ? parse_sfv_file(bytes, subject)
+                                       : parse_sums_file(bytes, subject, declared_kind(file_name));
 }
 
 }  // namespace mendlet

@@ -3,33 +3,46 @@
 // (checksum_text.h): SFV files with the CRC-32 of each part, and the listings of the tools
 // people hash with, for the whole file or for its parts.
 //
-// - Lines end at any CR or LF; blanks (spaces and tabs) at either end are no part of a line.
+// - Lines end at any CR or LF; in a file that holds a NUL, at NUL only (sha256sum -z writes
+//   names as they are, line breaks included). Blanks (spaces and tabs) at either end are no
+//   part of a line.
 // - SFV files (named *.sfv or *.sfv.txt) hold lines "name CRC": the CRC is the last field,
-//   8 hex digits, and the name is everything before it, spaces included. Lines starting
-//   with ';' are comments.
+//   8 hex digits or their base64 (rhash --base64), and the name is everything before it,
+//   spaces included. Lines starting with ';' are comments.
 // - Every other checksum file may hold, mixed as they come:
-//   - "hex  name", "hex *name" (md5sum, sha1sum, sha256sum, sha512sum, openssl -r) and
-//     "hex name" (md5 -r, FCIV, whose lines starting with "//" are comments); the kind
-//     follows from the hex's length (32 MD5, 40 SHA-1, 64 SHA-256, 128 SHA-512);
-//   - "TAG (name) = hex" (BSD) and "TAG(name)= hex" (OpenSSL), TAG one of MD5, SHA1,
-//     SHA256, SHA512, SHA2-256, SHA2-512 (also with a '-' after SHA, in any case);
+//   - "digest  name", "digest *name" (md5sum, sha256sum, b2sum, b3sum, cksum --untagged,
+//     rhash, openssl -r), either also with a tab after the digest, and "digest name" (md5 -r,
+//     FCIV, whose lines starting with "//" are comments);
+//   - "TAG (name) = digest" (BSD, --tag, cksum, rhash --bsd) and "TAG(name)= digest"
+//     (OpenSSL), TAG one of CRC32, MD5, SHA1, SHA256, SHA512, SHA2-256, SHA2-512 (also with a
+//     '-' after SHA), BLAKE2b, BLAKE2b-512, BLAKE3, in any case;
+//   - coreutils' lines of these two forms for a name that holds a backslash or a line break:
+//     '\' before the line, and "\\", "\n" and "\r" for those in the name ("\hex  dl\\x.001"
+//     lists x.001 in dl); a line with another escape is skipped, as coreutils skips it;
 //   - certutil's "TAG hash of [file ]name:" with the hex on the next line, its byte pairs
 //     maybe apart;
-//   - Get-FileHash's table rows "TAG  hex  path" and its list records of "Algorithm : TAG",
-//     "Hash : hex" and "Path : path" lines, a record ended by a blank line, a value
-//     continued on the lines that follow it when the console was too narrow for it.
-//   Where a line says its kind, the hex must have that kind's length; an unknown kind
-//   (SHA384, BLAKE2...) lists nothing. Lines starting with '#' are comments.
+//   - Get-FileHash's table rows "TAG  hex  path" and its list records: an "Algorithm : TAG"
+//     line opens one, "Hash : hex" and "Path : path" lines follow, a value continued on the
+//     indented lines after it when the console was too narrow for it; a blank line, or any
+//     other line, ends the record.
+//   A digest is hex of either case; in the first two forms also base64 (RFC 4648, with its
+//   '=' padding: cksum --base64, rhash --base64), told from hex by length and alphabet. The
+//   digest of a line that names no kind is of the kind that the file's name declares
+//   (declared_kind: x.sha256, B2SUMS) and is read only with that kind's length; only where
+//   the name declares none (CHECKSUMS, checksums.txt) does the length tell (32 hex digits
+//   MD5, 40 SHA-1, 64 SHA-256, 128 SHA-512; never BLAKE2b or BLAKE3). Where a line names its
+//   kind, that kind holds, with its length; a kind not listed above (SHA384, SHA3-256,
+//   BLAKE2b-256...) lists nothing. Lines starting with '#' are comments.
 // - A file named after one file (x.zip.sha256 after x.zip) whose one line, comments aside,
-//   is a bare digest (an SFV's: a CRC-32) gives that digest to that file, its subject.
-// - Hex digits may be of either case. A name is its last component (after the last '/' or
-//   '\'), without blanks at either end; the folders before it are kept apart, with '\'
-//   between them and without leading ".\" ("CD1\x.001" lists x.001 in folder CD1).
+//   is a bare digest in hex (an SFV's: a CRC-32) gives that digest to that file, its subject.
+// - A name is its last component (after the last '/' or '\'), without blanks at either end;
+//   the folders before it are kept apart, with '\' between them and without leading ".\"
+//   ("CD1\x.001" lists x.001 in folder CD1).
 // - A line that fits none of these is skipped, and so is an entry whose name is empty or
-//   holds a control character (below U+0020), which no Windows file name holds. coreutils'
-//   lines for names with a backslash or a line break (starting with '\') are skipped too:
-//   no Windows file name holds either.
+//   holds a control character (below U+0020), which no Windows file name holds: a line
+//   break from an escape or a NUL-ended line, say.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -69,11 +82,13 @@ struct ChecksumFile {
 std::wstring_view last_name_component(std::wstring_view name);
 
 // The entries of a file's bytes, in file order. subject: the name of the file it is named
-// after, which a bare digest is of; empty for a file named otherwise.
+// after, which a bare digest is of; empty for a file named otherwise. declared: the kind of
+// the lines that name none, where the file's name declares one.
 std::vector<ChecksumEntry> parse_sfv_file(std::string_view bytes, std::wstring_view subject = {});
-std::vector<ChecksumEntry> parse_sums_file(std::string_view bytes, std::wstring_view subject = {});
+std::vector<ChecksumEntry> parse_sums_file(std::string_view bytes, std::wstring_view subject = {},
+                                           std::optional<DigestKind> declared = std::nullopt);
 // As the file's name says: SFV for a name ending in ".sfv" or ".sfv.txt" (in any case),
-// sums otherwise.
+// sums otherwise, with the kind the name declares (declared_kind).
 std::vector<ChecksumEntry> parse_checksum_file(std::wstring_view file_name, std::string_view bytes,
                                                std::wstring_view subject = {});
 

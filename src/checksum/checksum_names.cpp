@@ -13,14 +13,31 @@ namespace mendlet {
 namespace {
 
 // Kept in one place, so that the files the finder reads are the files that an added folder
-// leaves out.
-constexpr std::array<std::wstring_view, 9> CHECKSUM_EXTENSIONS{
-    L".sfv",       L".md5",       L".sha1",      L".sha256",   L".sha512",
-    L".md5sum",    L".sha1sum",   L".sha256sum", L".sha512sum"};
+// leaves out, and the kind a name declares is the kind its extension or general name says.
+constexpr std::array<std::wstring_view, 15> CHECKSUM_EXTENSIONS{
+    L".sfv",    L".md5",    L".sha1",    L".sha256",    L".sha512",    L".b2",    L".b3",   L".blake2b",
+    L".blake3", L".md5sum", L".sha1sum", L".sha256sum", L".sha512sum", L".b2sum", L".b3sum"};
 constexpr std::wstring_view TEXT_EXTENSION = L".txt";
-constexpr std::array<std::wstring_view, 10> GENERAL_NAMES{
-    L"MD5SUMS",        L"SHA1SUMS",        L"SHA256SUMS",        L"SHA512SUMS",    L"MD5SUMS.txt",
-    L"SHA1SUMS.txt",   L"SHA256SUMS.txt",  L"SHA512SUMS.txt",    L"checksums.txt", L"CHECKSUMS"};
+constexpr std::array<std::wstring_view, 14> GENERAL_NAMES{
+    L"MD5SUMS",    L"SHA1SUMS",    L"SHA256SUMS",    L"SHA512SUMS",     L"B2SUMS",
+    L"B3SUMS",     L"MD5SUMS.txt", L"SHA1SUMS.txt",  L"SHA256SUMS.txt", L"SHA512SUMS.txt",
+    L"B2SUMS.txt", L"B3SUMS.txt",  L"checksums.txt", L"CHECKSUMS"};
+
+// The kinds that the words of those names declare, as .sha256, .sha256sum and SHA256SUMS
+// say "sha256"; CHECKSUMS says none.
+struct KindWord {
+    std::wstring_view word;
+    DigestKind kind;
+};
+constexpr std::array<KindWord, 9> KIND_WORDS{{{L"sfv", DigestKind::crc32},
+                                              {L"md5", DigestKind::md5},
+                                              {L"sha1", DigestKind::sha1},
+                                              {L"sha256", DigestKind::sha256},
+                                              {L"sha512", DigestKind::sha512},
+                                              {L"b2", DigestKind::blake2b},
+                                              {L"blake2b", DigestKind::blake2b},
+                                              {L"b3", DigestKind::blake3},
+                                              {L"blake3", DigestKind::blake3}}};
 
 bool same_name(std::wstring_view a, std::wstring_view b) { return compare_names_ignoring_case(a, b) == 0; }
 
@@ -123,6 +140,19 @@ std::optional<std::wstring_view> checksum_file_subject(std::wstring_view name) {
     for (const std::wstring_view extension : CHECKSUM_EXTENSIONS)
         if (name.size() > extension.size() && ends_with_ignoring_case(name, extension))
             return name.substr(0, name.size() - extension.size());
+    return std::nullopt;
+}
+
+std::optional<DigestKind> declared_kind(std::wstring_view name) {
+    if (!is_checksum_file_name(name)) return std::nullopt;
+    name = last_name_component(name);
+    if (ends_with_ignoring_case(name, TEXT_EXTENSION)) name.remove_suffix(TEXT_EXTENSION.size());
+    // Its extension, or the general name, without the "sum" or "sums" that ends it.
+    std::wstring_view word = name.substr(name.rfind(L'.') + 1);
+    for (const std::wstring_view sums : {L"sums", L"sum"})
+        if (ends_with_ignoring_case(word, sums)) word.remove_suffix(sums.size());
+    for (const KindWord& kind_word : KIND_WORDS)
+        if (same_name(word, kind_word.word)) return kind_word.kind;
     return std::nullopt;
 }
 

@@ -12,13 +12,25 @@
 
 namespace mendlet {
 
+template <typename Char>
+inline constexpr Char LINE_END_CHARACTERS[] = {Char('\r'), Char('\n'), Char('\0')};
+
+// The characters that end a text's lines: NUL in a text that holds one, as sha256sum -z ends
+// them (its names, written as they are, may hold line breaks); CR and LF in any other.
+template <typename Char>
+std::basic_string_view<Char> line_ends_of(std::basic_string_view<Char> text) {
+    const std::basic_string_view<Char> all(LINE_END_CHARACTERS<Char>, 3);
+    return text.find(Char('\0')) == text.npos ? all.substr(0, 2) : all.substr(2);
+}
+
 // At most this much of a checksum file is read.
 inline constexpr std::size_t CHECKSUM_FILE_LIMIT = 0x100000;
 
 // What is read of the first bytes of a file, read up to limit + 1 so that a longer file
 // shows: all of them when there are at most limit; otherwise those before the last line end
-// among them (CR or LF, a whole UTF-16 unit in a UTF-16 file), so that no line is read cut
-// short; none when no line ends in time.
+// among them (line_ends_of them, a whole UTF-16 unit in a UTF-16 file), so that no line is
+// read cut short; none when no line ends in time. A NUL that ends a line is kept with it,
+// so that what is kept ends its lines at NUL too, and so it has to lie within the limit.
 std::string_view whole_lines_within(std::string_view bytes, std::size_t limit);
 
 // The file's text without its byte-order mark. A file marked as UTF-8 keeps those of its

@@ -43,9 +43,32 @@ ChecksumEntry sha256(std::wstring name, std::wstring folder = {}) {
 ChecksumEntry sha512(std::wstring name, std::wstring folder = {}) {
     return {std::move(name), DigestKind::sha512, SHA512_A, std::move(folder)};
 }
+ChecksumEntry blake2b(std::wstring name, std::wstring folder = {}) {
+    return {std::move(name), DigestKind::blake2b, BLAKE2B_A, std::move(folder)};
+}
+// No tool here computes BLAKE3: its lines are written by hand, with a digest of its length.
+ChecksumEntry blake3(std::wstring name) { return {std::move(name), DigestKind::blake3, SHA256_A}; }
 
-// Each row: a file as a tool writes it, and what it yields. The file's name chooses SFV or
-// the others; the subject is the file it is named after.
+// What rhash --base64 writes for "a".
+const std::string CRC_A_BASE64 = "6Le+Qw==";
+const std::string MD5_A_BASE64 = "DMF1ucDxtqgxw5niaXcmYQ==";
+const std::string SHA1_A_BASE64 = "hvfkN/qlp/zhXR3cuerq6jd2Z7g=";
+const std::string SHA256_A_BASE64 = "ypeBEsobvcr6wjGzmiPcTaeG7/gUfE5yuYB3ha/uSLs=";
+const std::string SHA512_A_BASE64 =
+    "H0D8ktokFpR1CXnubPWC8tXX0o4YM13gWrxU0FYOD1MChgxlK/CNVgJSql50IQVG82n7u86MEs/HlXsmUv6adQ==";
+const std::string BLAKE2B_A_BASE64 =
+    "Mz/LTuGqfBFTVexmzqyRfIv9gVv3WH0yWuwYZO3STjTVq+LGsbXuP6zmL+142++ALyqFy5HUVaj1JJ0zCFPLPA==";
+// The digests of "a" of kinds that this program does not compute: BLAKE2b-256, SHA-384, SHA3-256.
+const std::string BLAKE2B_256_A = "8928aae63c84d87ea098564d1e03ad813f107add474e56aedd286349c0c03ea4";
+const std::string SHA384_A =
+    "54a59b9f22b0b80880d8427e548b7c23abd873486e1f035dce9cd697e85175033caa88e6d57bc35efae0b5afd3145f31";
+const std::string SHA3_256_A = "80084bf2fba02475726feb2cab2d8215eab14bc6bdd8bfb2c8151257032ecd8b";
+const std::string NUL(1, '\0');
+
+// Each row: a file as a tool writes it (the bytes it wrote here, for "a" in v.bin.001 and
+// in files named ".\v.bin.001", "dl\v.bin.001" and "nl<LF>name.001", where the row names the
+// tool and its options), and what it yields. The file's name chooses SFV or the others, and
+// the kind it declares; the subject is the file it is named after.
 TEST(ChecksumFileForms, EachToolsFormAndEncoding) {
     struct Row {
         const char* what;
@@ -64,11 +87,11 @@ TEST(ChecksumFileForms, EachToolsFormAndEncoding) {
          "no-crc.001\n" + CRC_A + "\nseven.002 e8b7be4\nnine.003 e8b7be433\nprefixed.005 0xe8b7be43\nmd5.006 " + MD5_A +
              "\ncontrol\x01.008 " + CRC_A + "\nfolder-only/ " + CRC_A + "\ngood.009 " + CRC_A + "\n",
          L"", Entries{crc(L"good.009")}},
-        {"coreutils: text and binary, the kind from the length", L"SHA256SUMS",
+        {"coreutils: text and binary, the kind from the length", L"CHECKSUMS",
          MD5_A + "  x.avi\n" + upper(SHA1_A) + " *x.avi\n" + SHA256_A + "  ./sub/x y.avi\n" + SHA512_A +
              " **starred.avi\n",
          L"", Entries{md5(L"x.avi"), sha1(L"x.avi"), sha256(L"x y.avi", L"sub"), sha512(L"*starred.avi")}},
-        {"md5 -r and FCIV: one space, // comments", L"x.md5",
+        {"md5 -r and FCIV: one space, // comments", L"checksums.txt",
          "//\n// File Checksum Integrity Verifier version 2.05.\n//\n" + MD5_A + " c:\\downloads\\x.avi\n" + SHA1_A +
              " x.avi.001\n",
          L"", Entries{md5(L"x.avi", L"c:\\downloads"), sha1(L"x.avi.001")}},
@@ -76,11 +99,64 @@ TEST(ChecksumFileForms, EachToolsFormAndEncoding) {
          "MD5 (x.avi) = " + MD5_A + "\nSHA1 (x (1) = y.avi) = " + SHA1_A + "\nsha512(x.avi)= " + SHA512_A +
              "\nSHA2-256(x.avi)= " + upper(SHA256_A) + "\nSHA2-512( x.avi )=" + SHA512_A + "\n",
          L"", Entries{md5(L"x.avi"), sha1(L"x (1) = y.avi"), sha512(L"x.avi"), sha256(L"x.avi"), sha512(L"x.avi")}},
-        {"lengths that belie the kind, unknown kinds, coreutils' escapes", L"x.sha256",
-         "MD5 (a.avi) = " + SHA256_A + "\nSHA384 (b.avi) = " + SHA256_A + "\nBLAKE2b-512(c.avi)= " + SHA512_A +
-             "\nCRC32 (d.avi) = " + CRC_A + "\n" + CRC_A + "  e.avi\n" + MD5_A + "0  f.avi\n" + MD5_A + "\tg.avi\n\\" +
-             MD5_A + "  h\\\\i.avi\n# " + MD5_A + "  j.avi\n" + MD5_A + "  \nMD5 () = " + MD5_A + "\n",
+        {"lengths that belie the kind, kinds not computed, escapes not read, base64 not as written", L"x.sha256",
+         "MD5 (a.avi) = " + SHA256_A + "\nSHA384 (b.avi) = " + SHA256_A + "\nBLAKE2b-256 (c.avi) = " + SHA256_A +
+             "\nSHA3-256(c.avi)= " + SHA256_A + "\nCRC32 (d.avi) = " + MD5_A + "\n" + CRC_A + "  e.avi\n" + MD5_A +
+             "0  f.avi\n" + MD5_A + "\tg.avi\n" + MD5_A_BASE64 + "  g.avi\n\\" + SHA256_A + "  h\\i.avi\n\\" +
+             SHA256_A + "  h.avi\\\n\\" + SHA256_A + "  h\\ni.avi\n\\ " + SHA256_A + "  h.avi\n# " + SHA256_A +
+             "  j.avi\n" + SHA256_A + "  \nSHA256 () = " + SHA256_A + "\nSHA256 (k.avi) = " +
+             SHA256_A_BASE64.substr(0, 43) + "\nSHA256 (k.avi) = " + SHA256_A_BASE64.substr(0, 42) + "t=\n",
          L"", Entries{}},
+        {"sha256sum and --tag on names with a backslash, as on Windows; a line feed's name skipped", L"v.bin.sha256",
+         "\\" + SHA256_A + "  .\\\\v.bin.001\n\\" + SHA256_A + "  dl\\\\v.bin.001\n\\" + SHA256_A +
+             "  nl\\nname.001\n\\SHA256 (dl\\\\v.bin.001) = " + SHA256_A + "\n",
+         L"", Entries{sha256(L"v.bin.001"), sha256(L"v.bin.001", L"dl"), sha256(L"v.bin.001", L"dl")}},
+        {"by hand: a tab after the digest, a blank before an escaped line", L"CHECKSUMS",
+         SHA256_A + "\tv.bin.001\n" + MD5_A + "\t*v.bin.001\n \\" + SHA1_A + "  dl\\\\v.bin.001\n", L"",
+         Entries{sha256(L"v.bin.001"), md5(L"v.bin.001"), sha1(L"v.bin.001", L"dl")}},
+        {"md5sum -z: lines ended by NUL, names as they are", L"v.bin.md5",
+         MD5_A + "  v.bin.001" + NUL + MD5_A + "  dl\\v.bin.001" + NUL + MD5_A + "  nl\nname.001" + NUL, L"",
+         Entries{md5(L"v.bin.001"), md5(L"v.bin.001", L"dl")}},
+        {"b2sum, --tag, -l 256 (another kind), a name with a backslash", L"B2SUMS",
+         BLAKE2B_A + "  v.bin.001\nBLAKE2b (v.bin.001) = " + BLAKE2B_A + "\nBLAKE2b-256 (v.bin.001) = " +
+             BLAKE2B_256_A + "\n" + BLAKE2B_256_A + "  v.bin.001\n\\" + BLAKE2B_A + "  dl\\\\v.bin.001\n",
+         L"", Entries{blake2b(L"v.bin.001"), blake2b(L"v.bin.001"), blake2b(L"v.bin.001", L"dl")}},
+        {"by hand: b3sum, BLAKE3 tags, the name's kind for untagged lines only", L"B3SUMS",
+         SHA256_A + "  x.avi\n" + SHA512_A + "  y.avi\nBLAKE3 (z.avi) = " + SHA256_A +
+             "\nSHA256 (w.avi) = " + SHA256_A + "\n",
+         L"", Entries{blake3(L"x.avi"), blake3(L"z.avi"), sha256(L"w.avi")}},
+        {"cksum -a sha256, blake2b, blake2b -l 256, sha256 --untagged, on dl\\v.bin.001, crc, sha384", L"checksums.txt",
+         "SHA256 (v.bin.001) = " + SHA256_A + "\nBLAKE2b (v.bin.001) = " + BLAKE2B_A + "\nBLAKE2b-256 (v.bin.001) = " +
+             BLAKE2B_256_A + "\n" + SHA256_A + "  v.bin.001\n\\SHA256 (dl\\\\v.bin.001) = " + SHA256_A +
+             "\n1220704766 1 v.bin.001\nSHA384 (v.bin.001) = " + SHA384_A + "\n",
+         L"", Entries{sha256(L"v.bin.001"), blake2b(L"v.bin.001"), sha256(L"v.bin.001"), sha256(L"v.bin.001", L"dl")}},
+        {"by hand after its manual: cksum --base64, tagged and --untagged", L"v.bin.sha256",
+         "SHA256 (v.bin.001) = " + SHA256_A_BASE64 + "\n" + SHA256_A_BASE64 + "  v.bin.001\n", L"",
+         Entries{sha256(L"v.bin.001"), sha256(L"v.bin.001")}},
+        {"rhash --bsd --crc32 --md5 --sha1 --sha256 --sha512 --blake2b --sha3-256 --sha384", L"checksums.txt",
+         "CRC32 (v.bin.001) = " + CRC_A + "\nMD5   (v.bin.001) = " + MD5_A + "\nSHA1  (v.bin.001) = " + SHA1_A +
+             "\nSHA256 (v.bin.001) = " + SHA256_A + "\nSHA384 (v.bin.001) = " + SHA384_A + "\nSHA512 (v.bin.001) = " +
+             SHA512_A + "\nSHA3-256 (v.bin.001) = " + SHA3_256_A + "\nBLAKE2b (v.bin.001) = " + BLAKE2B_A + "\n",
+         L"",
+         Entries{crc(L"v.bin.001"), md5(L"v.bin.001"), sha1(L"v.bin.001"), sha256(L"v.bin.001"), sha512(L"v.bin.001"),
+                 blake2b(L"v.bin.001")}},
+        {"rhash --base64 --sha256, --md5, with --bsd and more kinds: the length tells", L"CHECKSUMS",
+         SHA256_A_BASE64 + "  v.bin.001\n" + MD5_A_BASE64 + "  v.bin.001\nCRC32 (v.bin.001) = " + CRC_A_BASE64 +
+             "\nMD5   (v.bin.001) = " + MD5_A_BASE64 + "\nSHA1  (v.bin.001) = " + SHA1_A_BASE64 +
+             "\nSHA256 (v.bin.001) = " + SHA256_A_BASE64 + "\nSHA512 (v.bin.001) = " + SHA512_A_BASE64 +
+             "\nBLAKE2b (v.bin.001) = " + BLAKE2B_A_BASE64 + "\n",
+         L"",
+         Entries{sha256(L"v.bin.001"), md5(L"v.bin.001"), crc(L"v.bin.001"), md5(L"v.bin.001"), sha1(L"v.bin.001"),
+                 sha256(L"v.bin.001"), sha512(L"v.bin.001"), blake2b(L"v.bin.001")}},
+        {"rhash --base64 --crc32: an SFV file", L"v.bin.sfv",
+         "; Generated by RHash v1.4.3 on 2026-12-09 at 03:48.39\n; Written by Kravchenko Aleksey (Akademgorodok) - "
+         "http://rhash.sf.net/\n;\n;            1  03:48.39 2026-12-09 v.bin.001\nv.bin.001 " +
+             CRC_A_BASE64 + "\n",
+         L"", Entries{crc(L"v.bin.001")}},
+        {"openssl dgst -blake2b512, -sha3-256, -r -blake2b512", L"v.bin.b2",
+         "BLAKE2B-512(v.bin.001)= " + BLAKE2B_A + "\nSHA3-256(v.bin.001)= " + SHA3_256_A + "\n" + BLAKE2B_A +
+             " *v.bin.001\n",
+         L"", Entries{blake2b(L"v.bin.001"), blake2b(L"v.bin.001")}},
         {"certutil, today's and older Windows' with byte pairs apart", L"x.avi.sha256.txt",
          "SHA256 hash of C:\\In\\x.avi:\r\n" + SHA256_A +
              "\r\nCertUtil: -hashfile command completed successfully.\r\nSHA1 hash of file x.avi.001:\r\n86 f7 e4 37 "
@@ -92,12 +168,17 @@ TEST(ChecksumFileForms, EachToolsFormAndEncoding) {
              upper(SHA512_A.substr(100)) + "\r\nPath      : C:\\Users\\me\\Down\r\n            loads\\x.avi\r\n\r\n" +
              "Algorithm : SHA256\r\nHash      : " + SHA256_A + "\r\nPath      : C:\\x.avi.001\r\n\r\n\r\n",
          L"x.avi", Entries{sha512(L"x.avi", L"C:\\Users\\me\\Downloads"), sha256(L"x.avi.001", L"C:")}},
+        {"Get-FileHash's fields only in a record, which any line not indented ends", L"SHA256SUMS",
+         "-----BEGIN PGP SIGNED MESSAGE-----\nHash: SHA256\n  " + SHA256_A +
+             "  x.avi\nAlgorithm : SHA256\nHash : " + SHA256_A + "\nPath : C:\\y.avi\n" + SHA256_A + "  z.avi\n",
+         L"", Entries{sha256(L"x.avi"), sha256(L"y.avi", L"C:"), sha256(L"z.avi")}},
         {"Get-FileHash's table", L"x.txt.sha256",
          "\r\nAlgorithm       Hash                                 Path\r\n---------       ----      ----\r\nSHA256     "
          "     " +
              upper(SHA256_A) + "       C:\\In\\x y.avi\r\nMD5 " + MD5_A + " x.avi.001\r\n\r\n",
          L"", Entries{sha256(L"x y.avi", L"C:\\In"), md5(L"x.avi.001")}},
         {"a bare digest names its subject", L"x.avi.sha256", upper(SHA256_A), L"x.avi", Entries{sha256(L"x.avi")}},
+        {"of the kind its name declares", L"x.avi.b3", SHA256_A, L"x.avi", Entries{blake3(L"x.avi")}},
         {"with comments and blank lines", L"x.sha1", "# x.avi\n\n" + SHA1_A + "\r\n\r\n", L"x.avi",
          Entries{sha1(L"x.avi")}},
         {"an SFV's is a CRC-32", L"x.avi.sfv", "; x.avi\n" + CRC_A + "\n", L"x.avi", Entries{crc(L"x.avi")}},
@@ -109,9 +190,12 @@ TEST(ChecksumFileForms, EachToolsFormAndEncoding) {
          Entries{md5(L"\u00e4rger \u65e5 \U0001F3AC.avi")}},
         {"UTF-8 marked, a line that is not stays out", L"x.md5",
          "\xEF\xBB\xBF" + MD5_A + "  \xc4.avi\n" + MD5_A + "  \xc3\x84.avi\n", L"", Entries{md5(L"\u00c4.avi")}},
+        {"and the others keep their CR LF, records whole", L"x.sha256",
+         "\xEF\xBB\xBF\r\nAlgorithm : SHA256\r\nHash      : " + SHA256_A + "\r\nPath      : C:\\x.avi\r\n\r\n\xc4\r\n",
+         L"", Entries{sha256(L"x.avi", L"C:")}},
         {"UTF-16 little-endian", L"x.sfv", utf16("x y.001 " + CRC_A + "\r\n", true), L"", Entries{crc(L"x y.001")}},
-        {"UTF-16 big-endian", L"x.md5", utf16(sums, false), L"", Entries{md5(L"x y.avi"), sha256(L"x y.avi")}},
-        {"UTF-16 odd byte at the end", L"x.md5", utf16(sums, true) + "\x01", L"",
+        {"UTF-16 big-endian", L"CHECKSUMS", utf16(sums, false), L"", Entries{md5(L"x y.avi"), sha256(L"x y.avi")}},
+        {"UTF-16 odd byte at the end", L"CHECKSUMS", utf16(sums, true) + "\x01", L"",
          Entries{md5(L"x y.avi"), sha256(L"x y.avi")}},
         {"no UTF-8: the ANSI code page", L"x.sfv", "\xe4rger.001 " + CRC_A + "\n\xc3\xa9.002 " + CRC_A + "\n", L"",
          Entries{crc(L"\u00e4rger.001"), crc(L"\u00c3\u00a9.002")}},
@@ -128,7 +212,7 @@ TEST(ChecksumFileForms, AnyLineEndsAByteOrderMarkOnlyAtTheStart) {
         return start;
     };
     for (const char* start : {"", "\xEF\xBB\xBF"}) {
-        for (const std::string end : {"\n", "\r\n", "\r"}) {
+        for (const std::string& end : {std::string("\n"), std::string("\r\n"), std::string("\r"), NUL}) {
             const std::string sfv_file = file(start, sfv, end);
             const std::string sums_file = file(start, sums, end);
             // The last line may lack its end.
@@ -154,6 +238,7 @@ TEST(ChecksumFileForms, ALongerFileIsCutAfterItsLastWholeLine) {
     const std::string be = utf16("ab\ncd", false);
     // U+0A41 holds the byte of a line feed, which is no line end.
     const std::string unit_with_0a("\xFF\xFE\x41\x0A\x0A\x00\x41\x00", 8);
+    const std::string nul_le = utf16("ab" + NUL + "cd", true);
     const std::vector<Row> rows{
         {"ab\ncd\nef", 8, "ab\ncd\nef"},
         {"ab\ncd\nef", 5, "ab\ncd"},
@@ -171,6 +256,11 @@ TEST(ChecksumFileForms, ALongerFileIsCutAfterItsLastWholeLine) {
         {unit_with_0a, 6, unit_with_0a.substr(0, 4)},
         {unit_with_0a, 4, ""},
         {"\xFF\xFE\x0A", 1, ""},
+        // Where NUL ends lines, the NUL stays, so that what is kept ends its lines at NUL too.
+        {"a\nb" + NUL + "c\nd" + NUL + "ef", 8, "a\nb" + NUL + "c\nd" + NUL},
+        {"a\nb" + NUL + "c\nd" + NUL + "ef", 6, "a\nb" + NUL},
+        {"a" + NUL + "b" + NUL + "c", 3, "a" + NUL},
+        {nul_le, 9, nul_le.substr(0, 8)},
     };
     for (const Row& row : rows) EXPECT_EQ(whole_lines_within(row.bytes, row.limit), row.kept) << row.limit;
 }

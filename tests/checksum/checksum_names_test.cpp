@@ -15,8 +15,9 @@ Names named_after(const std::vector<std::wstring>& stems) {
     Names names;
     for (const std::wstring text : {L"", L".txt"})
         for (const std::wstring& stem : stems)
-            for (const wchar_t* extension : {L".sfv", L".md5", L".sha1", L".sha256", L".sha512", L".md5sum",
-                                             L".sha1sum", L".sha256sum", L".sha512sum"})
+            for (const wchar_t* extension :
+                 {L".sfv", L".md5", L".sha1", L".sha256", L".sha512", L".b2", L".b3", L".blake2b", L".blake3",
+                  L".md5sum", L".sha1sum", L".sha256sum", L".sha512sum", L".b2sum", L".b3sum"})
                 names.push_back(stem + extension + text);
     return names;
 }
@@ -33,11 +34,27 @@ TEST(ChecksumFileNames, TheOutputsNameWithAndWithoutItsExtensionNeverTheOutputIt
     for (const std::wstring& name : checksum_file_names(L"C:\\In\\movie.avi"))
         EXPECT_TRUE(is_checksum_file_name(name)) << name;
     for (const wchar_t* name : {L"X.SFV", L"C:\\In\\x.sha512sum", L"md5sums", L"Sha256Sums.TXT", L"CHECKSUMS",
-                                L"checksums.txt", L"SHA1SUMS", L".md5", L"x.sfv.txt"})
+                                L"checksums.txt", L"SHA1SUMS", L".md5", L"x.sfv.txt", L"B2SUMS", L"b3sums.txt"})
         EXPECT_TRUE(is_checksum_file_name(name)) << name;
-    for (const wchar_t* name : {L"x.001", L"x.md5.001", L"x.sha", L"x.sfv2", L"x.txt", L".txt", L"my-MD5SUMS",
-                                L"checksum.txt", L"C:\\MD5SUMS\\x.001", L"md5", L""})
+    for (const wchar_t* name :
+         {L"x.001", L"x.md5.001", L"x.sha", L"x.sfv2", L"x.txt", L".txt", L"my-MD5SUMS", L"checksum.txt",
+          L"C:\\MD5SUMS\\x.001", L"md5", L"", L"x.b2s", L"x.blake2s", L"B2SUM", L"SHA384SUMS"})
         EXPECT_FALSE(is_checksum_file_name(name)) << name;
+}
+
+TEST(ChecksumFileNames, ANameDeclaresTheKindOfItsUntaggedLinesOrNone) {
+    const std::vector<std::pair<std::optional<DigestKind>, Names>> rows{
+        {DigestKind::crc32, {L"x.avi.SFV.txt"}},
+        {DigestKind::md5, {L"C:\\In\\x.md5", L"MD5SUMS"}},
+        {DigestKind::sha1, {L"x.sha1sum.txt"}},
+        {DigestKind::sha256, {L"Sha256Sums.TXT"}},
+        {DigestKind::sha512, {L"x.sha512sum"}},
+        {DigestKind::blake2b, {L"x.avi.b2", L"x.b2sum", L"x.BLAKE2b", L"B2SUMS", L"b2sums.txt"}},
+        {DigestKind::blake3, {L"x.b3.txt", L"x.b3sum", L"x.blake3", L"B3SUMS", L"b3sums.txt"}},
+        {std::nullopt, {L"CHECKSUMS", L"checksums.txt", L"x.sha384", L"x.sha256.001", L"C:\\B2SUMS\\x.txt"}},
+    };
+    for (const auto& [kind, names] : rows)
+        for (const std::wstring& name : names) EXPECT_EQ(declared_kind(name), kind) << name;
 }
 
 TEST(ChecksumFilesToRead, NamedAfterEachOutputThenGeneralNamesThenOtherSfvFiles) {
@@ -50,13 +67,17 @@ TEST(ChecksumFilesToRead, NamedAfterEachOutputThenGeneralNamesThenOtherSfvFiles)
     const std::vector<Row> rows{
         {"in any case, in order, once each",
          {L"other.sfv", L"md5sums", L"MOVIE.AVI.SFV", L"movie.sha256.txt", L"Movie.sha256", L"movie.avi.001",
-          L"checksums.txt", L"SHA512SUMS.txt", L"movie.avi.crc", L"notes.txt"},
+          L"checksums.txt", L"SHA512SUMS.txt", L"movie.avi.crc", L"notes.txt", L"b2sums.txt", L"B3SUMS",
+          L"movie.avi.b3"},
          {L"movie.avi"},
          {{L"MOVIE.AVI.SFV", L"movie.avi"},
+          {L"movie.avi.b3", L"movie.avi"},
           {L"Movie.sha256", L"movie.avi"},
           {L"movie.sha256.txt", L"movie.avi"},
           {L"md5sums", L""},
+          {L"B3SUMS", L""},
           {L"SHA512SUMS.txt", L""},
+          {L"b2sums.txt", L""},
           {L"checksums.txt", L""},
           {L"other.sfv", L""}}},
         {"the set's name first, then the one the user gave",
