@@ -128,9 +128,8 @@ public:
 
     // The data is not real recovery data: nothing checks it before a repair.
     Bytes recovery(std::uint32_t exponent) const {
-        Bytes body;
-        put_u32(body, exponent);
-        body.resize(body.size() + slice_size_, static_cast<std::uint8_t>(exponent));
+        Bytes body(4 + slice_size_, static_cast<std::uint8_t>(exponent));
+        for (int i = 0; i < 4; ++i) body[i] = static_cast<std::uint8_t>(exponent >> (8 * i));
         return par2_packet(id_, RECOVERY_TYPE, body);
     }
     Bytes creator() const { return par2_packet(id_, CREATOR_TYPE, Bytes{'t', 'e', 's', 't'}); }
