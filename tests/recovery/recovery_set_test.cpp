@@ -115,7 +115,8 @@ TEST(RecoverySets, PacketsByMagicAndMd5OfTheirOwnSetOnly) {
     // Valid, but its name's zeros make it longer than a body is read.
     const Bytes too_long = par2_packet(A.id(), DESCRIPTION_TYPE, A.description_body(0) + Bytes(PACKET_BODY_LIMIT, 0));
     const Bytes recovery0 = A.recovery(0), recovery1 = A.recovery(1), recovery2 = A.recovery(2);
-    const Bytes lying_recovery = with_u64_at(A.recovery(3), length_field, recovery0.size() + 8);
+    // Bytes lost from its data: its length now reaches into the next packet.
+    const Bytes lying_recovery = cut(A.recovery(3), recovery0.size() - 4);
     const Bytes wrong_size_recovery = par2_packet(A.id(), RECOVERY_TYPE, Bytes(4 + 12, 7));
     struct Row {
         const char* what;
