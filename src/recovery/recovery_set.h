@@ -6,12 +6,13 @@
 //   kept apart by their recovery set ID, so that a set of another download beside this one
 //   never mixes in, and the caller chooses the set that names its files.
 // - A main packet counts with a slice size that is a multiple of 4, from 4 bytes to
-//   SLICE_SIZE_LIMIT, and at most SET_FILE_LIMIT files; its first copy (by MD5) holds.
-//   So do the first file description and slice checksum packet of each file.
-// - A name is UTF-8 where it is (the PAR 2.0 format says ASCII, and tools write UTF-8),
-//   else Latin-1, one character per byte; it ends at its first NUL (the format pads names
-//   with zeros). Folders before it ('/' or '\') go into `folder` as a ChecksumEntry holds
-//   them.
+//   SLICE_SIZE_LIMIT, and at most SET_FILE_LIMIT files. The first main packet of a set that
+//   counts holds, and so do the first file description and slice checksum packet of each
+//   file: packets whose MD5 holds do not differ but where someone made them to.
+// - A name is UTF-8 where it is (the PAR 2.0 format says ASCII; tools write the bytes their
+//   system names the file with, mostly UTF-8), else Latin-1, one character per byte; it ends
+//   at its first NUL (the format pads names with zeros). Folders before it ('/' or '\') go
+//   into `folder` as a ChecksumEntry holds them.
 // - A file's slice checksums count only when there are as many as its length gives in
 //   slices of the set's slice size; a file without them has none.
 // - A recovery slice counts only when its data is one slice long.
@@ -26,7 +27,10 @@
 
 namespace mendlet {
 
+// A file's last slice is padded to the slice size before it is checked, and a repair holds
+// slices in memory: a set that claims larger ones would cost that for nothing.
 inline constexpr std::uint64_t SLICE_SIZE_LIMIT = 1ull << 30;
+// Each file listed costs memory before anything is known of it.
 inline constexpr std::size_t SET_FILE_LIMIT = 65536;
 
 struct SliceChecksum {

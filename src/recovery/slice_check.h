@@ -27,7 +27,7 @@ struct SliceTally {
 
 class SliceChecker {
 public:
-    // The file and slice size must outlive the checker.
+    // The file must outlive the checker; slice_size is the set's, never 0.
     SliceChecker(const SetFile& file, std::uint64_t slice_size);
 
     // The file's next bytes, in any pieces.
