@@ -3,8 +3,8 @@
 # defaults) against its PAR 2.0 set with Mendlet's reader and slice checker
 # (bench/par2_bench.cpp, natively, optimised, in build/bench), and in the same run times
 # `par2 v` of the same set and `md5sum` of the same parts, best of RUNS runs each with the
-# parts read into the page cache just before; prints the ratios with their goals and names
-# the processor.
+# parts read into the page cache just before; prints wall and processor times, the ratios
+# with their goals, the processor and the machine's load.
 #
 #   bench/par2_bench.sh [TOTAL_MIB [PART_MIB [RUNS]]]     defaults: 2048 100 3
 #
@@ -32,37 +32,38 @@ fi
 parts=("$folder"/data.bin.[0-9][0-9][0-9])
 par2_files=("$folder"/*.par2)
 
-now() { date +%s.%N; }
 warm() { cat "$@" >/dev/null; }
-# Seconds of one command run on a warm page cache.
+# Wall and processor seconds (user and system) of one command run on a warm page cache: on
+# a machine shared with other work the wall time follows the load, the processor time less.
 timed() {
   warm "${parts[@]}" "${par2_files[@]}"
   sync
-  local start; start=$(now)
-  "$@" >/dev/null
-  calc "$(now) - $start"
+  local TIMEFORMAT='%3R %3U %3S'
+  { time "$@" >/dev/null; } 2>&1 | awk '{ print $1, $2 + $3 }'
 }
 
-par2_times=()
-md5_times=()
-mendlet_times=()
+declare -A wall cpu
+record() {
+  local name="$1" seconds; shift
+  seconds=$(timed "$@")
+  wall[$name]=$(min ${wall[$name]:-} "${seconds% *}")
+  cpu[$name]=$(min ${cpu[$name]:-} "${seconds#* }")
+}
 for _ in $(seq "$runs"); do
-  par2_times+=("$(timed par2 v -q -q "$folder/data.bin.par2")")
-  md5_times+=("$(timed md5sum "${parts[@]}")")
-  warm "${parts[@]}" "${par2_files[@]}"
-  sync
-  report=$("$root/build/bench/par2_bench" "$folder" data.bin 1)
-  mendlet_times+=("$(awk '{ print $2 }' <<<"$report")")
+  record par2 par2 v -q -q "$folder/data.bin.par2"
+  record md5sum md5sum "${parts[@]}"
+  record mendlet "$root/build/bench/par2_bench" "$folder" data.bin 1
 done
-par2_best=$(min "${par2_times[@]}")
-md5_best=$(min "${md5_times[@]}")
-mendlet_best=$(min "${mendlet_times[@]}")
+report=$("$root/build/bench/par2_bench" "$folder" data.bin 1)
 
-echo "processor: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')"
+echo "processor: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), load average $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "set: ${#parts[@]} parts, $total_mib MiB, ${#par2_files[@]} PAR 2.0 files; best of $runs runs each"
-echo "last run: $report"
-printf 'mendlet (set read, every slice checked) %7.3f s\n' "$mendlet_best"
-printf 'par2 v                                  %7.3f s  (%s)\n' "$par2_best" "$(par2 -V | head -1)"
-printf 'md5sum of the parts                     %7.3f s\n' "$md5_best"
-printf 'par2 v time / mendlet time : %5.2f  (goal >= 1)\n' "$(calc "$par2_best / $mendlet_best")"
-printf 'md5sum time / mendlet time : %5.2f  (goal >= 0.9)\n' "$(calc "$md5_best / $mendlet_best")"
+echo "$report"
+printf '%-40s %8s %8s\n' "" "wall s" "cpu s"
+printf '%-40s %8.3f %8.3f\n' "mendlet (set read, every slice checked)" "${wall[mendlet]}" "${cpu[mendlet]}"
+printf '%-40s %8.3f %8.3f  (%s)\n' "par2 v" "${wall[par2]}" "${cpu[par2]}" "$(par2 -V | head -1)"
+printf '%-40s %8.3f %8.3f\n' "md5sum of the parts" "${wall[md5sum]}" "${cpu[md5sum]}"
+printf 'par2 v time / mendlet time : %5.2f wall, %5.2f cpu  (goal >= 1)\n' \
+  "$(calc "${wall[par2]} / ${wall[mendlet]}")" "$(calc "${cpu[par2]} / ${cpu[mendlet]}")"
+printf 'md5sum time / mendlet time : %5.2f wall, %5.2f cpu  (goal >= 0.9)\n' \
+  "$(calc "${wall[md5sum]} / ${wall[mendlet]}")" "$(calc "${cpu[md5sum]} / ${cpu[mendlet]}")"
