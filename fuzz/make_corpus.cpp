@@ -352,10 +352,7 @@ void par2_seeds() {
     const ts::HandMadeSet a(8, {{"a.001", ts::random_bytes(20, 1)}, {"sub/b.002", ts::random_bytes(9, 2)}, {"c.txt", {}}},
                             2);
     const ts::HandMadeSet b(16, {{"CD1\\other.bin", ts::random_bytes(40, 3)}, {"\xc3\xa4\xe4.bin", {7}}}, 1);
-    const auto with_length = [](Bytes packet, std::uint64_t length) {
-        for (int i = 0; i < 8; ++i) packet[8 + i] = static_cast<std::uint8_t>(length >> (8 * i));
-        return packet;
-    };
+    const auto with_length = [](const Bytes& packet, std::uint64_t length) { return ts::with_u64_at(packet, 8, length); };
     par2_seed("index", 0, a.index());
     par2_seed("volume", 2, a.recovery(0) + a.recovery(1) + a.index() + a.recovery(2));
     par2_seed("two-sets", 4, b.index() + a.recovery(3) + a.index() + b.recovery(0));
@@ -368,8 +365,7 @@ void par2_seeds() {
               with_length(a.description(0), 68) + with_length(a.recovery(1), 200) + a.description(0) +
               a.checksums(0));
     par2_seed("truncated", 0, ts::cut(a.index(), a.index().size() - 30));
-    Bytes huge_body = a.description_body(0);
-    for (int i = 0; i < 8; ++i) huge_body[48 + i] = static_cast<std::uint8_t>((1ull << 62) >> (8 * i));
+    const Bytes huge_body = ts::with_u64_at(a.description_body(0), 48, 1ull << 62);
     Bytes huge_main = a.main_body();
     huge_main[11] = 0x7F;
     par2_seed("huge-slice-counts", 1,

@@ -56,11 +56,6 @@ Sets read(const Files& files) {
     return read_recovery_sets(folder, names);
 }
 
-Bytes with_u64_at(Bytes bytes, std::size_t at, std::uint64_t value) {
-    for (int i = 0; i < 8; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-    return bytes;
-}
-
 const HandMadeSet A(8, {{"a.001", random_bytes(20, 1)}, {"sub/b.002", random_bytes(9, 2)}, {"c.txt", {}}}, 2);
 const HandMadeSet B(16, {{"other.bin", random_bytes(40, 3)}}, 1);
 const HandMadeSet C(4, {{"CD1/sub\\x.bin", {1}}, {"\xc3\xa4.bin", {2}}, {"\xe4.bin", {3}}, {std::string("n.bin\0x", 7), {4}}},

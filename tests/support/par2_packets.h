@@ -51,6 +51,11 @@ inline Bytes flipped(Bytes bytes, std::size_t at) {
     bytes[at] ^= 0x40;
     return bytes;
 }
+// The bytes with a number written over 8 of them: a packet's length at 8, say.
+inline Bytes with_u64_at(Bytes bytes, std::size_t at, std::uint64_t value) {
+    for (int i = 0; i < 8; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    return bytes;
+}
 inline Bytes cut(Bytes bytes, std::size_t length) {
     bytes.resize(length);
     return bytes;
@@ -92,7 +97,6 @@ public:
     }
 
     const Md5Digest& id() const { return id_; }
-    std::uint64_t slice_size() const { return slice_size_; }
     const Md5Digest& file_id(std::size_t i) const { return ids_[i]; }
 
     Bytes main_body() const {
