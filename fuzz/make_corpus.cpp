@@ -1,7 +1,7 @@
 // Writes the seed corpora of the fuzz targets, each in the form its target reads (see the
 // comment at the top of each *_fuzz.cpp): settings files made by the real encoders, list
 // files, the shipped language files and a small one of our own, format texts, update
-// answers, command lines and checksum files. Files named crash-* beside them are inputs
+// answers, command lines, checksum files and PAR 2.0 files of hand-made packets. Files named crash-* beside them are inputs
 // that once found a fault; this program leaves them alone. Usage: fuzz_make_corpus
 // CORPUS_DIR LANG_DIR
 
@@ -16,6 +16,8 @@
 
 #include "checksum_fuzz.h"
 #include "settings/settings_file.h"
+#include "support/par2_packets.h"
+#include "support/test_data.h"
 
 namespace fs = std::filesystem;
 using namespace mendlet;
@@ -376,6 +378,40 @@ void cut_seeds() {
              utf16_text("Algorithm : MD5\r\nHash : " + MD5_A + "\r\nPath : C:\\x\\\r\n y.avi\r\n", true));
 }
 
+// recovery_set: one byte of choices (bit 0: write the packets' hashes anew), then the file.
+void par2_seed(const std::string& name, std::uint8_t choices, const Bytes& file) {
+    Bytes bytes{choices};
+    bytes += file;
+    write("recovery_set", name, bytes);
+}
+
+void par2_seeds() {
+    namespace ts = test_support;
+    using ts::operator+;
+    const ts::HandMadeSet a(8, {{"a.001", ts::random_bytes(20, 1)}, {"sub/b.002", ts::random_bytes(9, 2)}, {"c.txt", {}}},
+                            2);
+    const ts::HandMadeSet b(16, {{"CD1\\other.bin", ts::random_bytes(40, 3)}, {"\xc3\xa4\xe4.bin", {7}}}, 1);
+    const auto with_length = [](const Bytes& packet, std::uint64_t length) { return ts::with_u64_at(packet, 8, length); };
+    par2_seed("index", 0, a.index());
+    par2_seed("volume", 2, a.recovery(0) + a.recovery(1) + a.index() + a.recovery(2));
+    par2_seed("two-sets", 4, b.index() + a.recovery(3) + a.index() + b.recovery(0));
+    par2_seed("another-sets-packets-without-its-main", 0, b.description(0) + b.checksums(0) + a.index());
+    par2_seed("damaged-between", 6,
+          a.main() + ts::flipped(a.description(0), 100) + ts::flipped(a.checksums(1), 3) + a.description(1) +
+              a.checksums(0) + Bytes{'P', 'A', 'R', '2', 0, 'P'} + a.description(2) + a.creator());
+    par2_seed("lying-lengths", 8,
+          with_length(a.recovery(0), 12) + with_length(a.main(), 1ull << 63) + a.main() +
+              with_length(a.description(0), 68) + with_length(a.recovery(1), 200) + a.description(0) +
+              a.checksums(0));
+    par2_seed("truncated", 0, ts::cut(a.index(), a.index().size() - 30));
+    const Bytes huge_body = ts::with_u64_at(a.description_body(0), 48, 1ull << 62);
+    Bytes huge_main = a.main_body();
+    huge_main[11] = 0x7F;
+    par2_seed("huge-slice-counts", 1,
+          ts::par2_packet(a.id(), ts::MAIN_TYPE, huge_main) + a.main() +
+              ts::par2_packet(a.id(), ts::DESCRIPTION_TYPE, huge_body) + a.checksums(0));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -394,5 +430,6 @@ int main(int argc, char** argv) {
     sfv_seeds();
     sums_seeds();
     cut_seeds();
+    par2_seeds();
     return 0;
 }

@@ -3,7 +3,8 @@
 # digests natively, with SHA-256 against `openssl dgst`; the collection of the largest
 # checksum files against counting their lines; then under Wine the join against
 # `cat` and `md5sum`, the join's peak memory against a small join and an idle process, and
-# adding 10,000 and 100,000 files against listing and opening them.
+# adding 10,000 and 100,000 files against listing and opening them; natively, the slices of
+# a download checked against its PAR 2.0 set, against `par2 v` and `md5sum`.
 #
 #   scripts/bench.sh [TOTAL_MIB [PART_MIB [RUNS]]]     defaults: 2048 100 3
 #
@@ -26,3 +27,5 @@ echo "== peak memory of the join under Wine"
 "$root/bench/memory_bench.sh" "$total_mib" "$part_mib"
 echo "== adding files under Wine"
 "$root/bench/gather_bench.sh" "$runs"
+echo "== PAR 2.0 slices, natively, against par2 v and md5sum"
+"$root/bench/par2_bench.sh" "$total_mib" "$part_mib" "$runs"

@@ -13,6 +13,7 @@ packages=(
   python3                                       # the icon drawing script
   openssl                                       # the SHA-256 benchmark's reference
   cmark-gfm                                     # writes the release zip's user guide as a web page
+  par2                                          # makes the real PAR 2.0 sets of the recovery tests
 )
 
 missing=()

@@ -408,6 +408,10 @@ std::wstring_view last_name_component(std::wstring_view name) {
     return name.substr(last_where(name, [](wchar_t c) { return c == L'/' || c == L'\\'; }) + 1);
 }
 
+std::wstring listed_folder(std::wstring_view listed_name) {
+    return entry_folder(listed_name.substr(0, listed_name.size() - last_name_component(listed_name).size()));
+}
+
 std::vector<ChecksumEntry> parse_sfv_file(std::string_view bytes, std::wstring_view subject) {
     EntryList list(subject);
     for_each_line(checksum_file_text(bytes), [&list](Line line) { read_sfv_line(list, line); });

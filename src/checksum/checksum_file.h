@@ -81,6 +81,10 @@ struct ChecksumFile {
 // What names are matched by: the part after the last '/' or '\'.
 std::wstring_view last_name_component(std::wstring_view name);
 
+// The folders a listed name gives before its last component, as ChecksumEntry::folder
+// holds them: '\' between them, without leading "." steps ("./CD1/x" gives CD1).
+std::wstring listed_folder(std::wstring_view listed_name);
+
 // The entries of a file's bytes, in file order. subject: the name of the file it is named
 // after, which a bare digest is of; empty for a file named otherwise. declared: the kind of
 // the lines that name none, where the file's name declares one.
