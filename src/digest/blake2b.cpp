@@ -4,6 +4,7 @@
 #include <cstring>
 #include <utility>
 
+#include "digest/blake2b_paths.h"
 #include "digest/hex_text.h"
 #include "digest/sha512.h"
 
@@ -12,15 +13,6 @@ namespace mendlet {
 namespace {
 
 constexpr std::size_t BLOCK = 128;
-
-// The order in which each round takes the message words.
-constexpr std::uint8_t SIGMA[10][16] = {
-    {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}, {14, 10, 4, 8, 9, 15, 13, 6, 1, 12, 0, 2, 11, 7, 5, 3},
-    {11, 8, 12, 0, 5, 2, 15, 13, 10, 14, 3, 6, 7, 1, 9, 4}, {7, 9, 3, 1, 13, 12, 11, 14, 2, 6, 5, 10, 4, 0, 15, 8},
-    {9, 0, 5, 7, 2, 4, 10, 15, 14, 1, 11, 12, 6, 8, 3, 13}, {2, 12, 6, 10, 0, 11, 8, 3, 4, 13, 7, 5, 15, 14, 1, 9},
-    {12, 5, 1, 15, 14, 13, 4, 10, 0, 7, 6, 3, 9, 2, 8, 11}, {13, 11, 7, 14, 12, 1, 3, 9, 5, 0, 15, 4, 8, 6, 2, 10},
-    {6, 15, 14, 9, 11, 3, 0, 8, 12, 2, 13, 7, 1, 4, 10, 5}, {10, 2, 8, 4, 7, 6, 1, 5, 15, 11, 9, 14, 3, 12, 13, 0},
-};
 
 inline std::uint64_t rotate_right(std::uint64_t x, int s) { return (x >> s) | (x << (64 - s)); }
 
@@ -46,7 +38,7 @@ inline void mix(std::uint64_t& a, std::uint64_t& b, std::uint64_t& c, std::uint6
 // One round, its message order known when compiled, so that each word is a fixed slot.
 template <int R>
 inline void one_round(std::uint64_t v[16], const std::uint64_t m[16]) {
-    constexpr const std::uint8_t* s = SIGMA[R % 10];
+    constexpr const std::uint8_t* s = BLAKE2B_SIGMA[R % 10];
     mix(v[0], v[4], v[8], v[12], m[s[0]], m[s[1]]);
     mix(v[1], v[5], v[9], v[13], m[s[2]], m[s[3]]);
     mix(v[2], v[6], v[10], v[14], m[s[4]], m[s[5]]);
@@ -57,33 +49,44 @@ inline void one_round(std::uint64_t v[16], const std::uint64_t m[16]) {
     mix(v[3], v[4], v[9], v[14], m[s[14]], m[s[15]]);
 }
 
-template <std::size_t... R>
-inline void all_rounds(std::uint64_t v[16], const std::uint64_t m[16], std::index_sequence<R...>) {
-    (one_round<R>(v, m), ...);
+// The compression for the most that the processor has; it is asked once.
+Blake2bCompressor compressor() {
+    static const Blake2bCompressor fastest = [] {
+        const Blake2bCompressor wide = blake2b_avx2_compressor();
+        return wide ? wide : Blake2bCompressor{blake2b_portable};
+    }();
+    return fastest;
 }
 
 // Compresses `count` blocks; `used` is how many bytes of each count, which only the last
 // block can have fewer than 128 of.
 void compress(Blake2bContext& context, const std::uint8_t* blocks, std::size_t count, std::size_t used, bool last) {
+    const Blake2bCompressor compress_block = compressor();
     for (; count > 0; --count, blocks += BLOCK) {
         context.count[0] += used;
         if (context.count[0] < used) ++context.count[1];
-        std::uint64_t m[16];
-        for (int i = 0; i < 16; ++i) m[i] = load_le64(blocks + 8 * i);
-        std::uint64_t v[16];
-        for (int i = 0; i < 8; ++i) {
-            v[i] = context.state[i];
-            v[i + 8] = SHA512_INITIAL[i];
-        }
-        v[12] ^= context.count[0];
-        v[13] ^= context.count[1];
-        if (last) v[14] = ~v[14];
-        all_rounds(v, m, std::make_index_sequence<12>());
-        for (int i = 0; i < 8; ++i) context.state[i] ^= v[i] ^ v[i + 8];
+        compress_block(context.state, blocks, context.count[0], context.count[1], last);
     }
 }
 
 }  // namespace
+
+void blake2b_portable(std::uint64_t state[8], const std::uint8_t* block, std::uint64_t low, std::uint64_t high,
+                      bool last) {
+    std::uint64_t m[16];
+    for (int i = 0; i < 16; ++i) m[i] = load_le64(block + 8 * i);
+    std::uint64_t v[16];
+    for (int i = 0; i < 8; ++i) {
+        v[i] = state[i];
+        v[i + 8] = SHA512_INITIAL[i];
+    }
+    v[12] ^= low;
+    v[13] ^= high;
+    if (last) v[14] = ~v[14];
+    [&]<std::size_t... R>(std::index_sequence<R...>) { (one_round<R>(v, m), ...); }
+    (std::make_index_sequence<12>());
+    for (int i = 0; i < 8; ++i) state[i] ^= v[i] ^ v[i + 8];
+}
 
 void blake2b_init(Blake2bContext& context) {
     std::copy(std::begin(SHA512_INITIAL), std::end(SHA512_INITIAL), context.state);
