@@ -109,14 +109,17 @@ void push_subtree(Blake3Context& context, const std::uint8_t* cv, std::uint64_t 
     std::memcpy(context.stack[context.stacked++], node, sizeof node);
 }
 
-// `count` inputs side by side as `wide` can, the rest one at a time.
+// `count` inputs side by side as `wide` can, then what is left as each narrower way that the
+// processor has can (the last levels of parents, the chunks that wait at the end), the rest
+// one at a time.
 void hash_many(Blake3Lanes wide, const std::uint8_t* input, std::size_t count, std::size_t blocks, bool chunks,
                std::uint64_t counter, std::uint8_t* cvs) {
     std::size_t done = 0;
-    for (; count - done >= wide.lanes; done += wide.lanes)
-        wide.hash(input + BLOCK * blocks * done, blocks, chunks, counter + done, cvs + 32 * done);
-    for (; done < count; ++done)
-        hash_lanes(input + BLOCK * blocks * done, blocks, chunks, counter + done, cvs + 32 * done);
+    for (const Blake3Lanes way : {wide, blake3_avx2_lanes(), blake3_sse41_lanes(), blake3_portable_lanes()}) {
+        if (way.hash == nullptr || way.lanes > wide.lanes) continue;
+        for (; count - done >= way.lanes; done += way.lanes)
+            way.hash(input + BLOCK * blocks * done, blocks, chunks, counter + done, cvs + 32 * done);
+    }
 }
 
 // Whole groups of chunks, none of them the last. Each subtree, once whole, is reduced to
