@@ -93,15 +93,19 @@ inline void compress(Lanes h[8], const Lanes m[16], Lanes counter_low, Lanes cou
     for (int i = 0; i < 8; ++i) h[i] = v[i] ^ v[i + 8];
 }
 
-// The inputs lie too far apart for the processor's prefetcher to follow them all: each is
-// asked for four blocks ahead, which then come from memory in time.
-inline void prefetch_ahead(const std::uint8_t* block, std::size_t stride) {
+// The inputs lie too far apart for the processor's prefetcher to follow them all. Those that
+// come next, which follow these, are asked for while these are hashed: with each block, as
+// many of their bytes as the lanes read.
+inline void prefetch_next(const std::uint8_t* input, std::size_t blocks, std::size_t b) {
 #if defined(__x86_64__) || (defined(_M_X64) && !defined(_M_ARM64EC))
-    for (std::size_t i = 0; i < LANES; ++i)
-        _mm_prefetch(reinterpret_cast<const char*>(block + stride * i + 256), _MM_HINT_T0);
+    // As a number: the inputs may end here, and a prefetch past them does no harm, but a
+    // pointer past them would be undefined.
+    const std::uintptr_t next = reinterpret_cast<std::uintptr_t>(input) + LANES * BLOCK * (blocks + b);
+    for (std::size_t i = 0; i < LANES; ++i) _mm_prefetch(reinterpret_cast<const char*>(next + BLOCK * i), _MM_HINT_T0);
 #else
-    (void)block;
-    (void)stride;
+    (void)input;
+    (void)blocks;
+    (void)b;
 #endif
 }
 
@@ -121,7 +125,7 @@ void hash_lanes(const std::uint8_t* input, std::size_t blocks, bool chunks, std:
         std::uint32_t flags = chunks ? 0 : PARENT;
         if (chunks && b == 0) flags |= CHUNK_START;
         if (chunks && b + 1 == blocks) flags |= CHUNK_END;
-        prefetch_ahead(input + BLOCK * b, BLOCK * blocks);
+        prefetch_next(input, blocks, b);
         Lanes m[16];
         load_message(input + BLOCK * b, BLOCK * blocks, m);
         compress(h, m, counter_low, counter_high, length, broadcast(flags));
