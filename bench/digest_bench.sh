@@ -62,10 +62,15 @@ print(f"{seconds:.6f}", output.split()[0])' "$@")
   done
   calc "$mib / $(min "${times[@]}")"
 }
-# openssl's hashing alone, in memory, without reading a file.
+# openssl's hashing alone, in memory, without reading a file: the best of RUNS runs of a
+# second, as Mendlet's figures are the best of theirs.
 speed_rate() {
-  openssl speed -seconds 3 -bytes 65536 -evp "$1" 2>/dev/null |
-    awk -v name="$1" '$1 == name { sub(/k$/, "", $2); printf "%.1f", $2 * 1000 / 1048576 }'
+  local rates=()
+  for _ in $(seq "$runs"); do
+    rates+=("$(openssl speed -seconds 1 -bytes 65536 -evp "$1" 2>/dev/null |
+      awk -v name="$1" '$1 == name { sub(/k$/, "", $2); printf "%.1f", $2 * 1000 / 1048576 }')")
+  done
+  printf '%s\n' "${rates[@]}" | sort -g | tail -1
 }
 reference() { printf '%-28s %9.1f MiB/s  (%s)\n' "$1" "$2" "$3"; }
 ratio() { printf '%-40s: %5.2f  (target %s)\n' "$1 / $2" "$(calc "$3 / $4")" "$5"; }
@@ -95,7 +100,7 @@ md5sum_rate=$(tool_rate "$digest" md5sum "$file")
 md5_speed=$(speed_rate md5)
 echo
 reference md5sum "$md5sum_rate" "best of $runs runs"
-reference "openssl speed md5" "$md5_speed" "64 KiB blocks in memory, 3 s"
+reference "openssl speed md5" "$md5_speed" "64 KiB blocks in memory, best of $runs s"
 ratio md5 md5sum "$rate" "$md5sum_rate" ">= 1.0"
 ratio md5 "openssl speed md5" "$rate" "$md5_speed" "-"
 
@@ -107,7 +112,7 @@ for goal in sha1:0.9 sha256:0.95 sha512:0.9; do
   sha_speed=$(speed_rate "$algorithm")
   echo
   reference "openssl dgst -$algorithm" "$dgst_rate" "$(openssl version | cut -d' ' -f1-2), best of $runs runs"
-  reference "openssl speed $algorithm" "$sha_speed" "64 KiB blocks in memory, 3 s"
+  reference "openssl speed $algorithm" "$sha_speed" "64 KiB blocks in memory, best of $runs s"
   ratio "$algorithm" "openssl dgst" "$rate" "$dgst_rate" ">= ${goal#*:}"
   ratio "$algorithm" "openssl speed" "$rate" "$sha_speed" "-"
 done
