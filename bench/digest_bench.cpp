@@ -1,11 +1,16 @@
 // Throughput of the digests against a byte-at-a-time CRC-32 and a plain memcpy, all over
-// the same buffer in one run.
+// the same buffer in one run; each build or width of the digests that have several, as far
+// as the processor runs them.
 //
 //   digest_bench [MiB] [runs] [file]     defaults: 256 MiB, best of 3 runs
 //
 // With a file, the buffer is written there first, for other programs to digest the same
 // bytes.
 
+#include "digest/blake2b.h"
+#include "digest/blake2b_paths.h"
+#include "digest/blake3.h"
+#include "digest/blake3_paths.h"
 #include "digest/crc32.h"
 #include "digest/crc32_paths.h"
 #include "digest/md5.h"
@@ -18,14 +23,15 @@
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -67,15 +73,16 @@ bool write_file(const char* path, const std::vector<std::uint8_t>& data) {
     return !file.fail();
 }
 
-// Runs body() `runs` times and returns the shortest wall time in seconds.
+// Runs body() `runs` times and returns the shortest time in seconds: processor time (that
+// of the process, which has one thread), so that other work on a shared machine counts
+// little. std::clock gives it on Linux, where this runs; on Windows it is the wall time.
 template <typename Body>
 double best_seconds(int runs, Body body) {
     double best = 0.0;
     for (int run = 0; run < runs; ++run) {
-        const auto start = std::chrono::steady_clock::now();
+        const std::clock_t start = std::clock();
         body();
-        const auto stop = std::chrono::steady_clock::now();
-        const double seconds = std::chrono::duration<double>(stop - start).count();
+        const double seconds = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
         if (run == 0 || seconds < best) best = seconds;
     }
     return best;
@@ -95,6 +102,20 @@ double best_digest_seconds(int runs, const std::vector<std::uint8_t>& data, void
             update(context, data.data() + pos, std::min(CHUNK, data.size() - pos));
         std::copy(std::begin(context.state), std::end(context.state), state.begin());
         digest = finish(context);
+    });
+}
+
+// A digest fed in CHUNK-sized pieces, started with init(context): the best time and the
+// digest in hex.
+template <typename Context, typename Init, typename Update, typename Finish>
+double best_stream_seconds(int runs, const std::vector<std::uint8_t>& data, Init init, Update update, Finish finish,
+                           std::string& hex) {
+    static Context context;
+    return best_seconds(runs, [&] {
+        init(context);
+        for (std::size_t pos = 0; pos < data.size(); pos += CHUNK)
+            update(context, data.data() + pos, std::min(CHUNK, data.size() - pos));
+        hex = finish(context);
     });
 }
 
@@ -198,6 +219,58 @@ int main(int argc, char** argv) {
     const double t_sha512_portable =
         best_compression_seconds(runs, data, mendlet::sha512_init, mendlet::sha512_portable, sha512_portable_state);
 
+    // SHA-512's build for AVX2 and BMI2 alone, as it runs on processors without AVX-512.
+    std::array<std::uint64_t, 8> sha512_wide_state{};
+    const mendlet::Sha512Compressor sha512_wide = mendlet::sha512_wide_compressor();
+    const double t_sha512_wide =
+        sha512_wide ? best_compression_seconds(runs, data, mendlet::sha512_init, sha512_wide, sha512_wide_state) : 0.0;
+
+    std::string blake2b_hex;
+    const double t_blake2b = best_stream_seconds<mendlet::Blake2bContext>(
+        runs, data, mendlet::blake2b_init, mendlet::blake2b_update,
+        [](mendlet::Blake2bContext& context) { return mendlet::format_blake2b(mendlet::blake2b_final(context)); },
+        blake2b_hex);
+    // The portable compression alone over the buffer's blocks, none of them the last.
+    std::uint64_t blake2b_state[8] = {};
+    const double t_blake2b_portable = best_seconds(runs, [&] {
+        for (std::size_t pos = 0; pos + 128 <= size; pos += 128)
+            mendlet::blake2b_portable(blake2b_state, data.data() + pos, pos + 128, 0, false);
+    });
+
+    // BLAKE3 as a join runs it, with the widest lanes the processor has, then each width.
+    const auto blake3_with = [&](const mendlet::Blake3Lanes* way, std::string& hex) {
+        return best_stream_seconds<mendlet::Blake3Context>(
+            runs, data,
+            [way](mendlet::Blake3Context& context) {
+                way ? mendlet::blake3_init(context, *way) : mendlet::blake3_init(context);
+            },
+            mendlet::blake3_update,
+            [](mendlet::Blake3Context& context) { return mendlet::format_blake3(mendlet::blake3_final(context)); },
+            hex);
+    };
+    std::string blake3_hex;
+    const double t_blake3 = blake3_with(nullptr, blake3_hex);
+    const struct {
+        const char* name;
+        mendlet::Blake3Lanes way;
+    } blake3_ways[] = {{"portable", mendlet::blake3_portable_lanes()},
+                       {"sse4.1", mendlet::blake3_sse41_lanes()},
+                       {"avx2", mendlet::blake3_avx2_lanes()},
+                       {"avx-512", mendlet::blake3_avx512_lanes()}};
+    const char* blake3_widest = "portable";
+    std::vector<std::pair<const char*, double>> blake3_widths;
+    for (const auto& [name, way] : blake3_ways) {
+        if (way.hash == nullptr) continue;
+        std::string hex;
+        blake3_widths.emplace_back(name, blake3_with(&way, hex));
+        blake3_widest = name;
+        if (hex != blake3_hex) {
+            std::fprintf(stderr, "error: BLAKE3 with %s lanes %s differs from %s\n", name, hex.c_str(),
+                         blake3_hex.c_str());
+            return 1;
+        }
+    }
+
     unsigned copy_check = 0;
     const double t_copy = best_seconds(runs, [&] {
         unsigned check = 0;
@@ -229,7 +302,7 @@ int main(int argc, char** argv) {
     std::printf("%-20s%10.1f MiB/s  (%s)\n", folding, r_update, mendlet::format_crc32(updated).c_str());
     std::printf("crc32 sliced        %10.1f MiB/s  (%s)\n", r_sliced, mendlet::format_crc32(sliced).c_str());
     std::printf("crc32 byte-at-time  %10.1f MiB/s  (%s)\n", r_reference, mendlet::format_crc32(reference).c_str());
-    std::printf("md5 (64 KiB chunks) %10.1f MiB/s  (%s)\n", r_md5, mendlet::format_md5(digest).c_str());
+    std::printf("md5 (portable)      %10.1f MiB/s  (%s)\n", r_md5, mendlet::format_md5(digest).c_str());
     std::printf("%-20s%10.1f MiB/s  (%s)\n",
                 mendlet::sha1_extensions_compressor() ? "sha1 (extensions)" : "sha1 (portable)", r_sha1,
                 mendlet::format_sha1(sha1_digest).c_str());
@@ -242,7 +315,17 @@ int main(int argc, char** argv) {
                                 : mendlet::sha512_wide_compressor() ? "sha512 (avx2)"
                                                                     : "sha512 (portable)";
     std::printf("%-20s%10.1f MiB/s  (%s)\n", sha512_rounds, r_sha512, mendlet::format_sha512(sha512_digest).c_str());
+    if (sha512_wide) std::printf("sha512 avx2 build   %10.1f MiB/s\n", mebibytes / t_sha512_wide);
     std::printf("sha512 portable     %10.1f MiB/s\n", r_sha512_portable);
+    std::printf("%-20s%10.1f MiB/s  (%s)\n",
+                mendlet::blake2b_avx2_compressor() ? "blake2b (avx2)" : "blake2b (portable)", mebibytes / t_blake2b,
+                blake2b_hex.c_str());
+    std::printf("blake2b portable    %10.1f MiB/s  (check %016llx)\n", mebibytes / t_blake2b_portable,
+                static_cast<unsigned long long>(blake2b_state[0]));
+    std::printf("blake3 (%s)%*s%10.1f MiB/s  (%s)\n", blake3_widest, static_cast<int>(11 - std::strlen(blake3_widest)),
+                "", mebibytes / t_blake3, blake3_hex.c_str());
+    for (const auto& [name, seconds] : blake3_widths)
+        std::printf("blake3 %-13s%10.1f MiB/s\n", name, mebibytes / seconds);
     std::printf("memcpy (64 KiB)     %10.1f MiB/s  (check %u)\n", r_copy, copy_check);
     std::printf("\n");
     std::printf("crc32 update / sliced         : %6.2fx\n", r_update / r_sliced);
@@ -256,6 +339,9 @@ int main(int argc, char** argv) {
     std::printf("sha256 / memcpy               : %6.3f\n", r_sha256 / r_copy);
     std::printf("sha512 / portable             : %6.2fx\n", r_sha512 / r_sha512_portable);
     std::printf("sha512 / memcpy               : %6.3f\n", r_sha512 / r_copy);
+    if (sha512_wide) std::printf("sha512 avx2 build / portable  : %6.2fx\n", t_sha512_portable / t_sha512_wide);
+    std::printf("blake2b / portable            : %6.2fx\n", t_blake2b_portable / t_blake2b);
+    std::printf("blake3 / portable             : %6.2fx\n", blake3_widths.front().second / t_blake3);
 
     if (sliced != reference || updated != reference) {
         std::fprintf(stderr, "error: CRC-32 %s (update), %s (sliced) differ from reference %s\n",
@@ -271,8 +357,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "error: SHA-256 of sha256_update and of the portable rounds differ\n");
         return 1;
     }
-    if (sha512_state != sha512_portable_state) {
-        std::fprintf(stderr, "error: SHA-512 of sha512_update and of the portable rounds differ\n");
+    if (sha512_state != sha512_portable_state || (sha512_wide && sha512_wide_state != sha512_portable_state)) {
+        std::fprintf(stderr, "error: SHA-512 of sha512_update, the AVX2 build and the portable rounds differ\n");
         return 1;
     }
     return 0;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Every benchmark in one run, each beside a reference measured in the same run: the
-# digests natively, with SHA-256 against `openssl dgst`; the collection of the largest
+# digests natively, each against a tool that computes it; the collection of the largest
 # checksum files against counting their lines; then under Wine the join against
 # `cat` and `md5sum`, the join's peak memory against a small join and an idle process, and
 # adding 10,000 and 100,000 files against listing and opening them; natively, the slices of
@@ -17,7 +17,7 @@ part_mib="${2:-100}"
 runs="${3:-3}"
 
 bench_start
-echo "== digests, natively, and SHA-256 against openssl"
+echo "== digests, natively, against zlib, md5sum, openssl, b2sum and b3sum"
 "$root/bench/digest_bench.sh"
 echo "== reading and collecting the largest checksum files, natively"
 "$root/bench/collect_bench.sh"

@@ -11,7 +11,7 @@ packages=(
   googletest                                    # GoogleTest sources
   clang libclang-rt-dev                         # the fuzz build: clang, libFuzzer and the sanitizer runtimes
   python3                                       # the icon drawing script
-  openssl                                       # the SHA-256 benchmark's reference
+  openssl b3sum                                 # the digest benchmark's references (b2sum, md5sum: coreutils)
   cmark-gfm                                     # writes the release zip's user guide as a web page
   par2                                          # makes the real PAR 2.0 sets of the recovery tests
 )

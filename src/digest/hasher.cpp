@@ -11,6 +11,10 @@ Hasher::Hasher(DigestKind kind) : kind_(kind) {
         sha256_init(context_.emplace<Sha256Context>());
     else if (kind == DigestKind::sha512)
         sha512_init(context_.emplace<Sha512Context>());
+    else if (kind == DigestKind::blake2b)
+        blake2b_init(context_.emplace<Blake2bContext>());
+    else if (kind == DigestKind::blake3)
+        blake3_init(context_.emplace<Blake3Context>());
     else
         md5_init(context_.emplace<Md5Context>());
 }
@@ -26,8 +30,12 @@ void Hasher::update(const std::uint8_t* bytes, std::size_t length) {
         sha1_update(*sha1, bytes, length);
     } else if (Sha256Context* sha256 = std::get_if<Sha256Context>(&context_)) {
         sha256_update(*sha256, bytes, length);
+    } else if (Sha512Context* sha512 = std::get_if<Sha512Context>(&context_)) {
+        sha512_update(*sha512, bytes, length);
+    } else if (Blake2bContext* blake2b = std::get_if<Blake2bContext>(&context_)) {
+        blake2b_update(*blake2b, bytes, length);
     } else {
-        sha512_update(std::get<Sha512Context>(context_), bytes, length);
+        blake3_update(std::get<Blake3Context>(context_), bytes, length);
     }
 }
 
@@ -35,7 +43,9 @@ std::string Hasher::finish() {
     if (Md5Context* md5 = std::get_if<Md5Context>(&context_)) return format_md5(md5_final(*md5));
     if (Sha1Context* sha1 = std::get_if<Sha1Context>(&context_)) return format_sha1(sha1_final(*sha1));
     if (Sha256Context* sha256 = std::get_if<Sha256Context>(&context_)) return format_sha256(sha256_final(*sha256));
-    return format_sha512(sha512_final(std::get<Sha512Context>(context_)));
+    if (Sha512Context* sha512 = std::get_if<Sha512Context>(&context_)) return format_sha512(sha512_final(*sha512));
+    if (Blake2bContext* blake2b = std::get_if<Blake2bContext>(&context_)) return format_blake2b(blake2b_final(*blake2b));
+    return format_blake3(blake3_final(std::get<Blake3Context>(context_)));
 }
 
 }  // namespace mendlet

@@ -1,5 +1,5 @@
 #pragma once
-// One of the hashes (MD5, SHA-1, SHA-256, SHA-512), chosen when it starts and fed
+// One of the hashes (MD5, SHA-1, SHA-256, SHA-512, BLAKE2b, BLAKE3), chosen when it starts and fed
 // incrementally: for code that computes whichever a checksum file lists.
 
 #include <cstddef>
@@ -7,6 +7,8 @@
 #include <string>
 #include <variant>
 
+#include "digest/blake2b.h"
+#include "digest/blake3.h"
 #include "digest/digest_kind.h"
 #include "digest/md5.h"
 #include "digest/sha1.h"
@@ -27,7 +29,7 @@ public:
 
 private:
     DigestKind kind_;
-    std::variant<Md5Context, Sha1Context, Sha256Context, Sha512Context> context_;
+    std::variant<Md5Context, Sha1Context, Sha256Context, Sha512Context, Blake2bContext, Blake3Context> context_;
 };
 
 }  // namespace mendlet

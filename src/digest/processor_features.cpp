@@ -72,10 +72,12 @@ bool processor_has_wide_clmul() {
     return processor_has_clmul() && processor_has_avx2_and_bmi2() && bit(cpuid(7)[ECX], 10);
 }
 
-bool processor_has_sha_extensions() {
-    const auto basic = cpuid(1);
-    return bit(basic[ECX], 9) && bit(basic[ECX], 19) && bit(cpuid(7)[EBX], 29);
+bool processor_has_sse41() {
+    const std::uint32_t basic = cpuid(1)[ECX];
+    return bit(basic, 9) && bit(basic, 19);
 }
+
+bool processor_has_sha_extensions() { return processor_has_sse41() && bit(cpuid(7)[EBX], 29); }
 
 }  // namespace mendlet
 
@@ -87,6 +89,7 @@ bool processor_has_clmul() { return false; }
 bool processor_has_wide_clmul() { return false; }
 bool processor_has_avx2_and_bmi2() { return false; }
 bool processor_has_avx512() { return false; }
+bool processor_has_sse41() { return false; }
 bool processor_has_sha_extensions() { return false; }
 
 }  // namespace mendlet

@@ -15,6 +15,8 @@ bool processor_has_avx2_and_bmi2();
 // All that, and AVX-512 Foundation with its 128- and 256-bit forms (VL), where the system
 // also keeps the mask and 512-bit registers.
 bool processor_has_avx512();
+// SSE4.1, with the SSSE3 that came before it.
+bool processor_has_sse41();
 // The SHA extensions, with the SSSE3 and SSE4.1 that the SHA-1 and SHA-256 compressions
 // order their words with.
 bool processor_has_sha_extensions();

@@ -61,9 +61,7 @@ void sha256_portable(std::uint32_t state[8], const std::uint8_t* blocks, std::si
 }
 
 void sha256_init(Sha256Context& context) {
-    static constexpr std::uint32_t INITIAL[8] = {0x6A09E667u, 0xBB67AE85u, 0x3C6EF372u, 0xA54FF53Au,
-                                                 0x510E527Fu, 0x9B05688Cu, 0x1F83D9ABu, 0x5BE0CD19u};
-    std::copy(std::begin(INITIAL), std::end(INITIAL), context.state);
+    std::copy(std::begin(SHA256_INITIAL), std::end(SHA256_INITIAL), context.state);
     context.count = 0;
     std::memset(context.buffer, 0, sizeof context.buffer);
 }

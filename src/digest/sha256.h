@@ -7,6 +7,10 @@
 
 namespace mendlet {
 
+// The initial hash value of FIPS 180-4, which BLAKE3 takes as its own.
+inline constexpr std::uint32_t SHA256_INITIAL[8] = {0x6A09E667u, 0xBB67AE85u, 0x3C6EF372u, 0xA54FF53Au,
+                                                    0x510E527Fu, 0x9B05688Cu, 0x1F83D9ABu, 0x5BE0CD19u};
+
 // FIPS 180-4 SHA-256, fed incrementally.
 struct Sha256Context {
     std::uint32_t state[8];

@@ -29,10 +29,7 @@ void sha512_portable(std::uint64_t state[8], const std::uint8_t* blocks, std::si
 }
 
 void sha512_init(Sha512Context& context) {
-    static constexpr std::uint64_t INITIAL[8] = {0x6A09E667F3BCC908ull, 0xBB67AE8584CAA73Bull, 0x3C6EF372FE94F82Bull,
-                                                 0xA54FF53A5F1D36F1ull, 0x510E527FADE682D1ull, 0x9B05688C2B3E6C1Full,
-                                                 0x1F83D9ABFB41BD6Bull, 0x5BE0CD19137E2179ull};
-    std::copy(std::begin(INITIAL), std::end(INITIAL), context.state);
+    std::copy(std::begin(SHA512_INITIAL), std::end(SHA512_INITIAL), context.state);
     context.count = 0;
     std::memset(context.buffer, 0, sizeof context.buffer);
 }

@@ -7,6 +7,11 @@
 
 namespace mendlet {
 
+// The initial hash value of FIPS 180-4, which BLAKE2b takes as its own.
+inline constexpr std::uint64_t SHA512_INITIAL[8] = {0x6A09E667F3BCC908ull, 0xBB67AE8584CAA73Bull, 0x3C6EF372FE94F82Bull,
+                                                    0xA54FF53A5F1D36F1ull, 0x510E527FADE682D1ull, 0x9B05688C2B3E6C1Full,
+                                                    0x1F83D9ABFB41BD6Bull, 0x5BE0CD19137E2179ull};
+
 // FIPS 180-4 SHA-512, fed incrementally.
 struct Sha512Context {
     std::uint64_t state[8];

@@ -114,94 +114,176 @@ inline void store(std::uint64_t* words, Pair x) {
 }
 #endif
 
-// AVX-512 rotates in one instruction, where SSE2 takes three.
+inline Pair with_constants(Pair x, const std::uint64_t* constants) { return x + load_pair(constants); }
+// Two words of a block from bytes.
+inline Pair load_words(const std::uint8_t* bytes, Pair) { return make_pair(load_be64(bytes), load_be64(bytes + 8)); }
+// How many blocks' schedules are computed side by side.
+template <typename Words>
+inline constexpr int SIDE_BY_SIDE = 1;
+
+// With AVX2, two blocks' schedules side by side: the first block's two words in the lower
+// half of a 256-bit register, the second's in the upper, which the same steps compute at
+// once, halving the schedule's share of the work.
+#if defined(__AVX2__)
+struct Pairs {
+    __m256i words;
+};
+inline Pairs operator+(Pairs x, Pairs y) { return {_mm256_add_epi64(x.words, y.words)}; }
+inline Pairs operator^(Pairs x, Pairs y) { return {_mm256_xor_si256(x.words, y.words)}; }
+template <int S>
+Pairs shift_right(Pairs x) { return {_mm256_srli_epi64(x.words, S)}; }
+template <int S>
+Pairs shift_left(Pairs x) { return {_mm256_slli_epi64(x.words, S)}; }
+// Two words of a block and the same two of the next, each byte-swapped in its lane.
+inline Pairs load_words(const std::uint8_t* bytes, Pairs) {
+    const __m256i both =
+        _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes))),
+                                _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 128)), 1);
+    return {_mm256_shuffle_epi8(both, _mm256_setr_epi8(7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4,
+                                                       3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8))};
+}
+inline Pairs straddling(Pairs x, Pairs y) {
+    return {_mm256_castpd_si256(_mm256_shuffle_pd(_mm256_castsi256_pd(x.words), _mm256_castsi256_pd(y.words), 5))};
+}
+inline Pairs with_constants(Pairs x, const std::uint64_t* constants) {
+    return {_mm256_add_epi64(x.words, _mm256_broadcastsi128_si256(load_pair(constants).words))};
+}
+inline void store(std::uint64_t* words, Pairs x) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(words), x.words); }
+template <>
+inline constexpr int SIDE_BY_SIDE<Pairs> = 2;
+#endif
+
+// AVX-512 rotates in one instruction, where SSE2 takes three; with AVX2 (and so SSSE3) a
+// rotation by a byte is one shuffle.
 template <int S>
 Pair rotate_right(Pair x) {
 #if defined(__AVX512VL__)
     return {_mm_ror_epi64(x.words, S)};
 #else
+#if defined(__AVX2__)
+    if constexpr (S == 8)
+        return {_mm_shuffle_epi8(x.words, _mm_setr_epi8(1, 2, 3, 4, 5, 6, 7, 0, 9, 10, 11, 12, 13, 14, 15, 8))};
+#endif
     return shift_right<S>(x) ^ shift_left<64 - S>(x);
 #endif
 }
+#if defined(__AVX2__)
+template <int S>
+Pairs rotate_right(Pairs x) {
+#if defined(__AVX512VL__)
+    return {_mm256_ror_epi64(x.words, S)};
+#else
+    if constexpr (S == 8)
+        return {_mm256_shuffle_epi8(x.words, _mm256_setr_epi8(1, 2, 3, 4, 5, 6, 7, 0, 9, 10, 11, 12, 13, 14, 15, 8, 1,
+                                                              2, 3, 4, 5, 6, 7, 0, 9, 10, 11, 12, 13, 14, 15, 8))};
+    return shift_right<S>(x) ^ shift_left<64 - S>(x);
+#endif
+}
+#endif
 
-// Words t and t + 1 from the sixteen before them, in the slot of t - 16 and t - 15; their
-// sums with the constants of rounds t and t + 1 in the place of those rounds' sums.
-template <int K>
-inline void next_two_words(Pair w[8], std::uint64_t sums[16], const std::uint64_t* constants_of_t) {
-    const Pair from_t15 = straddling(w[K], w[(K + 1) & 7]);
-    const Pair from_t2 = w[(K + 7) & 7];
-    const Pair s0 = rotate_right<1>(from_t15) ^ rotate_right<8>(from_t15) ^ shift_right<7>(from_t15);
-    const Pair s1 = rotate_right<19>(from_t2) ^ rotate_right<61>(from_t2) ^ shift_right<6>(from_t2);
+// The sums of each word with its round's constant, which the rounds take from memory, lie
+// two by two: those of words t and t + 1 (t even) of each block side by side from
+// sums[SIDE_BY_SIDE * t].
+
+// Words t and t + 1 from the sixteen before them, in the slot of t - 16 and t - 15, and
+// their sums.
+template <int K, typename Words>
+inline void next_two_words(Words w[8], std::uint64_t* sums, int t) {
+    const Words from_t15 = straddling(w[K], w[(K + 1) & 7]);
+    const Words from_t2 = w[(K + 7) & 7];
+    const Words s0 = rotate_right<1>(from_t15) ^ rotate_right<8>(from_t15) ^ shift_right<7>(from_t15);
+    const Words s1 = rotate_right<19>(from_t2) ^ rotate_right<61>(from_t2) ^ shift_right<6>(from_t2);
     w[K] = w[K] + s0 + straddling(w[(K + 4) & 7], w[(K + 5) & 7]) + s1;
-    store(sums + 2 * K, w[K] + load_pair(constants_of_t));
+    store(sums + SIDE_BY_SIDE<Words> * t, with_constants(w[K], ROUND_CONSTANTS + t));
 }
 
-// Two rounds, then, while the schedule lasts, the two words sixteen rounds on. After four
-// of these the variables are back in their places.
-template <bool More, int K>
+// Two rounds of `block`, then, while the schedule lasts, the two words sixteen rounds on.
+// After four of these the variables are back in their places.
+template <bool More, int K, typename Words>
 inline void two_rounds(std::uint64_t& a, std::uint64_t& b, std::uint64_t& c, std::uint64_t& d, std::uint64_t& e,
-                       std::uint64_t& f, std::uint64_t& g, std::uint64_t& h, std::uint64_t& b_xor_c,
-                       Pair words[8], std::uint64_t sums[16], const std::uint64_t* constants) {
+                       std::uint64_t& f, std::uint64_t& g, std::uint64_t& h, std::uint64_t& b_xor_c, Words words[8],
+                       std::uint64_t* sums, int block, int t) {
+    const std::uint64_t* pair = sums + SIDE_BY_SIDE<Words> * (t + 2 * K) + 2 * block;
     if constexpr (K % 4 == 0) {
-        one_round(a, b, d, e, f, g, h, b_xor_c, sums[2 * K]);
-        one_round(h, a, c, d, e, f, g, b_xor_c, sums[2 * K + 1]);
+        one_round(a, b, d, e, f, g, h, b_xor_c, pair[0]);
+        one_round(h, a, c, d, e, f, g, b_xor_c, pair[1]);
     } else if constexpr (K % 4 == 1) {
-        one_round(g, h, b, c, d, e, f, b_xor_c, sums[2 * K]);
-        one_round(f, g, a, b, c, d, e, b_xor_c, sums[2 * K + 1]);
+        one_round(g, h, b, c, d, e, f, b_xor_c, pair[0]);
+        one_round(f, g, a, b, c, d, e, b_xor_c, pair[1]);
     } else if constexpr (K % 4 == 2) {
-        one_round(e, f, h, a, b, c, d, b_xor_c, sums[2 * K]);
-        one_round(d, e, g, h, a, b, c, b_xor_c, sums[2 * K + 1]);
+        one_round(e, f, h, a, b, c, d, b_xor_c, pair[0]);
+        one_round(d, e, g, h, a, b, c, b_xor_c, pair[1]);
     } else {
-        one_round(c, d, f, g, h, a, b, b_xor_c, sums[2 * K]);
-        one_round(b, c, e, f, g, h, a, b_xor_c, sums[2 * K + 1]);
+        one_round(c, d, f, g, h, a, b, b_xor_c, pair[0]);
+        one_round(b, c, e, f, g, h, a, b_xor_c, pair[1]);
     }
-    if constexpr (More) next_two_words<K>(words, sums, constants + 16 + 2 * K);
+    if constexpr (More) next_two_words<K>(words, sums, t + 16 + 2 * K);
 }
 
-// Sixteen rounds from the constants of the first; with More, the next sixteen words too.
-template <bool More>
+// Sixteen rounds from t on; with More, the next sixteen words too.
+template <bool More, typename Words>
 inline void sixteen_rounds(std::uint64_t& a, std::uint64_t& b, std::uint64_t& c, std::uint64_t& d, std::uint64_t& e,
-                           std::uint64_t& f, std::uint64_t& g, std::uint64_t& h, std::uint64_t& b_xor_c,
-                           Pair words[8], std::uint64_t sums[16], const std::uint64_t* constants) {
-    two_rounds<More, 0>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, constants);
-    two_rounds<More, 1>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, constants);
-    two_rounds<More, 2>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, constants);
-    two_rounds<More, 3>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, constants);
-    two_rounds<More, 4>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, constants);
-    two_rounds<More, 5>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, constants);
-    two_rounds<More, 6>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, constants);
-    two_rounds<More, 7>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, constants);
+                           std::uint64_t& f, std::uint64_t& g, std::uint64_t& h, std::uint64_t& b_xor_c, Words words[8],
+                           std::uint64_t* sums, int block, int t) {
+    two_rounds<More, 0>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, block, t);
+    two_rounds<More, 1>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, block, t);
+    two_rounds<More, 2>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, block, t);
+    two_rounds<More, 3>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, block, t);
+    two_rounds<More, 4>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, block, t);
+    two_rounds<More, 5>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, block, t);
+    two_rounds<More, 6>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, block, t);
+    two_rounds<More, 7>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, block, t);
+}
+
+// The 80 rounds of `block` into the state. With `schedule`, from the first sixteen words,
+// two by two, oldest first from the slot of the rounds at hand, whose schedule computes the
+// rest between the rounds; without, from the sums of all 80, computed before. Each kind of
+// sixteen rounds is called from one place, so that the compilers inline it.
+template <typename Words>
+void block_rounds(std::uint64_t state[8], Words words[8], std::uint64_t* sums, int block, bool schedule) {
+    std::uint64_t a = state[0], b = state[1], c = state[2], d = state[3];
+    std::uint64_t e = state[4], f = state[5], g = state[6], h = state[7];
+    std::uint64_t b_xor_c = b ^ c;
+    const int scheduled = schedule ? 64 : 0;
+    for (int t = 0; t < scheduled; t += 16)
+        sixteen_rounds<true>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, block, t);
+    for (int t = scheduled; t < 80; t += 16)
+        sixteen_rounds<false>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, block, t);
+    state[0] += a;
+    state[1] += b;
+    state[2] += c;
+    state[3] += d;
+    state[4] += e;
+    state[5] += f;
+    state[6] += g;
+    state[7] += h;
+}
+
+// The first sixteen words of SIDE_BY_SIDE blocks from `blocks`, and their sums.
+template <typename Words>
+inline void first_words(const std::uint8_t* blocks, Words words[8], std::uint64_t* sums) {
+    for (int k = 0; k < 8; ++k) {
+        words[k] = load_words(blocks + 16 * k, Words{});
+        store(sums + 2 * SIDE_BY_SIDE<Words> * k, with_constants(words[k], ROUND_CONSTANTS + 2 * k));
+    }
 }
 
 void compress_blocks(std::uint64_t state[8], const std::uint8_t* blocks, std::size_t count) {
+#if defined(__AVX2__)
+    // Two blocks at a time: the second block's rounds take the sums that the first block's
+    // schedule left for them.
+    for (; count >= 2; count -= 2, blocks += 256) {
+        Pairs words[8];
+        std::uint64_t sums[2 * 80];
+        first_words(blocks, words, sums);
+        for (int block = 0; block < 2; ++block) block_rounds(state, words, sums, block, block == 0);
+    }
+#endif
     for (; count > 0; --count, blocks += 128) {
-        // The sixteen latest words of the schedule, two by two, oldest first from the slot
-        // of the rounds at hand; the sums of word and constant for the next sixteen rounds,
-        // which the rounds take from memory.
         Pair words[8];
-        alignas(16) std::uint64_t sums[16];
-        for (int k = 0; k < 8; ++k) {
-            const std::uint64_t first = load_be64(blocks + 16 * k);
-            const std::uint64_t second = load_be64(blocks + 16 * k + 8);
-            words[k] = make_pair(first, second);
-            sums[2 * k] = first + ROUND_CONSTANTS[2 * k];
-            sums[2 * k + 1] = second + ROUND_CONSTANTS[2 * k + 1];
-        }
-
-        std::uint64_t a = state[0], b = state[1], c = state[2], d = state[3];
-        std::uint64_t e = state[4], f = state[5], g = state[6], h = state[7];
-        std::uint64_t b_xor_c = b ^ c;
-        for (int t = 0; t < 64; t += 16) sixteen_rounds<true>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, ROUND_CONSTANTS + t);
-        sixteen_rounds<false>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, ROUND_CONSTANTS + 64);
-
-        state[0] += a;
-        state[1] += b;
-        state[2] += c;
-        state[3] += d;
-        state[4] += e;
-        state[5] += f;
-        state[6] += g;
-        state[7] += h;
+        alignas(16) std::uint64_t sums[80];
+        first_words(blocks, words, sums);
+        block_rounds(state, words, sums, 0, true);
     }
 }
 

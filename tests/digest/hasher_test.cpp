@@ -13,6 +13,7 @@
 namespace mendlet {
 namespace {
 
+using test_support::CHUNKINGS;
 using test_support::chunks_of;
 using test_support::LARGE_SEED;
 using test_support::LARGE_SIZE;
@@ -32,11 +33,13 @@ std::string hash_of(DigestKind kind, const std::string& text) {
     return hash_in_pieces(kind, reinterpret_cast<const std::uint8_t*>(text.data()), {text.size()});
 }
 
-// FIPS 180-4's examples, and the same bytes in pieces of any size: through the hasher that
-// checks them, for each kind it serves. The large digests are Python hashlib's over the
-// same generator output; those of MD5 and SHA-256 have tests of their own.
-// Runs of 'a' (hashlib's digests) either side of where the padding takes one more block,
-// the most bytes waiting, and none, in every split into two calls.
+// FIPS 180-4's examples (RFC 7693's "abc" for BLAKE2b), and the same bytes in pieces of any
+// size: through the hasher that checks them, for each kind it serves. The other digests are
+// Python hashlib's (b3sum's for BLAKE3) over the same bytes; MD5 and SHA-256 have tests of
+// their own, and BLAKE3 its team's vectors.
+// Runs of 'a' either side of where the padding takes one more block (for BLAKE2b and BLAKE3
+// where a block or chunk is whole and may be the last), the most bytes waiting, and none, in
+// every split into two calls.
 TEST(Hasher, EachKindGivesTheStandardDigestsInAnyPieces) {
     struct Row {
         DigestKind kind;
@@ -97,6 +100,50 @@ TEST(Hasher, EachKindGivesTheStandardDigestsInAnyPieces) {
               "4c296d90c61052a62ffb1dd196f1b7b09373b1f93e71836baebf89690546b759"
               "5684dbe9467a8e484fa0d1094272b4344a7c24f5fee8daedeb0bf549c985ab5f"},
          }},
+        {DigestKind::blake2b,
+         {"786a02f742015903c6c6fd852552d272912f4740e15847618a86e217f71f5419"
+          "d25e1031afee585313896444934eb04b903a685b1448b755d56f701afe9be2ce",
+          "ba80a53f981c4d0d6a2797b69f12f6e94c212f14685ac4b74b12bb6fdbffa2d1"
+          "7d87c5392aab792dc252d5de4533cc9518d38aa8dbf1925ab92386edd4009923",
+          "7285ff3e8bd768d69be62b3bf18765a325917fa9744ac2f582a20850bc2b1141"
+          "ed1b3e4528595acc90772bdf2d37dc8a47130b44f33a02e8730e5ad8e166e888",
+          "ce741ac5930fe346811175c5227bb7bfcd47f42612fae46c0809514f9e0e3a11"
+          "ee1773287147cdeaeedff50709aa716341fe65240f4ad6777d6bfaf9726e5e52",
+          "98fb3efb7206fd19ebf69b6f312cf7b64e3b94dbe1a17107913975a793f177e1"
+          "d077609d7fba363cbba00d05f7aa4e4fa8715d6428104c0a75643b0ff3fd3eaf"},
+         "2332d1f187d5d75381964b052146b1d264c27bdca547ab9cbda9ee15397e111b"
+         "c690823a5805b1ddb907e68e188ba328f7d22f841d9689f97a49ca6b22b1abb7",
+         {
+             {127,
+              "94596b9d6199c807c40ae1a935f3633ba5a8dd5655f7f1bd44f5285b1ce8dbb0"
+              "054771eba409539df85a963296d28788807105153c90fa3ec3d761228e90f8b8"},
+             {128,
+              "fc6c71f688f43ea7d60817478808f3cac753e61571865c95adbc2d9122c943a7"
+              "6b92c2cb1047ef3fe7bf6e436ec1d0a99a9e5b216780bf7fed9d7ca91d3a8f3b"},
+             {129,
+              "55e6e0eb418149a8af92fd9ddc99254781b2f522a131b4f4d984404b71a00e11"
+              "67b8124d5dcddd4c6977b299392335d6edd303da6d344d74bbef2d38101b232b"},
+             {256,
+              "0eee13d0c73a2710c5015a8b4be0a16120bb88f826b662951ffe4b3b81441cfd"
+              "ce1f712c58e237dba72a0dad7f9c86b9745ea0b4b3b850ff3a260fb7df9d3e81"},
+             {257,
+              "0d686cbcff66401ab36b8a8e7fcf4085319eb296eaa55c4470c36bccaff2ecd4"
+              "b3572c32ed48e8bb97cc5d08302a79b3a26e751feb7f565b19fa0d8f65247dd1"},
+         }},
+        {DigestKind::blake3,
+         {"af1349b9f5f9a1a6a0404dea36dcc9499bcb25c9adc112b7cc9a93cae41f3262",
+          "6437b3ac38465133ffb63b75273a8db548c558465d79db03fd359c6cd5bd9d85",
+          "c19012cc2aaf0dc3d8e5c45a1b79114d2df42abb2a410bf54be09e891af06ff8",
+          "553e1aa2a477cb3166e6ab38c12d59f6c5017f0885aaf079f217da00cfca363f",
+          "616f575a1b58d4c9797d4217b9730ae5e6eb319d76edef6549b46f4efe31ff8b"},
+         "a597b896526291151a64d9a9615921bb9f26070db0908a152b79090a7bbca75c",
+         {
+             {64, "472c51290d607f100d2036fdcedd7590bba245e9adeb21364a063b7bb4ca81c7"},
+             {65, "f345679d9055e53939e92c04ff4f6c9d824b849810d4b598f54baa23336cde99"},
+             {1024, "5a1c9e5d85d9898297037e8e24f69bb0e604a84c91c3b3ef4784a374812900d9"},
+             {1025, "c59d2e12583df14d951e757a42f1734d355c8c5b1db6b6a33ab2bfabeed40c7d"},
+             {2049, "32e4e6d05329fdf8777c2c1f87926ca72210a03abeec282a3b7946783abbd5db"},
+         }},
     };
     const std::vector<std::string> messages{"", "abc", "abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
                                             "abcdefghbcdefghicdefghijdefghijkefghijklfghijklmghijklmnhijklmnoijklmnopjk"
@@ -104,11 +151,10 @@ TEST(Hasher, EachKindGivesTheStandardDigestsInAnyPieces) {
                                             std::string(1000000, 'a')};
     const std::vector<std::uint8_t> large = random_bytes(LARGE_SIZE, LARGE_SEED);
     for (const Row& row : rows) {
-        SCOPED_TRACE(digest_hex_length(row.kind));
+        SCOPED_TRACE(static_cast<int>(row.kind));
         for (std::size_t i = 0; i < row.digests.size(); ++i) EXPECT_EQ(hash_of(row.kind, messages[i]), row.digests[i]);
         if (row.large.empty()) continue;
-        for (const std::size_t chunk : {std::size_t{1}, std::size_t{63}, std::size_t{64}, std::size_t{65},
-                                        std::size_t{127}, std::size_t{128}, std::size_t{129}, std::size_t{65536}})
+        for (const std::size_t chunk : CHUNKINGS)
             EXPECT_EQ(hash_in_pieces(row.kind, large.data(), chunks_of(chunk, large.size())), row.large) << chunk;
         for (std::uint64_t seed = 1; seed <= 5; ++seed)
             EXPECT_EQ(hash_in_pieces(row.kind, large.data(), mixed_chunk_sizes(large.size(), seed)), row.large) << seed;

@@ -13,6 +13,8 @@ namespace mendlet {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using test_support::blake2b_text;
+using test_support::blake3_text;
 using test_support::crc_text;
 using test_support::md5_text;
 using test_support::sha1_text;
@@ -33,13 +35,16 @@ TEST(PartDigests, EveryPartAndTheWholeFileFromOnePass) {
     }
     std::vector<DigestKinds> wanted(sizes.size(), DigestKinds{DigestKind::crc32});
     wanted[1].add(DigestKind::md5);
+    wanted[1].add(DigestKind::blake2b);
     wanted[3].add(DigestKind::sha1);
     wanted[5].add(DigestKind::sha512);
     wanted[6].add(DigestKind::sha256);
+    wanted[6].add(DigestKind::blake3);
     std::vector<std::uint32_t> done;
     std::vector<std::string> crc_when_done;
     PartDigests* digests_seen = nullptr;
-    const DigestKinds all{DigestKind::crc32, DigestKind::md5, DigestKind::sha1, DigestKind::sha256, DigestKind::sha512};
+    const DigestKinds all{DigestKind::crc32,  DigestKind::md5,     DigestKind::sha1,  DigestKind::sha256,
+                          DigestKind::sha512, DigestKind::blake2b, DigestKind::blake3};
     PartDigests digests(all, wanted, [&](std::uint32_t part) {
         done.push_back(part);
         crc_when_done.push_back(digests_seen->part(part, DigestKind::crc32));
@@ -59,12 +64,16 @@ TEST(PartDigests, EveryPartAndTheWholeFileFromOnePass) {
     EXPECT_EQ(digests.part(3, DigestKind::sha1), sha1_text(parts[3]));
     EXPECT_EQ(digests.part(5, DigestKind::sha512), sha512_text(parts[5]));
     EXPECT_EQ(digests.part(6, DigestKind::sha256), sha256_text(parts[6]));
+    EXPECT_EQ(digests.part(1, DigestKind::blake2b), blake2b_text(parts[1]));
+    EXPECT_EQ(digests.part(6, DigestKind::blake3), blake3_text(parts[6]));
     EXPECT_EQ(digests.part(2, DigestKind::md5), "");  // not asked for
     EXPECT_EQ(digests.whole_file(DigestKind::crc32), crc_text(whole));
     EXPECT_EQ(digests.whole_file(DigestKind::md5), md5_text(whole));
     EXPECT_EQ(digests.whole_file(DigestKind::sha1), sha1_text(whole));
     EXPECT_EQ(digests.whole_file(DigestKind::sha256), sha256_text(whole));
     EXPECT_EQ(digests.whole_file(DigestKind::sha512), sha512_text(whole));
+    EXPECT_EQ(digests.whole_file(DigestKind::blake2b), blake2b_text(whole));
+    EXPECT_EQ(digests.whole_file(DigestKind::blake3), blake3_text(whole));
 }
 
 }  // namespace

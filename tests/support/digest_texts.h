@@ -3,9 +3,12 @@
 // them: what the join tests compare the join's own pass with.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "digest/blake2b.h"
+#include "digest/blake3.h"
 #include "digest/crc32.h"
 #include "digest/md5.h"
 #include "digest/sha1.h"
@@ -44,6 +47,20 @@ inline std::string sha512_text(const std::vector<std::uint8_t>& bytes) {
     sha512_init(context);
     sha512_update(context, bytes.data(), bytes.size());
     return format_sha512(sha512_final(context));
+}
+
+inline std::string blake2b_text(const std::vector<std::uint8_t>& bytes) {
+    Blake2bContext context;
+    blake2b_init(context);
+    blake2b_update(context, bytes.data(), bytes.size());
+    return format_blake2b(blake2b_final(context));
+}
+
+inline std::string blake3_text(const std::vector<std::uint8_t>& bytes) {
+    const auto context = std::make_unique<Blake3Context>();
+    blake3_init(*context);
+    blake3_update(*context, bytes.data(), bytes.size());
+    return format_blake3(blake3_final(*context));
 }
 
 }  // namespace mendlet::test_support

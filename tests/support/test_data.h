@@ -58,6 +58,10 @@ inline std::vector<std::size_t> chunks_of(std::size_t chunk, std::size_t total) 
     return lengths;
 }
 
+// Piece sizes that the digests' tests feed: either side of their blocks (64 and 128 bytes)
+// and of BLAKE3's chunks (1 KiB), and a large one.
+inline constexpr std::size_t CHUNKINGS[] = {1, 63, 64, 65, 127, 128, 129, 1023, 1024, 1025, 65536};
+
 // 200,003 bytes: not a multiple of any chunk size the digest tests use.
 inline constexpr std::size_t LARGE_SIZE = 200003;
 inline constexpr std::uint64_t LARGE_SEED = 0x4D656E646C6574ull;

@@ -487,9 +487,10 @@ TEST_F(JoinFromWindowTest, ALongJobEndingBehindAnotherWindowFlashesTheTaskbarBut
         command(row.command);
         ASSERT_TRUE(job_ends());
         ASSERT_EQ(flashes.size(), row.flashes ? 1u : 0u);
-        if (row.flashes)
+        if (row.flashes) {
             EXPECT_TRUE(flashes[0].cbSize == sizeof(FLASHWINFO) && flashes[0].hwnd == window &&
                         flashes[0].dwFlags == (FLASHW_TRAY | FLASHW_TIMERNOFG));
+        }
     }
 }
 
