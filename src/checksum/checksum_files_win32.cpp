@@ -7,18 +7,12 @@
 #include <optional>
 #include <string>
 
+#include "core/folder_files_win32.h"
 #include "core/long_path_win32.h"
 
 namespace mendlet {
 
 namespace {
-
-std::wstring in_folder(std::wstring_view folder, std::wstring_view name) {
-    std::wstring path(folder);
-    if (!path.empty() && path.back() != L'\\') path += L'\\';
-    path += name;
-    return path;
-}
 
 // Fills bytes, or as much of them as the file holds; false when a read fails.
 bool read_into(HANDLE file, std::string& bytes) {
@@ -55,21 +49,10 @@ public:
 
     const std::wstring& path() const override { return path_; }
 
-    std::vector<std::wstring> file_names() override {
-        std::vector<std::wstring> names;
-        WIN32_FIND_DATAW found;
-        const HANDLE search = FindFirstFileExW(file_system_path(in_folder(path_, L"*")).c_str(), FindExInfoBasic, &found,
-                                               FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-        if (search == INVALID_HANDLE_VALUE) return names;
-        do {
-            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.emplace_back(found.cFileName);
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-        return names;
-    }
+    std::vector<std::wstring> file_names() override { return file_names_in(path_); }
 
     std::optional<std::string> read_start(const std::wstring& name, std::size_t most) override {
-        return read_file_start(in_folder(path_, name), most);
+        return read_file_start(path_in_folder(path_, name), most);
     }
 
 private:

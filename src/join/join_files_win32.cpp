@@ -6,6 +6,7 @@
 #include "core/long_path_win32.h"
 #include "gather/sibling_listing_win32.h"
 #include "checksum/checksum_files_win32.h"
+#include "recovery/recovery_files_win32.h"
 
 namespace mendlet {
 
@@ -102,6 +103,11 @@ std::vector<ChecksumFile> Win32JoinFiles::checksum_files(const std::wstring& fol
                                                         const std::vector<std::wstring>& part_names,
                                                         const std::function<bool()>& stopped) {
     return find_checksum_files(folder, output_names, part_names, stopped);
+}
+
+std::vector<RecoverySet> Win32JoinFiles::recovery_sets(const std::wstring& folder,
+                                                      const std::vector<std::wstring>& subject_names) {
+    return find_recovery_sets(folder, subject_names);
 }
 
 ExistingOutput Win32JoinFiles::existing(const std::wstring& path) {

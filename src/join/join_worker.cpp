@@ -26,12 +26,6 @@ namespace mendlet {
 
 namespace {
 
-std::wstring joined_texts(std::wstring first, std::wstring_view second) {
-    if (first.empty()) return std::wstring(second);
-    if (!second.empty()) first.append(L" ").append(second);
-    return first;
-}
-
 class JoinRun : private PartsPass {
 public:
     explicit JoinRun(JoinContext& job) : PartsPass(job), first_part_(job.flags.appended_first_part) {}
@@ -145,8 +139,7 @@ bool JoinRun::run() {
     window_.start_taskbar_progress();
     count_bytes_from(start_index_);
     const CopyEnd end = copy_parts();
-    pipeline_.finish();
-    digests_->finish();
+    finish_pass();
     if (end == CopyEnd::completed || end == CopyEnd::damaged) {
         verdict_ = verdict([this] { return parts_distinct(); });
         if (const std::optional<std::uint32_t> damaged = verdict_->first_damaged()) return end_damaged_part(*damaged);
@@ -334,7 +327,7 @@ CopyEnd JoinRun::hash_first_part() {
         if (!n) return CopyEnd::read_failed;
         if (*n == 0) return CopyEnd::completed;
         if (job_.flags.stop_requested) return CopyEnd::stopped;
-        feed_crc(space, *n);
+        feed_reader(space, *n);
         pipeline_.commit(*n, false);
         if (digests_->part_failed()) return CopyEnd::damaged;
     }
@@ -396,7 +389,14 @@ bool JoinRun::cut_back_first_part() {
 bool JoinRun::end_damaged_part(std::uint32_t part) {
     window_.mark_part(list_, part, STATUS_CHECKSUM_MISMATCH);
     const std::wstring_view name = last_name_component(list_.at(part)->path);
-    return end_failed(format_text(texts().verify[VERIFY_PART_DAMAGED], {name, verdict_->file_of(part)}), false);
+    const std::wstring file = verdict_->file_of(part);
+    const std::optional<std::size_t> set = recovery_set_named(file);
+    if (!set) return end_failed(format_text(texts().verify[VERIFY_PART_DAMAGED], {name, file}), false);
+    std::vector<bool> damaged(list_.count(), false);
+    damaged[part] = true;
+    return end_failed(joined_texts(format_text(texts().verify[VERIFY_PART_DOES_NOT_MATCH_SET], {name, file}),
+                                   slices_text(damaged_slices(*set, damaged), *set)),
+                      false);
 }
 
 // The joined file's own digest does not match, or the parts were joined out of their order.
@@ -405,7 +405,13 @@ std::wstring JoinRun::failed_check_text() const {
     if (verdict.whole_file_failed == nullptr)
         return format_text(texts().verify[VERIFY_OUT_OF_ORDER], {verdict.chosen->name});
     const WholeFileCheck& check = *verdict.whole_file_failed;
-    return format_text(texts().verify[VERIFY_WHOLE_FILE_DAMAGED], {digest_name(check.kind), check.values.front().second});
+    const std::wstring& file = check.values.front().second;
+    std::wstring text = format_text(texts().verify[VERIFY_WHOLE_FILE_DAMAGED], {digest_name(check.kind), file});
+    // A recovery set made over the joined file says how much of it is damaged.
+    const std::optional<std::size_t> set = recovery_set_named(file);
+    const std::optional<DamagedSlices> whole = slices_ ? slices_->whole_file() : std::nullopt;
+    if (set && whole && whole->set == *set) text = joined_texts(std::move(text), slices_text(whole->count, *set));
+    return text;
 }
 
 // The joined file is kept for the user to judge, but nothing is done with it; an older

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "core/part_list.h"
 #include "join/join_files.h"
@@ -44,8 +45,7 @@ void CheckRun::run() {
     window_.start_taskbar_progress();
     count_bytes_from(0);
     const bool read_all = read_parts();
-    pipeline_.finish();
-    digests_->finish();
+    finish_pass();
     // A stopped check says nothing of the parts it did not finish.
     if (!read_all) return;
     // Every part was read once, each from a handle of its own: "verified" is no claim here.
@@ -90,14 +90,36 @@ std::wstring CheckRun::outcome(const SetVerdict& verdict, bool& good) const {
     std::int32_t damaged = 0;
     for (std::uint32_t i = 0; i < list_.count(); ++i) damaged += !unreadable_[i] && verdict.parts[i] == PartMatch::differs;
     good = false;
-    if (damaged > 0)
-        return format_text(counted(verify, VERIFY_SOME_DO_NOT_MATCH, VERIFY_SOME_DO_NOT_MATCH_ONE, damaged),
-                           {damaged, count, verdict.file_of(*verdict.first_damaged())});
-    if (unreadable > 0)
-        return format_text(counted(verify, VERIFY_CANNOT_BE_READ, VERIFY_CANNOT_BE_READ_ONE, unreadable),
-                           {unreadable, count});
-    if (verdict.whole_file_failed != nullptr)
-        return format_text(verify[VERIFY_TOGETHER_DO_NOT_MATCH], {verdict.whole_file_failed->values.front().second});
+    std::vector<bool> failed = unreadable_;
+    for (std::uint32_t i = 0; i < list_.count(); ++i) failed[i] = failed[i] || verdict.parts[i] == PartMatch::differs;
+    if (damaged > 0) {
+        const std::wstring file = verdict.file_of(*verdict.first_damaged());
+        const std::optional<std::size_t> set = recovery_set_named(file);
+        if (!set)
+            return format_text(counted(verify, VERIFY_SOME_DO_NOT_MATCH, VERIFY_SOME_DO_NOT_MATCH_ONE, damaged),
+                               {damaged, count, file});
+        return joined_texts(format_text(counted(verify, VERIFY_SOME_DO_NOT_MATCH_SET, VERIFY_SOME_DO_NOT_MATCH_SET_ONE,
+                                                damaged),
+                                        {damaged, count, file}),
+                            slices_text(damaged_slices(*set, failed), *set));
+    }
+    if (unreadable > 0) {
+        std::wstring text = format_text(counted(verify, VERIFY_CANNOT_BE_READ, VERIFY_CANNOT_BE_READ_ONE, unreadable),
+                                        {unreadable, count});
+        // A part that a recovery set lists and that cannot be read is all to be rebuilt.
+        for (std::size_t set = 0; set < recovery_sets_.size(); ++set)
+            if (const std::uint64_t lost = damaged_slices(set, unreadable_); lost > 0)
+                return joined_texts(std::move(text), slices_text(lost, set));
+        return text;
+    }
+    if (verdict.whole_file_failed != nullptr) {
+        const std::wstring& file = verdict.whole_file_failed->values.front().second;
+        std::wstring text = format_text(verify[VERIFY_TOGETHER_DO_NOT_MATCH], {file});
+        const std::optional<std::size_t> set = recovery_set_named(file);
+        const std::optional<DamagedSlices> whole = slices_ ? slices_->whole_file() : std::nullopt;
+        if (set && whole && whole->set == *set) text = joined_texts(std::move(text), slices_text(whole->count, *set));
+        return text;
+    }
     good = true;
     if (!verdict.whole_file_matched_by.empty())
         return format_text(counted(verify, VERIFY_ALL_MATCH, VERIFY_ALL_MATCH_ONE, count),

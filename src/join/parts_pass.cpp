@@ -1,11 +1,15 @@
 #include "join/parts_pass.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <string_view>
 
 #include "checksum/checksum_finder.h"
 #include "core/output_path.h"
 #include "core/part_list.h"
 #include "core/path_compare.h"
+#include "digest/md5.h"
+#include "recovery/par2_names.h"
 #include "join/join_files.h"
 #include "join/join_window.h"
 #include "lang/text_format.h"
@@ -25,8 +29,10 @@ std::wstring folder_of(const std::wstring& path) {
 
 std::optional<SetChecks> PartsPass::collect_set_checks(const JobInputs& inputs, bool append) {
     for (const PartEntry& entry : list_) part_paths_.push_back(entry.path);
-    const std::vector<std::wstring> names = joined_file_names(inputs, append);
-    const std::vector<ChecksumFile> files = find_checksum_files(names);
+    joined_names_ = joined_file_names(inputs, append);
+    const std::vector<std::wstring>& names = joined_names_;
+    std::vector<ChecksumFile> files = find_checksum_files(names);
+    add_recovery_sets(names, files);
     if (job_.flags.stop_requested || refuse_incomplete_set(files)) return std::nullopt;
     if (const ChecksumFile* unreadable = first_unreadable(files)) unreadable_checksum_file_ = unreadable->name;
     SetCheckCollector collector(names, part_paths_, [this](const std::wstring& path) {
@@ -68,6 +74,28 @@ std::vector<ChecksumFile> PartsPass::find_checksum_files(const std::vector<std::
     return files;
 }
 
+// Each PAR 2.0 set beside the parts that names one of them or the joined file is a listing
+// of its files' MD5s, after the checksum files; a set of another download is passed over.
+void PartsPass::add_recovery_sets(const std::vector<std::wstring>& names, std::vector<ChecksumFile>& files) {
+    std::vector<std::wstring> subjects = names;
+    for (const std::wstring& path : part_paths_) subjects.emplace_back(last_name_component(path));
+    const std::wstring folder = folder_of(list_.first()->path);
+    for (RecoverySet& set : job_.files.recovery_sets(folder, subjects)) {
+        ChecksumFile listing{recovery_set_file_name(set), {}, folder};
+        bool ours = false;
+        for (const SetFile& file : set.files) {
+            if (!file.described) continue;
+            listing.entries.push_back({file.name, DigestKind::md5, format_md5(file.md5), file.folder});
+            ours = ours || std::any_of(subjects.begin(), subjects.end(), [&](const std::wstring& subject) {
+                       return compare_names_ignoring_case(file.name, subject) == 0;
+                   });
+        }
+        if (!ours) continue;
+        files.push_back(std::move(listing));
+        recovery_sets_.push_back(std::move(set));
+    }
+}
+
 bool PartsPass::refuse_incomplete_set(const std::vector<ChecksumFile>& files) {
     const std::optional<UnlistedPart> unlisted = first_part_not_in_list(files, part_paths_);
     if (!unlisted) return false;
@@ -87,6 +115,7 @@ SetVerdict PartsPass::verdict(std::function<bool()> distinct) const {
 
 std::optional<std::size_t> PartsPass::start_digests(bool crc32_shown, bool md5_shown, SetChecks checks) {
     digests_.emplace(crc32_shown, md5_shown, std::move(checks), list_.count());
+    if (!recovery_sets_.empty()) slices_.emplace(recovery_sets_, part_paths_, joined_names_);
     if (!pipeline_.allocate()) return MSG_LOW_MEMORY;
     if (!pipeline_.start(digests_->for_digest_thread() ? &*digests_ : nullptr)) return MSG_NO_THREAD;
     return std::nullopt;
@@ -109,9 +138,43 @@ CopyEnd PartsPass::read_part(JoinFile& part, bool write, bool stop_at_damage) {
         if (job_.flags.stop_requested) return CopyEnd::stopped;
         // A join of a part found not to match its checksum file needs no more of the others.
         if (stop_at_damage && digests_->part_failed()) return CopyEnd::damaged;
-        feed_crc(space, *n);
+        feed_reader(space, *n);
         if (!pipeline_.commit(*n, write)) return CopyEnd::write_failed;
     }
+}
+
+std::optional<std::size_t> PartsPass::recovery_set_named(const std::wstring& file) const {
+    for (std::size_t set = 0; set < recovery_sets_.size(); ++set)
+        if (recovery_set_file_name(recovery_sets_[set]) == file) return set;
+    return std::nullopt;
+}
+
+std::uint64_t PartsPass::damaged_slices(std::size_t set, const std::vector<bool>& chosen) const {
+    std::uint64_t damaged = 0;
+    for (std::uint32_t part = 0; part < chosen.size(); ++part)
+        if (const std::optional<DamagedSlices> slices = slices_->part(part))
+            if (slices->set == set && chosen[part]) damaged += slices->count;
+    return damaged;
+}
+
+std::wstring PartsPass::slices_text(std::uint64_t damaged, std::size_t set) const {
+    const std::uint64_t held = usable_recovery_slices(recovery_sets_[set]);
+    const std::size_t text = damaged == 1 ? (held == 1 ? VERIFY_ONE_SLICE_DAMAGED_ONE_HELD : VERIFY_ONE_SLICE_DAMAGED)
+                             : held == 1  ? VERIFY_SLICES_DAMAGED_ONE_HELD
+                                          : VERIFY_SLICES_DAMAGED;
+    return format_text(texts().verify[text], {static_cast<std::int32_t>(std::min<std::uint64_t>(damaged, INT32_MAX)),
+                                              static_cast<std::int32_t>(std::min<std::uint64_t>(held, INT32_MAX))});
+}
+
+void PartsPass::finish_pass() {
+    pipeline_.finish();
+    digests_->finish();
+    if (slices_) slices_->finish();
+}
+
+void PartsPass::feed_reader(const std::uint8_t* bytes, std::uint32_t n) {
+    digests_->feed_on_reader(part_, bytes, n);
+    if (slices_) slices_->feed(part_, bytes, n);
 }
 
 void PartsPass::report_progress() {

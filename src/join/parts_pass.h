@@ -14,6 +14,8 @@
 #include "checksum/set_check.h"
 #include "join/copy_pipeline.h"
 #include "join/job_digests.h"
+#include "join/part_slices.h"
+#include "recovery/recovery_set.h"
 #include "join/join_worker.h"
 
 namespace mendlet {
@@ -44,17 +46,28 @@ protected:
     // The bytes that progress counts: those of the parts from this one on.
     void count_bytes_from(std::uint32_t first);
     void begin_part(std::uint32_t index) { pipeline_.begin_part(part_ = index); }
+    // Once every byte has been read: waits for the digest thread and ends every check.
+    void finish_pass();
     // Reads the part through the ring, written as it goes when asked. A part found not to
     // match ends the read only when asked to.
     CopyEnd read_part(JoinFile& part, bool write, bool stop_at_damage);
-    void feed_crc(const std::uint8_t* bytes, std::uint32_t n) { digests_->feed_on_reader(part_, bytes, n); }
+    // The reading thread's share of the checking: the CRC-32 where the hashes take the other
+    // thread, and the slices of a recovery set.
+    void feed_reader(const std::uint8_t* bytes, std::uint32_t n);
     // What the checks make of the digests, for the list as it stands; distinct is asked
     // only when the answer counts.
     SetVerdict verdict(std::function<bool()> distinct) const;
+    // The recovery set that a message names by that file; none when it names no such set.
+    std::optional<std::size_t> recovery_set_named(const std::wstring& file) const;
+    // How many slices of the parts chosen (by index) are damaged, of those the set lists.
+    std::uint64_t damaged_slices(std::size_t set, const std::vector<bool>& chosen) const;
+    // What the set could do about them: "N slices are damaged; it holds M recovery slices."
+    std::wstring slices_text(std::uint64_t damaged, std::size_t set) const;
 
 private:
     std::vector<std::wstring> joined_file_names(const JobInputs& inputs, bool append) const;
     std::vector<ChecksumFile> find_checksum_files(const std::vector<std::wstring>& names) const;
+    void add_recovery_sets(const std::vector<std::wstring>& names, std::vector<ChecksumFile>& files);
     bool refuse_incomplete_set(const std::vector<ChecksumFile>& files);
     void report_progress();
 
@@ -63,9 +76,14 @@ protected:
     JoinWindow& window_;
     PartList& list_;
     std::vector<std::wstring> part_paths_;
+    // The names the joined file goes by.
+    std::vector<std::wstring> joined_names_;
     // A checksum file named after the output or a part from which nothing could be read.
     std::wstring unreadable_checksum_file_;
     std::optional<JobDigests> digests_;
+    // The PAR 2.0 sets that name a part or the joined file, and their slices as checked.
+    std::vector<RecoverySet> recovery_sets_;
+    std::optional<PartSlices> slices_;
     // The part being read.
     std::uint32_t part_ = 0;
     std::uint64_t total_ = 0;

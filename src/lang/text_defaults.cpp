@@ -201,6 +201,13 @@ const wchar_t* const verify_defaults[] = {
     L"Parts checked: %d listed in %s match; %d is not listed.",
     L"Parts checked: %d listed in %s matches; %d is not listed.",
     L"Parts checked: %d of %d cannot be read!",
+    L"Parts checked: %d of %d do not match %s!",
+    L"Parts checked: %d of %d does not match %s!",
+    L"%s does not match %s!",
+    L"%d slices are damaged; it holds %d recovery slices.",
+    L"%d slice is damaged; it holds %d recovery slices.",
+    L"%d slices are damaged; it holds %d recovery slice.",
+    L"%d slice is damaged; it holds %d recovery slice.",
 };
 
 }  // namespace

@@ -79,4 +79,10 @@ std::wstring placeholder_kinds(std::wstring_view text) {
     return kinds;
 }
 
+std::wstring joined_texts(std::wstring first, std::wstring_view second) {
+    if (first.empty()) return std::wstring(second);
+    if (!second.empty()) first.append(L" ").append(second);
+    return first;
+}
+
 }  // namespace mendlet

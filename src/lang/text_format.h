@@ -18,4 +18,7 @@ std::wstring format_text(std::wstring_view format, std::initializer_list<FormatA
 // The kinds of the placeholders in order, one letter each ("sds" for "%s ... %d ... %s").
 std::wstring placeholder_kinds(std::wstring_view text);
 
+// Two sentences of a message, one blank between them; either may be empty.
+std::wstring joined_texts(std::wstring first, std::wstring_view second);
+
 }  // namespace mendlet

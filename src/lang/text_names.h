@@ -68,6 +68,14 @@ inline constexpr std::size_t VERIFY_ONE_LISTED_MATCHES = 17;
 inline constexpr std::size_t VERIFY_ONE_NOT_LISTED = 18;
 inline constexpr std::size_t VERIFY_ONE_LISTED_ONE_NOT = 19;
 inline constexpr std::size_t VERIFY_CANNOT_BE_READ_ONE = 20;
+// Where a recovery set speaks for the parts, the damaged slices follow what did not match.
+inline constexpr std::size_t VERIFY_SOME_DO_NOT_MATCH_SET = 21;
+inline constexpr std::size_t VERIFY_SOME_DO_NOT_MATCH_SET_ONE = 22;
+inline constexpr std::size_t VERIFY_PART_DOES_NOT_MATCH_SET = 23;
+inline constexpr std::size_t VERIFY_SLICES_DAMAGED = 24;
+inline constexpr std::size_t VERIFY_ONE_SLICE_DAMAGED = 25;
+inline constexpr std::size_t VERIFY_SLICES_DAMAGED_ONE_HELD = 26;
+inline constexpr std::size_t VERIFY_ONE_SLICE_DAMAGED_ONE_HELD = 27;
 
 // The text for a count: the one for a count of one where the count is one.
 inline const wchar_t* counted(const TextSection& section, std::size_t many, std::size_t one, std::int64_t count) {

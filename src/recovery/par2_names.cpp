@@ -56,4 +56,12 @@ std::vector<std::wstring> par2_files_to_read(const std::vector<std::wstring>& fo
     return named.empty() ? others : named;
 }
 
+std::wstring recovery_set_file_name(const RecoverySet& set) {
+    for (const std::wstring& name : set.read_from) {
+        const std::optional<std::wstring> set_name = par2_set_name(name);
+        if (set_name && compare_names_ignoring_case(name, *set_name + L".par2") == 0) return name;
+    }
+    return set.read_from.empty() ? std::wstring() : set.read_from.front();
+}
+
 }  // namespace mendlet

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "recovery/recovery_set.h"
+
 namespace mendlet {
 
 // At most this many PAR 2.0 files are read when none is named after the download.
@@ -24,5 +26,9 @@ std::optional<std::wstring> par2_set_name(std::wstring_view name);
 // regard to case); when there are none, every *.par2 file, at most PAR2_FILES_READ.
 std::vector<std::wstring> par2_files_to_read(const std::vector<std::wstring>& folder_names,
                                              const std::vector<std::wstring>& subject_names);
+
+// The file a set is named by in messages: the one of its files named after its set without a
+// volume's number ("v.bin.par2"), else the first it was read from.
+std::wstring recovery_set_file_name(const RecoverySet& set);
 
 }  // namespace mendlet

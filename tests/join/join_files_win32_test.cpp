@@ -19,9 +19,12 @@
 #include "join/join_files_win32.h"
 #include "join/join_thread_win32.h"
 #include "join/join_worker.h"
+#include "join/part_check.h"
 #include "lang/text_table.h"
 #include "settings/settings.h"
 #include "support/faulty_join_files.h"
+#include "support/par2_packets.h"
+#include "support/test_data.h"
 #include "support/recording_join_window.h"
 #include "support/temp_folder_win32.h"
 
@@ -33,6 +36,8 @@ using test_support::RecordingJoinWindow;
 using test_support::TempFolder;
 
 constexpr auto TIME_LIMIT = std::chrono::seconds(20);
+
+std::string as_text(const std::vector<std::uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
 template <typename Condition>
 bool wait_for(Condition condition) {
@@ -126,6 +131,31 @@ TEST_F(JoinOnDiskTest, AnOutputThatCannotBeReplacedIsRefusedBeforeAnyQuestion) {
     EXPECT_EQ(GetFileAttributesW(folder.file(L"read-only.bin.mendlet-unfinished").c_str()), INVALID_FILE_ATTRIBUTES);
     SetFileAttributesW(read_only.c_str(), FILE_ATTRIBUTE_NORMAL);
     RemoveDirectoryW(a_folder.c_str());
+}
+
+// A PAR 2.0 set read from the disk, its packets spread over a main file and a volume file
+// of recovery slices: a damaged part is named with the damaged slices and what the set holds.
+TEST_F(JoinOnDiskTest, ARecoverySetOnDiskChecksThePartsItLists) {
+    const std::vector<test_support::DataFile> parts{{"v.bin.001", test_support::random_bytes(9000, 1)},
+                                                    {"v.bin.002", test_support::random_bytes(9000, 2)}};
+    const test_support::HandMadeSet set(4096, parts, 2);
+    folder.write(L"v.bin.par2", as_text(set.index()));
+    folder.write(L"v.bin.vol00+02.par2", as_text(set.recovery(0)) + as_text(set.recovery(1)) + as_text(set.index()));
+    for (const test_support::DataFile& part : parts) add(std::wstring(part.name.begin(), part.name.end()), as_text(part.bytes));
+    window.inputs.output_path = folder.file(L"v.bin");
+
+    run_check(job);
+    ASSERT_EQ(window.statuses.size(), 1u);
+    EXPECT_EQ(window.statuses[0].text, L"Parts checked: all 2 match v.bin.par2");
+
+    std::string damaged = as_text(parts[1].bytes);
+    damaged[5000] ^= 1;
+    folder.write(L"v.bin.002", damaged);
+    window.statuses.clear();
+    EXPECT_FALSE(run_join(job));
+    ASSERT_EQ(window.statuses.size(), 1u);
+    EXPECT_EQ(window.statuses[0].text, L"v.bin.002 does not match v.bin.par2! 1 slice is damaged; it holds 2 recovery slices.");
+    EXPECT_EQ(list.at(1)->status, STATUS_CHECKSUM_MISMATCH);
 }
 
 TEST_F(JoinOnDiskTest, DecliningToOverwriteKeepsTheFileAndItsTime) {

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
 #include <map>
 #include <cstdint>
 #include <initializer_list>
@@ -22,6 +25,7 @@
 #include "settings/settings.h"
 #include "support/digest_texts.h"
 #include "support/faulty_join_files.h"
+#include "support/par2_folder.h"
 #include "support/recording_join_window.h"
 #include "support/test_data.h"
 #include "support/test_disk.h"
@@ -955,6 +959,97 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<CheckCase>& info) { return std::string(info.param.name); });
 // clang-format on
 
+// A PAR 2.0 set beside the parts, made by Debian's par2 over them (or over the file they
+// join to): it is a listing like an SFV file, and where a part does not match, Check parts
+// and the join count its damaged slices and say how many recovery slices the set holds.
+// Each row: how the set is made, what befalls the files after, and what a check and a join
+// say.
+TEST_F(JoinWorkerTest, ARecoverySetChecksThePartsAndCountsTheirDamagedSlices) {
+    ASSERT_EQ(std::system("par2 -V >/dev/null 2>&1"), 0) << "Debian's par2 is missing: scripts/setup.sh installs it";
+    using test_support::Par2Folder;
+    const std::vector<std::string> names{"v.bin.001", "v.bin.002", "v.bin.003"};
+    const std::vector<Bytes> parts{random_bytes(40000, 11), random_bytes(40000, 12), random_bytes(17000, 13)};
+    const std::string over_parts = "-s4096 -c4 -n2 v.bin.par2 v.bin.001 v.bin.002 v.bin.003";
+    struct Row {
+        const char* what;
+        std::string create;
+        std::function<void(const Par2Folder&)> befall;
+        const wchar_t* checked;
+        const wchar_t* joined;
+    };
+    const auto damage_part_2 = [&](const Par2Folder& folder) {
+        Bytes damaged = parts[1];
+        damaged[5000] ^= 1;
+        damaged[30000] ^= 1;
+        folder.write("v.bin.002", damaged);
+    };
+    const std::vector<Row> rows{
+        {"all good", over_parts, [](const Par2Folder&) {}, L"Parts checked: all 3 match v.bin.par2",
+         L"Files joined and verified with v.bin.par2"},
+        {"one part damaged in two slices", over_parts, damage_part_2,
+         L"Parts checked: 1 of 3 does not match v.bin.par2! 2 slices are damaged; it holds 4 recovery slices.",
+         L"v.bin.002 does not match v.bin.par2! 2 slices are damaged; it holds 4 recovery slices."},
+        {"a part cut inside its third slice", over_parts,
+         [&](const Par2Folder& folder) { folder.write("v.bin.003", Bytes(parts[2].begin(), parts[2].begin() + 10000)); },
+         L"Parts checked: 1 of 3 does not match v.bin.par2! 3 slices are damaged; it holds 4 recovery slices.",
+         L"v.bin.003 does not match v.bin.par2! 3 slices are damaged; it holds 4 recovery slices."},
+        {"a part gone since it was listed", over_parts,
+         [](const Par2Folder& folder) { std::filesystem::remove(folder.path() / "v.bin.001"); },
+         L"Parts checked: 1 of 3 cannot be read! 10 slices are damaged; it holds 4 recovery slices.",
+         L"File cannot be opened!"},
+        {"only a volume file, its first packet damaged", "-s4096 -c4 -n1 v.bin.par2 v.bin.001 v.bin.002 v.bin.003",
+         [](const Par2Folder& folder) {
+             std::filesystem::remove(folder.path() / "v.bin.par2");
+             Bytes volume = folder.read("v.bin.vol0+4.par2");
+             volume[2] ^= 1;
+             folder.write("v.bin.vol0+4.par2", volume);
+         },
+         L"Parts checked: all 3 match v.bin.vol0+4.par2", L"Files joined and verified with v.bin.vol0+4.par2"},
+        {"a set over the joined file", "-s4096 -c2 -n1 v.bin.par2 v.bin", damage_part_2,
+         L"The parts together do not match v.bin.par2! One of them is damaged. 2 slices are damaged; it holds 2 "
+         L"recovery slices.",
+         L"MD5 does not match v.bin.par2! The joined file is damaged. 2 slices are damaged; it holds 2 recovery slices."},
+        {"a set of another download beside it", over_parts,
+         [](const Par2Folder& folder) {
+             folder.write("w.bin.001", random_bytes(5000, 21));
+             folder.par2_create("-s4096 -c1 -n1 w.bin.par2 w.bin.001");
+         },
+         L"Parts checked: all 3 match v.bin.par2", L"Files joined and verified with v.bin.par2"},
+    };
+    window.inputs.output_path = disk->path(L"v.bin");
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const Par2Folder folder;
+        Bytes whole;
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            folder.write(names[i], parts[i]);
+            whole.insert(whole.end(), parts[i].begin(), parts[i].end());
+        }
+        folder.write("v.bin", whole);
+        folder.par2_create(row.create);
+        std::filesystem::remove(folder.path() / "v.bin");
+        row.befall(folder);
+        list.clear_parts();
+        for (const std::wstring& name : folder.listing())
+            disk->write(name, folder.read(std::filesystem::path(name)));
+        for (const std::string& name : names) {
+            const std::wstring path = disk->path(std::wstring(name.begin(), name.end()));
+            list.add_part(NO_POSITION, false, path, file(path).size(), STATUS_OK, false);
+            if (!std::filesystem::exists(folder.path() / name)) disk->remove(path);
+        }
+        window.statuses.clear();
+        check();
+        ASSERT_EQ(window.statuses.size(), 1u);
+        EXPECT_EQ(window.statuses[0].text, row.checked);
+        window.statuses.clear();
+        join();
+        ASSERT_EQ(window.statuses.size(), 1u);
+        EXPECT_EQ(window.statuses[0].text, row.joined);
+        for (const std::wstring& name : folder.listing()) disk->remove(disk->path(name));
+        disk->remove(window.inputs.output_path);
+    }
+}
+
 TEST_F(JoinWorkerTest, ExitOrDisabledHashingShowsNoDigests) {
     window.inputs.crc32_checked = true;
     window.inputs.md5_checked = true;
@@ -1071,6 +1166,7 @@ public:
                                              const std::vector<std::wstring>&, const std::function<bool()>&) override {
         return {};
     }
+    std::vector<RecoverySet> recovery_sets(const std::wstring&, const std::vector<std::wstring>&) override { return {}; }
     ExistingOutput existing(const std::wstring&) override { return ExistingOutput::none; }
     std::uint32_t highest_part_number(const std::wstring&) override { return 0; }
     std::optional<FileIdentity> identity(const std::wstring&) override { return std::nullopt; }

@@ -15,6 +15,7 @@
 #include "recovery/par2_names.h"
 #include "recovery/recovery_set.h"
 #include "recovery/slice_check.h"
+#include "support/par2_folder.h"
 #include "support/par2_packets.h"
 #include "support/stream_file.h"
 #include "support/test_data.h"
@@ -27,37 +28,6 @@ using namespace test_support;
 
 constexpr std::size_t CHUNK = 64 * 1024;
 
-class Folder {
-public:
-    Folder() : path_(fs::temp_directory_path() / ("mendlet-par2-" + std::to_string(std::random_device{}()))) {
-        fs::create_directories(path_);
-    }
-    ~Folder() { fs::remove_all(path_); }
-    const fs::path& path() const { return path_; }
-
-    void write(const std::string& name, const Bytes& bytes) const {
-        std::ofstream out(path_ / name, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
-    Bytes read(const fs::path& name) const {
-        std::ifstream in(path_ / name, std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    void par2_create(const std::string& arguments) const {
-        const std::string command = "cd '" + path_.string() + "' && par2 create -q -q " + arguments + " >/dev/null";
-        ASSERT_EQ(std::system(command.c_str()), 0) << command;
-    }
-    std::vector<std::wstring> listing() const {
-        std::vector<std::wstring> names;
-        for (const auto& entry : fs::directory_iterator(path_)) names.push_back(entry.path().filename().wstring());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-private:
-    fs::path path_;
-};
-
 const std::vector<std::string> PARTS{"v.bin.001", "v.bin.002", "v.bin.003"};
 const std::vector<Bytes> PART_BYTES{random_bytes(40000, 11), random_bytes(40000, 12), random_bytes(17000, 13)};
 
@@ -65,7 +35,7 @@ Bytes whole_file() { return PART_BYTES[0] + PART_BYTES[1] + PART_BYTES[2]; }
 
 // What a join reads for a file of the set: the file of that name, or for the joined file
 // ("v.bin") the parts in order; every piece in 64 KiB chunks.
-SliceTally tally(const Folder& folder, const RecoverySet& set, const SetFile& file) {
+SliceTally tally(const Par2Folder& folder, const RecoverySet& set, const SetFile& file) {
     std::vector<Bytes> pieces;
     if (fs::exists(folder.path() / file.name)) pieces.push_back(folder.read(file.name));
     else if (file.name == L"v.bin")
@@ -80,7 +50,7 @@ SliceTally tally(const Folder& folder, const RecoverySet& set, const SetFile& fi
 
 // The recovery slices whose packet's MD5 holds over what lies where the set locates them:
 // all but those damaged.
-std::size_t intact_recovery_slices(const Folder& folder, const RecoverySet& set) {
+std::size_t intact_recovery_slices(const Par2Folder& folder, const RecoverySet& set) {
     std::size_t intact = 0;
     for (const RecoverySlice& slice : set.recovery_slices) {
         const Bytes volume = folder.read(set.read_from[slice.volume]);
@@ -104,57 +74,57 @@ std::size_t intact_recovery_slices(const Folder& folder, const RecoverySet& set)
 TEST(RealRecoverySets, DamagedSlicesCountedAsADownloadLeavesThem) {
     ASSERT_EQ(std::system("par2 -V >/dev/null 2>&1"), 0) << "Debian's par2 is missing: scripts/setup.sh installs it";
     const std::string over_parts = "-s4096 -c4 -n2 v.bin.par2 v.bin.001 v.bin.002 v.bin.003";
-    const auto flip_part_2 = [](const Folder& folder) {
+    const auto flip_part_2 = [](const Par2Folder& folder) {
         folder.write("v.bin.002", flipped(flipped(PART_BYTES[1], 5000), 30000));
     };
     struct Row {
         const char* what;
-        std::function<void(const Folder&)> make;
-        std::function<void(const Folder&)> befall;
+        std::function<void(const Par2Folder&)> make;
+        std::function<void(const Par2Folder&)> befall;
         std::vector<std::wstring> read;
         std::map<std::wstring, SliceTally> tallies;
         std::size_t recovery_slices;
         std::size_t intact;
         std::size_t sets_in_all;
     };
-    const auto make_over_parts = [&](const Folder& folder) { folder.par2_create(over_parts); };
+    const auto make_over_parts = [&](const Par2Folder& folder) { folder.par2_create(over_parts); };
     const std::map<std::wstring, SliceTally> all_good{
         {L"v.bin.001", {10, 0, true}}, {L"v.bin.002", {10, 0, true}}, {L"v.bin.003", {5, 0, true}}};
     const std::vector<Row> rows{
-        {"all good", make_over_parts, [](const Folder&) {}, {}, all_good, 4, 4, 1},
+        {"all good", make_over_parts, [](const Par2Folder&) {}, {}, all_good, 4, 4, 1},
         {"one part damaged in two slices", make_over_parts, flip_part_2, {},
          {{L"v.bin.001", {10, 0, true}}, {L"v.bin.002", {10, 2, true}}, {L"v.bin.003", {5, 0, true}}}, 4, 4, 1},
         {"a part cut inside its third slice", make_over_parts,
-         [](const Folder& folder) { folder.write("v.bin.003", cut(PART_BYTES[2], 10000)); }, {},
+         [](const Par2Folder& folder) { folder.write("v.bin.003", cut(PART_BYTES[2], 10000)); }, {},
          {{L"v.bin.001", {10, 0, true}}, {L"v.bin.002", {10, 0, true}}, {L"v.bin.003", {5, 3, true}}}, 4, 4, 1},
-        {"a part missing", make_over_parts, [](const Folder& folder) { fs::remove(folder.path() / "v.bin.001"); }, {},
+        {"a part missing", make_over_parts, [](const Par2Folder& folder) { fs::remove(folder.path() / "v.bin.001"); }, {},
          {{L"v.bin.001", {10, 10, true}}, {L"v.bin.002", {10, 0, true}}, {L"v.bin.003", {5, 0, true}}}, 4, 4, 1},
         {"a volume file alone, its first packet's magic and a recovery slice's data damaged",
-         [](const Folder& folder) { folder.par2_create("-s4096 -c4 -n1 v.bin.par2 v.bin.001 v.bin.002 v.bin.003"); },
-         [](const Folder& folder) {
+         [](const Par2Folder& folder) { folder.par2_create("-s4096 -c4 -n1 v.bin.par2 v.bin.001 v.bin.002 v.bin.003"); },
+         [](const Par2Folder& folder) {
              Bytes volume = folder.read("v.bin.vol0+4.par2");
              const auto second_slice = std::search(volume.begin() + 64, volume.end(), RECOVERY_TYPE.begin(), RECOVERY_TYPE.end());
              folder.write("v.bin.vol0+4.par2", flipped(flipped(volume, 2), static_cast<std::size_t>(second_slice - volume.begin()) + 100));
          },
          {L"v.bin.vol0+4.par2"}, all_good, 3, 2, 1},
         {"a set over the whole file, the parts joined to it damaged",
-         [](const Folder& folder) {
+         [](const Par2Folder& folder) {
              folder.write("v.bin", whole_file());
              folder.par2_create("-s4096 -c2 -n1 v.bin.par2 v.bin");
              fs::remove(folder.path() / "v.bin");
          },
          flip_part_2, {}, {{L"v.bin", {24, 2, true}}}, 2, 2, 1},
         {"a set of another download beside it",
-         [&](const Folder& folder) {
+         [&](const Par2Folder& folder) {
              folder.par2_create(over_parts);
              folder.write("w.bin.001", random_bytes(5000, 21));
              folder.par2_create("-s4096 -c1 -n1 w.bin.par2 w.bin.001");
          },
-         [](const Folder&) {}, {}, all_good, 4, 4, 2},
+         [](const Par2Folder&) {}, {}, all_good, 4, 4, 2},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        const Folder folder;
+        const Par2Folder folder;
         for (std::size_t i = 0; i < PARTS.size(); ++i) folder.write(PARTS[i], PART_BYTES[i]);
         row.make(folder);
         row.befall(folder);

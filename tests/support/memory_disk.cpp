@@ -5,6 +5,8 @@
 #include <mutex>
 
 #include "checksum/checksum_finder.h"
+#include "recovery/par2_names.h"
+#include "recovery/recovery_set.h"
 #include "gather/siblings.h"
 #include "support/test_disk.h"
 
@@ -60,8 +62,9 @@ private:
 };
 
 class MemoryDisk : public TestDisk, public JoinFiles {
-    // The disk's files directly in one folder, as the checksum file finder sees them.
-    class MemoryFolder : public ChecksumFolder {
+    // The disk's files directly in one folder, as the checksum and recovery file readers
+    // see them.
+    class MemoryFolder : public ChecksumFolder, public RecoveryFolder {
     public:
         MemoryFolder(const MemoryDisk& disk, const std::wstring& folder)
             : disk_(disk), folder_(folder), prefix_(folder.ends_with(L'\\') ? folder : folder + L"\\") {}
@@ -78,6 +81,11 @@ class MemoryDisk : public TestDisk, public JoinFiles {
             const std::optional<Bytes> bytes = disk_.read(prefix_ + name);
             if (!bytes) return std::nullopt;
             return std::string(bytes->begin(), bytes->begin() + static_cast<std::ptrdiff_t>(std::min(most, bytes->size())));
+        }
+        std::unique_ptr<ReadableFile> open(const std::wstring& name) override {
+            std::optional<Bytes> bytes = disk_.read(prefix_ + name);
+            if (!bytes) return nullptr;
+            return std::make_unique<mendlet::MemoryFile>(std::move(*bytes));
         }
 
     private:
@@ -128,6 +136,11 @@ public:
                                              const std::function<bool()>& stopped) override {
         MemoryFolder memory_folder(*this, folder);
         return find_checksum_files(memory_folder, output_names, part_names, stopped);
+    }
+    std::vector<RecoverySet> recovery_sets(const std::wstring& folder,
+                                           const std::vector<std::wstring>& subject_names) override {
+        MemoryFolder memory_folder(*this, folder);
+        return read_recovery_sets(memory_folder, par2_files_to_read(memory_folder.file_names(), subject_names));
     }
     // A folder is there while a file lies in it.
     ExistingOutput existing(const std::wstring& path) override {

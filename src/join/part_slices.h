@@ -1,0 +1,65 @@
+#pragma once
+// The slices that a recovery set lists for the parts, or for the joined file, checked as the
+// bytes go by beside the digests: how many of them are damaged, for a message to say
+// whether the set can rebuild them.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "recovery/recovery_set.h"
+#include "recovery/slice_check.h"
+
+namespace mendlet {
+
+// The damaged slices of one file, and the set that lists it.
+struct DamagedSlices {
+    std::uint64_t count = 0;
+    std::size_t set = 0;
+};
+
+class PartSlices {
+public:
+    // For each part, the first set that lists the slices of a file of its name; for the
+    // joined file, the first that lists one of its names. The sets must outlive this.
+    PartSlices(const std::vector<RecoverySet>& sets, const std::vector<std::wstring>& part_paths,
+               const std::vector<std::wstring>& output_names);
+
+    bool any() const;
+    // The next bytes of a part. Parts come in list order; a part passed over is empty, and
+    // so all its slices are damaged.
+    void feed(std::uint32_t part, const std::uint8_t* bytes, std::size_t length);
+    // Ends the part being fed and every later one.
+    void finish();
+
+    // Once finished; none where no set lists the file's slices.
+    std::optional<DamagedSlices> part(std::uint32_t index) const { return tallies_[index]; }
+    std::optional<DamagedSlices> whole_file() const { return whole_tally_; }
+
+private:
+    struct Listed {
+        const SetFile* file = nullptr;
+        std::size_t set = 0;
+    };
+    void begin_part();
+    void end_part();
+    static std::optional<DamagedSlices> damaged(std::optional<SliceChecker>& checker, const Listed& listed);
+
+    const std::vector<RecoverySet>& sets_;
+    std::vector<Listed> parts_;
+    Listed whole_;
+    std::uint32_t current_ = 0;
+    bool finished_ = false;
+    std::optional<SliceChecker> part_checker_;
+    std::optional<SliceChecker> whole_checker_;
+    std::vector<std::optional<DamagedSlices>> tallies_;
+    std::optional<DamagedSlices> whole_tally_;
+};
+
+// The recovery slices a set holds that can rebuild as many damaged ones: one of each
+// exponent, however many copies lie in its volumes.
+std::uint64_t usable_recovery_slices(const RecoverySet& set);
+
+}  // namespace mendlet
