@@ -33,6 +33,8 @@
 namespace mendlet {
 namespace {
 
+using test_support::blake2b_text;
+using test_support::blake3_text;
 using test_support::crc_text;
 using test_support::FaultyJoinFiles;
 using test_support::md5_text;
@@ -528,6 +530,12 @@ TEST_F(JoinWorkerTest, EveryFormAndEncodingOfChecksumFileVerifiesAJoin) {
         {L"CHECKSUMS", utf16_be,
          "\r\nAlgorithm       Hash        Path\r\n---------       ----        ----\r\nSHA256  {SHA256}  C:\\NAME\r\n"},
         {L"release.sfv", ansi, "; made by a tool\r\nNAME.001 {CRC 1}\r\nNAME.002 {CRC 2}\r\n"},
+        {L"B2SUMS", utf8, "{BLAKE2B}  NAME\n"},
+        {L"b3sums.txt", utf8, "{BLAKE3}  NAME\n"},
+        {L"SHA256SUMS", utf8, "\\{SHA256}  dl\\\\NAME\n"},
+        {L"\u00e9t\u00e9.bin.md5", utf8, "{MD5}\tNAME\n"},
+        {L"CHECKSUMS", utf8, "CRC32 (NAME.001) = {CRC 1}\nCRC32 (NAME.002) = {CRC 2}\n"},
+        {L"MD5SUMS", utf8, std::string("{MD5}  NAME") + '\0'},
     };
     const std::wstring name = L"\u00e9t\u00e9.bin";
     window.inputs.output_path = disk->path(name);
@@ -543,6 +551,8 @@ TEST_F(JoinWorkerTest, EveryFormAndEncodingOfChecksumFileVerifiesAJoin) {
         {"{SHA512}", sha512_text(joined)},
         {"{CRC 1}", crc_text(file(list.at(0)->path))},
         {"{CRC 2}", crc_text(file(list.at(1)->path))},
+        {"{BLAKE2B}", blake2b_text(joined)},
+        {"{BLAKE3}", blake3_text(joined)},
     };
     for (const Row& row : rows) {
         std::string utf8_text = row.text;
@@ -1095,6 +1105,36 @@ TEST_F(JoinWorkerTest, WhenDoneActionsRunInOrderAndDeleteExactlyTheParts) {
     EXPECT_EQ(file(first), appended);
     EXPECT_FALSE(disk->read(list.at(1)->path).has_value());
     EXPECT_FALSE(disk->read(list.at(2)->path).has_value());
+
+    // Only a join whose word is good deletes the parts: one verified, or one that nothing
+    // could check and whose rows showed no warning (a part missing, say).
+    struct Row {
+        const char* what;
+        bool sfv;
+        bool warning;
+        bool deletes;
+    };
+    window.inputs.append_to_first = false;
+    for (const Row& row : {Row{"verified, beside a warning", true, true, true}, Row{"a warning", false, true, false},
+                           Row{"nothing to check", false, false, true}}) {
+        SCOPED_TRACE(row.what);
+        list.clear_parts();
+        window.statuses.clear();
+        add_parts(L"c.bin", {5000, 10});
+        if (row.warning) list.at(1)->set_status(STATUS_UNEXPECTED_ORDINAL);
+        const std::wstring sfv =
+            disk->write(L"c.bin.sfv", text(row.sfv ? "c.bin.001 " + crc_text(file(list.at(0)->path)) + "\nc.bin.002 " +
+                                                         crc_text(file(list.at(1)->path)) + "\n"
+                                                   : std::string()));
+        if (!row.sfv) disk->remove(sfv);
+        join();
+        for (const PartEntry& entry : list) EXPECT_EQ(disk->read(entry.path).has_value(), !row.deletes);
+        ASSERT_EQ(window.statuses.size(), 1u);
+        EXPECT_EQ(window.statuses[0].text.ends_with(L" The parts were not deleted: the join could not be verified."),
+                  !row.deletes);
+        disk->remove(sfv);
+        disk->remove(window.inputs.output_path);
+    }
 }
 
 TEST_F(JoinWorkerTest, PreJoinChecksCanCallTheJobOff) {
