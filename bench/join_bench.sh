@@ -2,9 +2,9 @@
 # Joins a generated set of parts with Mendlet's join engine (bench/join_bench_win32.cpp,
 # under Wine) four ways: no digests, CRC-32 only, MD5 only, both; then the last two again
 # with checksum files beside the parts to check them against; then, with nothing ticked,
-# beside an .md5, a .sha256, a .sha512, a .sha1, a B2SUMS and a B3SUMS of the whole file in
-# turn, and beside a .sha256 sidecar per part, each of which the join must be verified with;
-# then checks the parts alone, against an SFV file and against an MD5 file of the whole. In
+# beside an .md5, a .sha512, a .sha1, a B2SUMS and a B3SUMS of the whole file in turn, then
+# beside a .sha256 of the whole and beside a .sha256 sidecar per part, run for run in turn,
+# each of which the join must be verified with; then checks the parts alone, against an SFV file and against an MD5 file of the whole. In
 # the same run it times `cat` of the same parts, `md5sum`, `openssl dgst`, `b2sum` and
 # `b3sum` of the joined file, and `cat parts | tee out | b2sum` and `| b3sum --num-threads 1`
 # (the one pass that does a checked join's work), then prints MB/s for each, the ratios with
@@ -98,18 +98,18 @@ for name in "${!tools[@]}" "${!pipelines[@]}"; do
 done
 reference_md5=${reference[md5sum]}
 
-# Best time of RUNS joins with the digests named, as the result is kept under the name given.
-# With VERIFIED_BY set, every join must end verified with that checksum file; with TOOL
-# set, that reference is timed again before each run.
+# Best time of RUNS joins (or COUNT) with the digests named, as the result is kept under the
+# name given, with those of earlier calls. With VERIFIED_BY set, every join must end verified
+# with that checksum file; with TOOL set, that reference is timed again before each run.
 measure() {
-  local mode="$1" name="$2" times=() run seconds crc md5 status
-  for run in $(seq "$runs"); do
+  local mode="$1" name="$2" count="${3:-$runs}" earlier="${best[$2]:-}" times=() run seconds crc md5 status
+  for run in $(seq "$count"); do
     [ -z "${TOOL:-}" ] || time_reference "$TOOL"
     rm -f "$output"; warm "${parts[@]}"; sync
     { read -r seconds _ crc md5 _; read -r status; } < <(join_bench join "$win_set" "$mode" "$win_output" | tr -d '\r')
     times+=("$seconds")
     if { [ "$crc" != "-" ] && [ "$crc" != "$reference_crc" ]; } || { [ "$md5" != "-" ] && [ "$md5" != "$reference_md5" ]; } ||
-       { [ "$run" = 1 ] && ! cat "${parts[@]}" | cmp -s - "$output"; }; then
+       { [ "$run" = 1 ] && [ -z "$earlier" ] && ! cat "${parts[@]}" | cmp -s - "$output"; }; then
       echo "join ($name) gave a wrong result: crc $crc md5 $md5" >&2; exit 1
     fi
     # shellcheck disable=SC2254  # VERIFIED_BY may be a pattern
@@ -118,8 +118,8 @@ measure() {
       *) [ -z "${VERIFIED_BY:-}" ] || { echo "join ($name) was not verified with $VERIFIED_BY: $status" >&2; exit 1; } ;;
     esac
   done
-  [ -z "${VERIFIED_BY:-}" ] || echo "  $name: $status"
-  best[$name]=$(min "${times[@]}")
+  [ -z "${VERIFIED_BY:-}" ] || [ -n "$earlier" ] || echo "  $name: $status"
+  best[$name]=$(min $earlier "${times[@]}")
 }
 # One join first, not counted: the first after the references ran slower than the rest.
 join_bench join "$win_set" none "$win_output" >/dev/null
@@ -163,7 +163,7 @@ rm -f "$md5_file"
 
 # Nothing ticked, one checksum file of the whole beside the parts at a time: the join
 # computes that digest alone, which the tool that printed it is measured against.
-for kind in md5:md5sum sha256:"openssl dgst -sha256" sha512:"openssl dgst -sha512" sha1:"openssl dgst -sha1"; do
+for kind in md5:md5sum sha512:"openssl dgst -sha512" sha1:"openssl dgst -sha1"; do
   extension=${kind%%:*} tool=${kind#*:}
   checksum_file="$set_folder/joined.bin.$extension"
   at_exit "rm -f '$checksum_file'"
@@ -186,15 +186,23 @@ for kind in "B2SUMS:b2sum" "B3SUMS:b3sum --num-threads 1"; do
   rm -f "$checksum_file"
 done
 
-# A sidecar per part, as sha256sum writes it, against the .sha256 of the whole above: the
-# same SHA-256 over the same bytes, taken anew for each part, with the same tool run before
-# each join as there. The sidecars are one listing, which the status line names by the
+# The .sha256 of the whole and a sidecar per part, as sha256sum writes them, run for run in
+# turn, so that both meet the machine alike: the same SHA-256 over the same bytes, taken
+# anew for each part. The sidecars are one listing, which the status line names by the
 # first of them that the folder lists.
-sidecars=("${parts[@]/%/.sha256}")
-at_exit 'rm -f "${sidecars[@]}"'
-for part in "${parts[@]}"; do (cd "$set_folder" && sha256sum "${part##*/}") > "$part.sha256"; done
-TOOL="openssl dgst -sha256" VERIFIED_BY='data.bin.[0-9][0-9][0-9].sha256' measure none "nothing ticked, checked by a .sha256 per part"
-rm -f "${sidecars[@]}"
+whole_sha256="$set_folder/joined.bin.sha256" sidecars=("${parts[@]/%/.sha256}") kept_sidecars="$data/sidecars"
+at_exit 'rm -rf "$whole_sha256" "${sidecars[@]}" "$kept_sidecars"'
+mkdir -p "$kept_sidecars"
+for part in "${parts[@]}"; do (cd "$set_folder" && sha256sum "${part##*/}") > "$kept_sidecars/${part##*/}.sha256"; done
+for _ in $(seq "$runs"); do
+  printf '%s *joined.bin\n' "${reference[openssl dgst -sha256]}" > "$whole_sha256"
+  TOOL="openssl dgst -sha256" VERIFIED_BY=joined.bin.sha256 measure none "nothing ticked, checked by .sha256" 1
+  rm -f "$whole_sha256"
+  cp "$kept_sidecars"/* "$set_folder"/
+  TOOL="openssl dgst -sha256" VERIFIED_BY='data.bin.[0-9][0-9][0-9].sha256' measure none \
+    "nothing ticked, checked by a .sha256 per part" 1
+  rm -f "${sidecars[@]}"
+done
 
 echo "join of $((bytes / 1048576)) MiB in ${#parts[@]} parts, best of $runs runs, page cache warm, on $(lscpu | sed -n 's/^Model name: *//p' | head -1)"
 for name in cat md5sum "openssl dgst -sha256" "openssl dgst -sha512" "openssl dgst -sha1" none crc32 md5 both \
