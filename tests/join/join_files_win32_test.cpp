@@ -27,11 +27,15 @@
 #include "support/test_data.h"
 #include "support/recording_join_window.h"
 #include "support/temp_folder_win32.h"
+#include "support/test_data.h"
 
 namespace mendlet {
 namespace {
 
 using test_support::FaultyJoinFiles;
+using test_support::names_in;
+using test_support::random_bytes;
+using test_support::read_file;
 using test_support::RecordingJoinWindow;
 using test_support::TempFolder;
 
@@ -197,6 +201,64 @@ TEST_F(JoinOnDiskTest, AppendsBeyondFourGigabytesAndCutsBackThere) {
     EXPECT_EQ(window.statuses.back().text, texts.messages[12]);
     EXPECT_EQ(file_size(first), first_size + 5);
     EXPECT_EQ(file_tail(first, 8), "abc12345");
+}
+
+// A sidecar per part, written as sha256sum or b3sum writes it, with the digests that those
+// tools gave for these bytes (not Mendlet's own): the third part, damaged, is named with its
+// own sidecar, its row is marked and nothing stays under the output's name; mended, the
+// set verifies.
+TEST_F(JoinOnDiskTest, ADamagedPartIsNamedWithItsOwnSidecarAndTheMendedSetVerifies) {
+    const std::size_t sizes[] = {70000, 65536, 100003, 4097};
+    const std::vector<std::uint8_t> bytes = random_bytes(239636, 0x5EED5107ull);
+    const struct {
+        std::wstring extension;
+        std::string sidecars[4];
+    } rows[] = {
+        {L".sha256",
+         {"c5251b09fc5e24727e5b463e9cefcbabfbd1d91e02c50afdc6a725c08c963633  v.bin.001\n",
+          "5d2bc0227fe6bef3d645072563b8415bca21588a83d5bf72b78cf71a7357ace4  v.bin.002\n",
+          "8973b13611b58326c4a9e63e802334f4ff0c0ab8ebd03b1e900f0d9dca8480ac  v.bin.003\n",
+          // A bare digest, as download pages give it: the part's.
+          "af4e1470014e33823233c7aab4c019bd999954e3f5ec027c06d0485429a81898\n"}},
+        {L".b3",
+         {"82e46f2167658bad1a19caa3f87176175d14c401a97bb7167e40ac298ba7a3af  v.bin.001\n",
+          "3761709019261b60ad1a8d4d21b5286530e2c81545d6263e2c0737235a243aac  v.bin.002\n",
+          "60a967fd88c58dc6565d71c48ecb0ae72518a65261a33146084c00f7656f6806  v.bin.003\n",
+          "4dce5a83a105d0c9a7b5e5627e7a67adfe8c6499517961844d7dd8a8aeab2c37  v.bin.004\n"}},
+    };
+    for (const auto& [extension, sidecars] : rows) {
+        const TempFolder set(folder.path());
+        list.clear_parts();
+        std::vector<std::string> parts;
+        for (std::size_t i = 0, at = 0; i < 4; at += sizes[i++]) {
+            const std::wstring name = L"v.bin.00" + std::to_wstring(i + 1);
+            parts.emplace_back(bytes.begin() + at, bytes.begin() + at + sizes[i]);
+            list.add_part(NO_POSITION, false, set.write(name, parts[i]), sizes[i], STATUS_OK, false);
+            set.write(name + extension, sidecars[i]);
+        }
+        std::string damaged = parts[2];
+        damaged[50000] ^= 0x01;
+        set.write(L"v.bin.003", damaged);
+        window.inputs.output_path = set.file(L"v.bin");
+        std::vector<std::wstring> before = names_in(set.path());
+        std::sort(before.begin(), before.end());
+
+        run_join(job);
+        ASSERT_FALSE(window.statuses.empty());
+        EXPECT_EQ(window.statuses.back().text, L"v.bin.003 does not match v.bin.003" + extension + L"! Get this part again.");
+        EXPECT_EQ(window.statuses.back().colour, COLOUR_ERROR);
+        EXPECT_EQ(list.at(2)->status, STATUS_CHECKSUM_MISMATCH);
+        // Neither the output nor an unfinished file of it.
+        std::vector<std::wstring> after = names_in(set.path());
+        std::sort(after.begin(), after.end());
+        EXPECT_EQ(after, before);
+
+        set.write(L"v.bin.003", parts[2]);
+        run_join(job);
+        EXPECT_EQ(window.statuses.back().text, L"Files joined and verified with v.bin.001" + extension);
+        EXPECT_EQ(window.statuses.back().colour, COLOUR_INFO);
+        EXPECT_TRUE(read_file(window.inputs.output_path) == std::string(bytes.begin(), bytes.end()));
+    }
 }
 
 // Where Wine's shell puts what it recycles: the freedesktop trash of the home folder that
