@@ -9,7 +9,11 @@ namespace mendlet {
 
 namespace {
 
-bool same_name(std::wstring_view a, std::wstring_view b) { return compare_names_ignoring_case(a, b) == 0; }
+// Names written as the files are named need no comparison by the system, and names of
+// other lengths differ, since case is compared character by character.
+bool same_name(std::wstring_view a, std::wstring_view b) {
+    return a == b || (a.size() == b.size() && compare_names_ignoring_case(a, b) == 0);
+}
 
 // What name_lookup_key keeps of a character.
 wchar_t key_character(wchar_t c) {
