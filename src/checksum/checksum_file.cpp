@@ -97,8 +97,9 @@ std::optional<DigestKind> named_kind(Line tag) {
 // The digest in lower-case hex, when it is the kind's hex in either case; none otherwise.
 std::optional<std::string> hex_digest(DigestKind kind, Line digest) {
     if (digest.size() != digest_hex_length(kind) || !is_hex(digest)) return std::nullopt;
-    std::string hex;
-    for (const wchar_t c : digest) hex += static_cast<char>(c >= L'A' && c <= L'F' ? c - L'A' + L'a' : c);
+    std::string hex(digest.size(), '\0');
+    // Digits have the lower-case bit already.
+    std::transform(digest.begin(), digest.end(), hex.begin(), [](wchar_t c) { return static_cast<char>(c | 0x20); });
     return hex;
 }
 
@@ -174,20 +175,13 @@ bool holds_control_character(Line text) {
 // The folders of a listed path before its name, with '\\' between them and without leading
 // "." steps: "./CD1/x" is listed in CD1, ".\x" beside the checksum file.
 std::wstring entry_folder(Line listed) {
+    const auto separator = [](wchar_t c) { return c == L'/' || c == L'\\'; };
+    while (listed.size() >= 2 && listed[0] == L'.' && separator(listed[1])) listed.remove_prefix(2);
+    while (!listed.empty() && separator(listed.back())) listed.remove_suffix(1);
+    if (listed.empty() || (listed.size() == 1 && listed[0] == L'.')) return {};
     std::wstring folder(listed);
     std::replace(folder.begin(), folder.end(), L'/', L'\\');
-    while (folder.starts_with(L".\\")) folder.erase(0, 2);
-    while (!folder.empty() && folder.back() == L'\\') folder.pop_back();
-    return folder == L"." ? std::wstring() : folder;
-}
-
-// The name and its folders; none when the name is empty or holds a control character,
-// which no Windows file name holds.
-std::optional<std::pair<std::wstring, std::wstring>> entry_name(Line listed) {
-    listed = trimmed(listed);
-    const Line name = trimmed(last_name_component(listed));
-    if (name.empty() || holds_control_character(listed)) return std::nullopt;
-    return std::pair{std::wstring(name), entry_folder(listed.substr(0, listed.size() - name.size()))};
+    return folder;
 }
 
 // Hands each line to take_line as it stands, blanks and all; empty lines too, since they end
@@ -199,7 +193,8 @@ void for_each_line(Line text, TakeLine take_line) {
         const std::size_t end = first_where(text, [ends](wchar_t c) { return c == ends[0] || c == ends.back(); });
         take_line(text.substr(0, end));
         if (end == text.size()) return;
-        text.remove_prefix(text.substr(end, 2) == L"\r\n" ? end + 2 : end + 1);
+        const bool cr_lf = text[end] == L'\r' && end + 1 < text.size() && text[end + 1] == L'\n';
+        text.remove_prefix(end + (cr_lf ? 2 : 1));
     }
 }
 
@@ -207,13 +202,25 @@ void for_each_line(Line text, TakeLine take_line) {
 // named after its subject may hold.
 class EntryList {
 public:
-    explicit EntryList(Line subject) : subject_(subject) {}
+    // Room is made for an entry on each line of the text, so that the list of a long file is
+    // not moved again and again as it grows; but no more than its characters can hold.
+    EntryList(Line subject, Line text) : subject_(subject) {
+        const auto lines = std::count(text.begin(), text.end(), line_ends_of(text).back()) + 1;
+        entries_.reserve(std::min(static_cast<std::size_t>(lines), text.size() / SHORTEST_ENTRY_LINE + 1));
+    }
 
-    // Adds the entry, if the name and the digest (none when it was not one) make one.
+    // Adds the entry, if the name and the digest (none when it was not one) make one: a
+    // name that is empty or holds a control character, which no Windows file name holds,
+    // makes none. The entry is made in its place, a file's entries being many.
     void add(Line listed_name, DigestKind kind, std::optional<std::string> hex) {
-        std::optional<std::pair<std::wstring, std::wstring>> name = entry_name(listed_name);
-        if (!hex || !name) return;
-        entries_.push_back({std::move(name->first), kind, std::move(*hex), std::move(name->second)});
+        const Line listed = trimmed(listed_name);
+        const Line name = trimmed(last_name_component(listed));
+        if (!hex || name.empty() || holds_control_character(listed)) return;
+        ChecksumEntry& entry = entries_.emplace_back();
+        entry.name = name;
+        entry.kind = kind;
+        entry.hex = std::move(*hex);
+        entry.folder = entry_folder(listed.substr(0, listed.size() - name.size()));
     }
 
     // Each line that is neither blank nor a comment; kind: that of the line's bare digest.
@@ -229,6 +236,9 @@ public:
     }
 
 private:
+    // "x 1a2b3c4d" and its line end.
+    static constexpr std::size_t SHORTEST_ENTRY_LINE = 11;
+
     Line subject_;
     std::vector<ChecksumEntry> entries_;
     std::size_t lines_ = 0;
@@ -250,7 +260,8 @@ void read_sfv_line(EntryList& list, Line line) {
 // one line for an entry, so their state lives from one line to the next.
 class SumsReader {
 public:
-    SumsReader(Line subject, std::optional<DigestKind> declared) : list_(subject), declared_(declared) {}
+    SumsReader(Line subject, std::optional<DigestKind> declared, Line text)
+        : list_(subject, text), declared_(declared) {}
 
     void read(Line whole_line) {
         const Line line = trimmed(whole_line);
@@ -413,15 +424,17 @@ std::wstring listed_folder(std::wstring_view listed_name) {
 }
 
 std::vector<ChecksumEntry> parse_sfv_file(std::string_view bytes, std::wstring_view subject) {
-    EntryList list(subject);
-    for_each_line(checksum_file_text(bytes), [&list](Line line) { read_sfv_line(list, line); });
+    const std::wstring text = checksum_file_text(bytes);
+    EntryList list(subject, text);
+    for_each_line(text, [&list](Line line) { read_sfv_line(list, line); });
     return list.finish();
 }
 
 std::vector<ChecksumEntry> parse_sums_file(std::string_view bytes, std::wstring_view subject,
                                            std::optional<DigestKind> declared) {
-    SumsReader reader(subject, declared);
-    for_each_line(checksum_file_text(bytes), [&reader](Line line) { reader.read(line); });
+    const std::wstring text = checksum_file_text(bytes);
+    SumsReader reader(subject, declared, text);
+    for_each_line(text, [&reader](Line line) { reader.read(line); });
     return reader.finish();
 }
 
