@@ -217,10 +217,10 @@ public:
         const Line name = trimmed(last_name_component(listed));
         if (!hex || name.empty() || holds_control_character(listed)) return;
         ChecksumEntry& entry = entries_.emplace_back();
-        entry.name = name;
+        entry.name = shared(name);
         entry.kind = kind;
         entry.hex = std::move(*hex);
-        entry.folder = entry_folder(listed.substr(0, listed.size() - name.size()));
+        entry.folder = shared(entry_folder(listed.substr(0, listed.size() - name.size())));
     }
 
     // Each line that is neither blank nor a comment; kind: that of the line's bare digest.
@@ -239,8 +239,17 @@ private:
     // "x 1a2b3c4d" and its line end.
     static constexpr std::size_t SHORTEST_ENTRY_LINE = 11;
 
+    // The text, made once for the entries that list it while it stays at hand.
+    SharedText shared(Line text) {
+        if (text.empty()) return {};
+        SharedText& kept = at_hand_[listed_name_hash(text) % at_hand_.size()];
+        if (Line(kept) != text) kept = SharedText(text);
+        return kept;
+    }
+
     Line subject_;
     std::vector<ChecksumEntry> entries_;
+    std::array<SharedText, 256> at_hand_;
     std::size_t lines_ = 0;
     std::optional<std::pair<DigestKind, std::wstring>> bare_;
 };
@@ -417,6 +426,13 @@ private:
 
 std::wstring_view last_name_component(std::wstring_view name) {
     return name.substr(last_where(name, [](wchar_t c) { return c == L'/' || c == L'\\'; }) + 1);
+}
+
+std::size_t listed_name_hash(std::wstring_view name) {
+    std::size_t hash = name.size();
+    for (const wchar_t c : name.substr(name.size() - std::min<std::size_t>(name.size(), 4)))
+        hash = hash * 31 + static_cast<std::size_t>(c);
+    return hash;
 }
 
 std::wstring listed_folder(std::wstring_view listed_name) {

@@ -134,7 +134,8 @@ SetChecks SetCheckCollector::finish() && {
 // Where the entry puts the file it names: in its folders relative to the checksum file, or
 // whole.
 std::wstring SetCheckCollector::listed_path(const ChecksumFile& file, const ChecksumEntry& entry) {
-    const std::wstring folder = is_whole_path(entry.folder) ? entry.folder : joined_path(file.folder, entry.folder);
+    const std::wstring folder =
+        is_whole_path(entry.folder) ? std::wstring(entry.folder) : joined_path(file.folder, entry.folder);
     return joined_path(folder, entry.name);
 }
 
@@ -169,7 +170,8 @@ Listing& SetCheckCollector::listing_of(const ChecksumFile& file, const ChecksumE
     if (&file != last_file_ || entry.folder != last_folder_) {
         std::wstring key = file.sidecar ? std::wstring(L"|sidecars") : file.folder + L'|' + file.name + L'|';
         if (!file.sidecar)
-            for (const wchar_t c : entry.folder) key += c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 32) : c;
+            for (const wchar_t c : std::wstring_view(entry.folder))
+                key += c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 32) : c;
         const auto [index, added] = listing_index_.try_emplace(std::move(key), checks_.listings.size());
         if (added) checks_.listings.push_back({file.name, checks_.found.size() - 1, {}});
         last_file_ = &file;
@@ -327,7 +329,7 @@ std::optional<UnlistedPart> first_part_not_in_list(const std::vector<ChecksumFil
     for (const ChecksumFile& file : files)
         for (const ChecksumEntry& entry : file.entries)
             if (is_part_of_set(entry.name, part_paths.front()) && !in_list(entry.name))
-                return UnlistedPart{entry.name, file.name};
+                return UnlistedPart{std::wstring(entry.name), file.name};
     return std::nullopt;
 }
 

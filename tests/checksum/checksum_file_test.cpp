@@ -227,6 +227,15 @@ TEST(ChecksumFileForms, AnyLineEndsAByteOrderMarkOnlyAtTheStart) {
     EXPECT_EQ(parse_sums_file(MD5_A + "  a.avi\n\xEF\xBB\xBFMD5 (b.avi) = " + MD5_A), (Entries{md5(L"a.avi")}));
 }
 
+// A file may name one part on tens of thousands of lines: its entries hold the name once.
+TEST(ChecksumFileEntries, ANameListedAgainIsHeldOnce) {
+    const Entries entries =
+        parse_sfv_file("CD1\\x.001 " + CRC_A + "\r\nx.002 " + CRC_A + "\r\nCD1/x.001 " + CRC_B + "\r\n");
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(std::wstring_view(entries[0].name).data(), std::wstring_view(entries[2].name).data());
+    EXPECT_EQ(std::wstring_view(entries[0].folder).data(), std::wstring_view(entries[2].folder).data());
+}
+
 TEST(ChecksumFileForms, ALongerFileIsCutAfterItsLastWholeLine) {
     // Read one byte beyond the limit, so that a line ending right at the limit is whole.
     struct Row {
