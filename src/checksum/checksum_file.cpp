@@ -198,33 +198,35 @@ std::wstring entry_folder(Line listed) {
     return folder;
 }
 
-// Hands each line to take_line as it stands, blanks and all; empty lines too, since they end
-// Get-FileHash's records. A line ends at CR LF, CR or LF, or at NUL (line_ends_of).
+// Hands each line of a file's text to take_line as it stands, blanks and all; empty lines
+// too, since they end Get-FileHash's records. A line ends at CR LF, CR or LF, or at NUL
+// (line_ends_of).
 template <typename TakeLine>
-void for_each_line(Line text, TakeLine take_line) {
-    const Line ends = line_ends_of(text);
-    while (true) {
-        const std::size_t end = first_where(text, [ends](wchar_t c) { return c == ends[0] || c == ends.back(); });
-        take_line(text.substr(0, end));
-        if (end == text.size()) return;
-        const bool cr_lf = text[end] == L'\r' && end + 1 < text.size() && text[end + 1] == L'\n';
-        text.remove_prefix(end + (cr_lf ? 2 : 1));
-    }
+void for_each_line(std::string_view bytes, TakeLine take_line) {
+    for_each_text_piece(bytes, [&take_line](Line text, Line ends, bool last) {
+        while (true) {
+            const std::size_t end = first_where(text, [ends](wchar_t c) { return c == ends[0] || c == ends.back(); });
+            // A piece before the last ends with a line end, after which nothing is left.
+            if (end == text.size() && !last) return;
+            take_line(text.substr(0, end));
+            if (end == text.size()) return;
+            const bool cr_lf = text[end] == L'\r' && end + 1 < text.size() && text[end + 1] == L'\n';
+            text.remove_prefix(end + (cr_lf ? 2 : 1));
+        }
+    });
 }
 
 // What the readers of both formats share: the entries, and the one bare digest that a file
 // named after its subject may hold.
 class EntryList {
 public:
-    // Room is made for an entry on each line of the text, so that the list of a long file is
-    // not moved again and again as it grows; but no more than its characters can hold.
-    EntryList(Line subject, Line text) : subject_(subject) {
-        // Lines end at LF, or at NUL in a file that holds one (a file whose lines end at CR
-        // alone grows its list as it goes). Counted without a branch, which the compiler
-        // makes a count of many characters at a time.
-        std::size_t lines = 1;
-        for (const wchar_t c : text) lines += (c == L'\n') | (c == L'\0');
-        entries_.reserve(std::min(lines, text.size() / SHORTEST_ENTRY_LINE + 1));
+    // Room is made for an entry on each line of the file, so that the list of a long file is
+    // not moved again and again as it grows; but no more than its bytes can hold. Lines that
+    // end at LF are counted, in any encoding; a file whose lines end at CR alone or at NUL
+    // grows its list as it goes.
+    EntryList(Line subject, std::string_view bytes) : subject_(subject) {
+        const auto lines = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1;
+        entries_.reserve(std::min(lines, bytes.size() / SHORTEST_ENTRY_LINE + 1));
     }
 
     // Adds the entry, if the name and the digest (none when it was not one) make one: a
@@ -287,8 +289,8 @@ void read_sfv_line(EntryList& list, Line line) {
 // one line for an entry, so their state lives from one line to the next.
 class SumsReader {
 public:
-    SumsReader(Line subject, std::optional<DigestKind> declared, Line text)
-        : list_(subject, text), declared_(declared) {}
+    SumsReader(Line subject, std::optional<DigestKind> declared, std::string_view bytes)
+        : list_(subject, bytes), declared_(declared) {}
 
     void read(Line whole_line) {
         const Line line = trimmed(whole_line);
@@ -458,17 +460,15 @@ std::wstring listed_folder(std::wstring_view listed_name) {
 }
 
 std::vector<ChecksumEntry> parse_sfv_file(std::string_view bytes, std::wstring_view subject) {
-    const std::wstring text = checksum_file_text(bytes);
-    EntryList list(subject, text);
-    for_each_line(text, [&list](Line line) { read_sfv_line(list, line); });
+    EntryList list(subject, bytes);
+    for_each_line(bytes, [&list](Line line) { read_sfv_line(list, line); });
     return list.finish();
 }
 
 std::vector<ChecksumEntry> parse_sums_file(std::string_view bytes, std::wstring_view subject,
                                            std::optional<DigestKind> declared) {
-    const std::wstring text = checksum_file_text(bytes);
-    SumsReader reader(subject, declared, text);
-    for_each_line(text, [&reader](Line line) { reader.read(line); });
+    SumsReader reader(subject, declared, bytes);
+    for_each_line(bytes, [&reader](Line line) { reader.read(line); });
     return reader.finish();
 }
 

@@ -74,6 +74,23 @@ std::size_t ascii_length(std::string_view bytes) {
     return length;
 }
 
+// Reads UTF-8, handing each run of ASCII to take_ascii and each other character's code
+// point to take_other; false at the first byte that is no UTF-8.
+template <typename TakeAscii, typename TakeOther>
+bool read_utf8(std::string_view bytes, TakeAscii take_ascii, TakeOther take_other) {
+    while (!bytes.empty()) {
+        const std::size_t ascii = ascii_length(bytes);
+        take_ascii(bytes.substr(0, ascii));
+        bytes.remove_prefix(ascii);
+        if (bytes.empty()) break;
+        const Utf8Character character = decode_character(bytes);
+        if (character.length == 0) return false;
+        take_other(character.code);
+        bytes.remove_prefix(character.length);
+    }
+    return true;
+}
+
 }  // namespace
 
 std::u16string to_utf16(std::wstring_view text) {
@@ -110,20 +127,17 @@ std::wstring from_utf16(std::u16string_view units) {
     return text;
 }
 
+bool is_utf8(std::string_view bytes) {
+    return read_utf8(bytes, [](std::string_view) {}, [](char32_t) {});
+}
+
 std::optional<std::wstring> decode_utf8(std::string_view bytes) {
     // No character takes fewer bytes than wide units, so the text is written in place.
     std::wstring text(bytes.size(), L'\0');
     wchar_t* out = text.data();
-    while (!bytes.empty()) {
-        const std::size_t ascii = ascii_length(bytes);
-        out = std::copy(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(ascii), out);
-        bytes.remove_prefix(ascii);
-        if (bytes.empty()) break;
-        const Utf8Character character = decode_character(bytes);
-        if (character.length == 0) return std::nullopt;
-        out = put_code_point(out, character.code);
-        bytes.remove_prefix(character.length);
-    }
+    const auto take_ascii = [&out](std::string_view ascii) { out = std::copy(ascii.begin(), ascii.end(), out); };
+    const auto take_other = [&out](char32_t code) { out = put_code_point(out, code); };
+    if (!read_utf8(bytes, take_ascii, take_other)) return std::nullopt;
     text.resize(static_cast<std::size_t>(out - text.data()));
     return text;
 }
