@@ -30,7 +30,7 @@ public:
 
     // With another shared text, a string, a view or a literal, each as it is.
     template <typename Text>
-        requires std::convertible_to<const Text&, std::wstring_view>
+    requires std::convertible_to<const Text&, std::wstring_view>
     friend bool operator==(const SharedText& a, const Text& b) noexcept {
         return std::wstring_view(a) == std::wstring_view(b);
     }
