@@ -235,7 +235,7 @@ TEST(ChecksumFileForms, ALongFileReadsLineForLine) {
     Entries sfv_entries;
     Entries record_entries;
     for (int i = 0; i < 1200; ++i) {
-        names.push_back("v" + std::string(static_cast<std::size_t>(i % 37), 'x') + "." + std::to_string(i));
+        names.push_back(std::string(static_cast<std::size_t>(i % 37) + 1, 'v') + '.' + std::to_string(i));
         const std::wstring name(names.back().begin(), names.back().end());
         sfv_entries.push_back(crc(name));
         record_entries.push_back(sha256(name, L"C:\\dl"));
