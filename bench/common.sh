@@ -12,6 +12,11 @@ join_bench() { join_bench_of "$build/join_bench.exe" "$@"; }
 # Another build's join_bench, in this build's Wine session.
 join_bench_of() { "$build/wine-run" "$@"; }
 calc() { awk "BEGIN { printf \"%.3f\", $1 }"; }
+# The processor the figures were measured on.
+processor() {
+  awk -F': ' '/^model name/ { name = $2 } /^cpu family/ { family = $2 } /^model\t/ { model = $2 }
+    END { printf "processor: %s (family %s, model %s)\n", name, family, model }' /proc/cpuinfo
+}
 min() { printf '%s\n' "$@" | sort -g | head -1; }
 
 # Commands run in order when the script ends, however it ends.
@@ -28,7 +33,7 @@ bench_start() {
   "$root/scripts/setup.sh"
   cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
     -DMENDLET_TEST_DISPLAY="$display" -DMENDLET_BUILD_TESTS=OFF >/dev/null
-  cmake --build "$build" -j "$(nproc)" --target join_bench gather_bench >/dev/null
+  cmake --build "$build" -j "$(nproc)" --target join_bench gather_bench collect_bench >/dev/null
   "$root/scripts/wine-session.sh" start "$build" "$display" >/dev/null
   at_exit '"$root/scripts/wine-session.sh" stop "$build" "$display" >/dev/null 2>&1 || true'
   export MENDLET_BENCH_STARTED=1

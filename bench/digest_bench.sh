@@ -26,8 +26,7 @@ at_exit 'rm -f "$file"'
 report=$("$root/build/bench/digest_bench" "$mib" "$runs" "$file")
 echo "$report"
 echo
-awk -F': ' '/^model name/ { name = $2 } /^cpu family/ { family = $2 } /^model\t/ { model = $2 }
-  END { printf "processor: %s (family %s, model %s)\n", name, family, model }' /proc/cpuinfo
+processor
 
 # Mendlet's rate and digest from its line "NAME (BUILD)  RATE MiB/s  (DIGEST)"; the
 # CRC-32's line has one word more.

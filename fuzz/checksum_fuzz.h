@@ -116,14 +116,14 @@ inline void check_entry_whole(const ChecksumEntry& entry) {
     FUZZ_CHECK(entry.hex.size() == digest_hex_length(entry.kind));
     FUZZ_CHECK(std::all_of(entry.hex.begin(), entry.hex.end(),
                            [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); }));
-    const std::wstring& name = entry.name;
+    const std::wstring_view name = entry.name;
     FUZZ_CHECK(!name.empty() && name.front() != L' ' && name.front() != L'\t' && name.back() != L' ' &&
                name.back() != L'\t');
     FUZZ_CHECK(std::none_of(name.begin(), name.end(), [](wchar_t c) {
         const auto code = static_cast<std::uint32_t>(c);
         return c == L'/' || c == L'\\' || code < 0x20 || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF;
     }));
-    const std::wstring& folder = entry.folder;
+    const std::wstring_view folder = entry.folder;
     FUZZ_CHECK(folder.find(L'/') == std::wstring::npos && !folder.starts_with(L".\\") && !folder.ends_with(L'\\'));
 }
 

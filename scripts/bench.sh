@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Every benchmark in one run, each beside a reference measured in the same run: the
 # digests natively, each against a tool that computes it; the collection of the largest
-# checksum files against counting their lines; then under Wine the join against
-# `cat` and `md5sum`, the join's peak memory against a small join and an idle process, and
-# adding 10,000 and 100,000 files against listing and opening them; natively, the slices of
-# a download checked against its PAR 2.0 set, against `par2 v` and `md5sum`.
+# checksum files against counting their lines, natively and under Wine; then under Wine
+# the join against `cat` and `md5sum`, the join's peak memory against a small join and an
+# idle process, and adding 10,000 and 100,000 files against listing and opening them;
+# natively, the slices of a download checked against its PAR 2.0 set, against `par2 v` and
+# `md5sum`.
 #
 #   scripts/bench.sh [TOTAL_MIB [PART_MIB [RUNS]]]     defaults: 2048 100 3
 #
@@ -19,7 +20,7 @@ runs="${3:-3}"
 bench_start
 echo "== digests, natively, against zlib, md5sum, openssl, b2sum and b3sum"
 "$root/bench/digest_bench.sh"
-echo "== reading and collecting the largest checksum files, natively"
+echo "== reading and collecting the largest checksum files, natively and under Wine"
 "$root/bench/collect_bench.sh"
 echo "== join under Wine"
 "$root/bench/join_bench.sh" "$total_mib" "$part_mib" "$runs"

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <utility>
 
@@ -59,9 +60,19 @@ std::size_t find_ignoring_ascii_case(Line text, Line part) {
     return Line::npos;
 }
 
-bool is_hex_digit(wchar_t c) { return (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f') || (c >= L'A' && c <= L'F'); }
+bool is_hex_digit(wchar_t c) {
+    const auto code = static_cast<std::uint32_t>(c);
+    return code - L'0' < 10u || (code | 0x20u) - L'a' < 6u;
+}
 
-bool is_hex(Line text) { return !text.empty() && std::all_of(text.begin(), text.end(), is_hex_digit); }
+// Every character is looked at, without a branch for each: digits and letters come at
+// random in a digest, and branches that guessed wrong half of the time made this check a
+// tenth of the time a file took to read.
+bool is_hex(Line text) {
+    unsigned not_hex = text.empty() ? 1 : 0;
+    for (const wchar_t c : text) not_hex |= is_hex_digit(c) ? 0 : 1;
+    return not_hex == 0;
+}
 
 // The first word and what follows it, trimmed; the word is the whole line when it has no blank.
 std::pair<Line, Line> first_word(Line line) {
@@ -97,8 +108,9 @@ std::optional<DigestKind> named_kind(Line tag) {
 // The digest in lower-case hex, when it is the kind's hex in either case; none otherwise.
 std::optional<std::string> hex_digest(DigestKind kind, Line digest) {
     if (digest.size() != digest_hex_length(kind) || !is_hex(digest)) return std::nullopt;
-    std::string hex;
-    for (const wchar_t c : digest) hex += static_cast<char>(c >= L'A' && c <= L'F' ? c - L'A' + L'a' : c);
+    std::optional<std::string> hex(std::in_place, digest.size(), '\0');
+    // Digits have the lower-case bit already.
+    std::transform(digest.begin(), digest.end(), hex->begin(), [](wchar_t c) { return static_cast<char>(c | 0x20); });
     return hex;
 }
 
@@ -137,8 +149,8 @@ std::optional<std::string> base64_digest(DigestKind kind, Line digest) {
 
 // Where tools write base64 too (coreutils', BSD's and rhash's lines), either.
 std::optional<std::string> hex_or_base64_digest(DigestKind kind, Line digest) {
-    std::optional<std::string> hex = hex_digest(kind, digest);
-    return hex ? hex : base64_digest(kind, digest);
+    if (std::optional<std::string> hex = hex_digest(kind, digest)) return hex;
+    return base64_digest(kind, digest);
 }
 
 // The hash that a digest's length gives, in hex or base64, where nothing says its kind.
@@ -167,53 +179,68 @@ std::optional<std::wstring> unescaped(Line text) {
     return plain;
 }
 
+// Every character is looked at, without a branch for each, as in is_hex.
 bool holds_control_character(Line text) {
-    return std::any_of(text.begin(), text.end(), [](wchar_t c) { return c < L' '; });
+    bool control = false;
+    for (const wchar_t c : text) control |= c < L' ';
+    return control;
 }
 
 // The folders of a listed path before its name, with '\\' between them and without leading
 // "." steps: "./CD1/x" is listed in CD1, ".\x" beside the checksum file.
 std::wstring entry_folder(Line listed) {
+    const auto separator = [](wchar_t c) { return c == L'/' || c == L'\\'; };
+    while (listed.size() >= 2 && listed[0] == L'.' && separator(listed[1])) listed.remove_prefix(2);
+    while (!listed.empty() && separator(listed.back())) listed.remove_suffix(1);
+    if (listed.empty() || (listed.size() == 1 && listed[0] == L'.')) return {};
     std::wstring folder(listed);
     std::replace(folder.begin(), folder.end(), L'/', L'\\');
-    while (folder.starts_with(L".\\")) folder.erase(0, 2);
-    while (!folder.empty() && folder.back() == L'\\') folder.pop_back();
-    return folder == L"." ? std::wstring() : folder;
+    return folder;
 }
 
-// The name and its folders; none when the name is empty or holds a control character,
-// which no Windows file name holds.
-std::optional<std::pair<std::wstring, std::wstring>> entry_name(Line listed) {
-    listed = trimmed(listed);
-    const Line name = trimmed(last_name_component(listed));
-    if (name.empty() || holds_control_character(listed)) return std::nullopt;
-    return std::pair{std::wstring(name), entry_folder(listed.substr(0, listed.size() - name.size()))};
-}
-
-// Hands each line to take_line as it stands, blanks and all; empty lines too, since they end
-// Get-FileHash's records. A line ends at CR LF, CR or LF, or at NUL (line_ends_of).
+// Hands each line of a file's text to take_line as it stands, blanks and all; empty lines
+// too, since they end Get-FileHash's records. A line ends at CR LF, CR or LF, or at NUL
+// (line_ends_of).
 template <typename TakeLine>
-void for_each_line(Line text, TakeLine take_line) {
-    const Line ends = line_ends_of(text);
-    while (true) {
-        const std::size_t end = first_where(text, [ends](wchar_t c) { return c == ends[0] || c == ends.back(); });
-        take_line(text.substr(0, end));
-        if (end == text.size()) return;
-        text.remove_prefix(text.substr(end, 2) == L"\r\n" ? end + 2 : end + 1);
-    }
+void for_each_line(std::string_view bytes, TakeLine take_line) {
+    for_each_text_piece(bytes, [&take_line](Line text, Line ends, bool last) {
+        while (true) {
+            const std::size_t end = first_where(text, [ends](wchar_t c) { return c == ends[0] || c == ends.back(); });
+            // A piece before the last ends with a line end, after which nothing is left.
+            if (end == text.size() && !last) return;
+            take_line(text.substr(0, end));
+            if (end == text.size()) return;
+            const bool cr_lf = text[end] == L'\r' && end + 1 < text.size() && text[end + 1] == L'\n';
+            text.remove_prefix(end + (cr_lf ? 2 : 1));
+        }
+    });
 }
 
 // What the readers of both formats share: the entries, and the one bare digest that a file
 // named after its subject may hold.
 class EntryList {
 public:
-    explicit EntryList(Line subject) : subject_(subject) {}
+    // Room is made for an entry on each line of the file, so that the list of a long file is
+    // not moved again and again as it grows; but no more than its bytes can hold. Lines that
+    // end at LF are counted, in any encoding; a file whose lines end at CR alone or at NUL
+    // grows its list as it goes.
+    EntryList(Line subject, std::string_view bytes) : subject_(subject) {
+        const auto lines = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1;
+        entries_.reserve(std::min(lines, bytes.size() / SHORTEST_ENTRY_LINE + 1));
+    }
 
-    // Adds the entry, if the name and the digest (none when it was not one) make one.
+    // Adds the entry, if the name and the digest (none when it was not one) make one: a
+    // name that is empty or holds a control character, which no Windows file name holds,
+    // makes none. The entry is made in its place, a file's entries being many.
     void add(Line listed_name, DigestKind kind, std::optional<std::string> hex) {
-        std::optional<std::pair<std::wstring, std::wstring>> name = entry_name(listed_name);
-        if (!hex || !name) return;
-        entries_.push_back({std::move(name->first), kind, std::move(*hex), std::move(name->second)});
+        const Line listed = trimmed(listed_name);
+        const Line name = trimmed(last_name_component(listed));
+        if (!hex || name.empty() || holds_control_character(listed)) return;
+        ChecksumEntry& entry = entries_.emplace_back();
+        entry.name = shared(name);
+        entry.kind = kind;
+        entry.hex = std::move(*hex);
+        entry.folder = shared(entry_folder(listed.substr(0, listed.size() - name.size())));
     }
 
     // Each line that is neither blank nor a comment; kind: that of the line's bare digest.
@@ -229,8 +256,20 @@ public:
     }
 
 private:
+    // "x 1a2b3c4d" and its line end.
+    static constexpr std::size_t SHORTEST_ENTRY_LINE = 11;
+
+    // The text, made once for the entries that list it while it stays at hand.
+    SharedText shared(Line text) {
+        if (text.empty()) return {};
+        SharedText& kept = at_hand_[listed_name_hash(text) % at_hand_.size()];
+        if (Line(kept) != text) kept = SharedText(text);
+        return kept;
+    }
+
     Line subject_;
     std::vector<ChecksumEntry> entries_;
+    std::array<SharedText, 256> at_hand_;
     std::size_t lines_ = 0;
     std::optional<std::pair<DigestKind, std::wstring>> bare_;
 };
@@ -250,7 +289,8 @@ void read_sfv_line(EntryList& list, Line line) {
 // one line for an entry, so their state lives from one line to the next.
 class SumsReader {
 public:
-    SumsReader(Line subject, std::optional<DigestKind> declared) : list_(subject), declared_(declared) {}
+    SumsReader(Line subject, std::optional<DigestKind> declared, std::string_view bytes)
+        : list_(subject, bytes), declared_(declared) {}
 
     void read(Line whole_line) {
         const Line line = trimmed(whole_line);
@@ -408,20 +448,27 @@ std::wstring_view last_name_component(std::wstring_view name) {
     return name.substr(last_where(name, [](wchar_t c) { return c == L'/' || c == L'\\'; }) + 1);
 }
 
+std::size_t listed_name_hash(std::wstring_view name) {
+    std::size_t hash = name.size();
+    for (const wchar_t c : name.substr(name.size() - std::min<std::size_t>(name.size(), 4)))
+        hash = hash * 31 + static_cast<std::size_t>(c);
+    return hash;
+}
+
 std::wstring listed_folder(std::wstring_view listed_name) {
     return entry_folder(listed_name.substr(0, listed_name.size() - last_name_component(listed_name).size()));
 }
 
 std::vector<ChecksumEntry> parse_sfv_file(std::string_view bytes, std::wstring_view subject) {
-    EntryList list(subject);
-    for_each_line(checksum_file_text(bytes), [&list](Line line) { read_sfv_line(list, line); });
+    EntryList list(subject, bytes);
+    for_each_line(bytes, [&list](Line line) { read_sfv_line(list, line); });
     return list.finish();
 }
 
 std::vector<ChecksumEntry> parse_sums_file(std::string_view bytes, std::wstring_view subject,
                                            std::optional<DigestKind> declared) {
-    SumsReader reader(subject, declared);
-    for_each_line(checksum_file_text(bytes), [&reader](Line line) { reader.read(line); });
+    SumsReader reader(subject, declared, bytes);
+    for_each_line(bytes, [&reader](Line line) { reader.read(line); });
     return reader.finish();
 }
 

@@ -47,20 +47,22 @@
 #include <string_view>
 #include <vector>
 
+#include "core/shared_text.h"
 #include "digest/digest_kind.h"
 
 namespace mendlet {
 
-// One line of a checksum file: what the file of that name should hash to.
+// One line of a checksum file: what the file of that name should hash to. The entries of
+// one file that list the same name or folder share its text.
 struct ChecksumEntry {
     // The listed name's last component.
-    std::wstring name;
+    SharedText name;
     DigestKind kind = DigestKind::crc32;
     // Lower case, digest_hex_length(kind) digits.
     std::string hex;
     // The folders the listed name gives before it: relative to the checksum file (CD1,
     // dl\sub) or whole (C:\Downloads), with '\' between them; empty when it gives none.
-    std::wstring folder{};
+    SharedText folder{};
 
     bool operator==(const ChecksumEntry&) const = default;
 };
@@ -80,6 +82,11 @@ struct ChecksumFile {
 
 // What names are matched by: the part after the last '/' or '\'.
 std::wstring_view last_name_component(std::wstring_view name);
+
+// A hash of a listed name's length and last characters, where the names of a set's parts
+// differ: quick to make, and in a small table of the names of a file a place of their own
+// for the parts of a set.
+std::size_t listed_name_hash(std::wstring_view name);
 
 // The folders a listed name gives before its last component, as ChecksumEntry::folder
 // holds them: '\' between them, without leading "." steps ("./CD1/x" gives CD1).

@@ -40,8 +40,7 @@ std::u16string units_of(std::string_view bytes, std::optional<bool> little_endia
 }
 
 // The UTF-8 lines, each with its own line end; the others are left out.
-std::wstring utf8_lines(std::string_view bytes) {
-    const std::string_view ends = line_ends_of(bytes);
+std::wstring utf8_lines(std::string_view bytes, std::string_view ends) {
     std::wstring text;
     while (!bytes.empty()) {
         const std::size_t end = std::min(bytes.find_first_of(ends), bytes.size());
@@ -50,6 +49,32 @@ std::wstring utf8_lines(std::string_view bytes) {
         bytes.remove_prefix(std::min(end + 1, bytes.size()));
     }
     return text;
+}
+
+// Pieces of the lines of about this many units of a file.
+constexpr std::size_t PIECE_UNITS = 0x8000;
+
+// The length of the next piece of the units: the lines that end at `end` within PIECE_UNITS
+// of them, or where none does, up to the first that ends beyond; all of them where no line
+// ends.
+template <typename Unit>
+std::size_t piece_length(std::basic_string_view<Unit> units, Unit end) {
+    if (units.size() <= PIECE_UNITS) return units.size();
+    std::size_t at = units.substr(0, PIECE_UNITS).rfind(end);
+    if (at == units.npos) at = units.find(end, PIECE_UNITS);
+    return at == units.npos ? units.size() : at + 1;
+}
+
+// Hands the units to take_piece in pieces cut after LF (after NUL where NUL ends lines), so
+// that no line, nor CR LF, is cut, each piece decoded by decode.
+template <typename Unit, typename Decode>
+void in_pieces(std::basic_string_view<Unit> units, Decode decode, const TakeTextPiece& take_piece) {
+    const bool at_nul = line_ends_of(units).size() == 1;
+    do {
+        const std::size_t length = piece_length(units, at_nul ? Unit('\0') : Unit('\n'));
+        take_piece(decode(units.substr(0, length)), line_ends<wchar_t>(at_nul), length == units.size());
+        units.remove_prefix(length);
+    } while (!units.empty());
 }
 
 }  // namespace
@@ -72,13 +97,24 @@ std::string_view whole_lines_within(std::string_view bytes, std::size_t limit) {
     return bytes.substr(0, start + kept * unit);
 }
 
-std::wstring checksum_file_text(std::string_view bytes) {
-    if (const std::optional<bool> little_endian = utf16_little_endian(bytes))
-        return from_utf16(units_of(bytes.substr(UTF16_LE_MARK.size()), little_endian));
-    const bool marked = starts_with(bytes, UTF8_MARK);
-    if (marked) bytes.remove_prefix(UTF8_MARK.size());
-    if (std::optional<std::wstring> text = decode_utf8(bytes)) return std::move(*text);
-    return marked ? utf8_lines(bytes) : from_ansi_code_page(bytes);
+void for_each_text_piece(std::string_view bytes, const TakeTextPiece& take_piece) {
+    if (const std::optional<bool> little_endian = utf16_little_endian(bytes)) {
+        const std::u16string units = units_of(bytes.substr(UTF16_LE_MARK.size()), little_endian);
+        return in_pieces(std::u16string_view(units), from_utf16, take_piece);
+    }
+    if (starts_with(bytes, UTF8_MARK)) {
+        bytes.remove_prefix(UTF8_MARK.size());
+        const std::string_view ends = line_ends_of(bytes);
+        const auto utf8_or_its_utf8_lines = [ends](std::string_view piece) {
+            std::optional<std::wstring> text = decode_utf8(piece);
+            return text ? std::move(*text) : utf8_lines(piece, ends);
+        };
+        return in_pieces(bytes, utf8_or_its_utf8_lines, take_piece);
+    }
+    // Every piece of a text that is UTF-8 throughout is UTF-8.
+    const auto utf8 = [](std::string_view piece) { return *decode_utf8(piece); };
+    if (is_utf8(bytes)) return in_pieces(bytes, utf8, take_piece);
+    in_pieces(bytes, from_ansi_code_page, take_piece);
 }
 
 }  // namespace mendlet

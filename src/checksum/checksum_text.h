@@ -6,7 +6,9 @@
 // - otherwise the system's ANSI code page, as older Windows tools write it: bytes that are
 //   no UTF-8 were written that way.
 
+#include <algorithm>
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -15,12 +17,20 @@ namespace mendlet {
 template <typename Char>
 inline constexpr Char LINE_END_CHARACTERS[] = {Char('\r'), Char('\n'), Char('\0')};
 
+// The characters that end lines: NUL alone, or CR and LF.
+template <typename Char>
+std::basic_string_view<Char> line_ends(bool at_nul) {
+    const std::basic_string_view<Char> all(LINE_END_CHARACTERS<Char>, 3);
+    return at_nul ? all.substr(2) : all.substr(0, 2);
+}
+
 // The characters that end a text's lines: NUL in a text that holds one, as sha256sum -z ends
 // them (its names, written as they are, may hold line breaks); CR and LF in any other.
 template <typename Char>
 std::basic_string_view<Char> line_ends_of(std::basic_string_view<Char> text) {
-    const std::basic_string_view<Char> all(LINE_END_CHARACTERS<Char>, 3);
-    return text.find(Char('\0')) == text.npos ? all.substr(0, 2) : all.substr(2);
+    // Counted rather than searched for: the compiler counts many characters at a time, and
+    // most texts hold no NUL, so that a search would look at every character one by one.
+    return line_ends<Char>(std::count(text.begin(), text.end(), Char('\0')) != 0);
 }
 
 // At most this much of a checksum file is read.
@@ -33,9 +43,17 @@ inline constexpr std::size_t CHECKSUM_FILE_LIMIT = 0x100000;
 // so that what is kept ends its lines at NUL too, and so it has to lie within the limit.
 std::string_view whole_lines_within(std::string_view bytes, std::size_t limit);
 
-// The file's text without its byte-order mark. A file marked as UTF-8 keeps those of its
-// lines that are UTF-8; one unmarked is read in the ANSI code page when any byte of it is
-// no UTF-8, so that a name is never read half one way and half another.
-std::wstring checksum_file_text(std::string_view bytes);
+// A piece of a file's text: whole lines, each with its end, but for the last piece, which
+// ends where the file ends; the characters that end the text's lines (line_ends_of the whole
+// text); and whether it is the last piece.
+using TakeTextPiece = std::function<void(std::wstring_view piece, std::wstring_view line_ends, bool last)>;
+
+// Hands the file's text without its byte-order mark to take_piece in pieces, each the lines
+// of about 32 K characters of the file. A file marked as UTF-8 keeps those of its lines that
+// are UTF-8; one unmarked is read in the ANSI code page when any byte of it is no UTF-8, so
+// that a name is never read half one way and half another. Decoded whole, the text of a
+// file of a megabyte took two or four more, in a block so large that the system gave it
+// pages of its own, fresh for every file.
+void for_each_text_piece(std::string_view bytes, const TakeTextPiece& take_piece);
 
 }  // namespace mendlet

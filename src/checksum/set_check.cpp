@@ -1,6 +1,7 @@
 #include "checksum/set_check.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 
 #include "core/path_compare.h"
@@ -9,7 +10,11 @@ namespace mendlet {
 
 namespace {
 
-bool same_name(std::wstring_view a, std::wstring_view b) { return compare_names_ignoring_case(a, b) == 0; }
+// Names written as the files are named need no comparison by the system, and names of
+// other lengths differ, since case is compared character by character.
+bool same_name(std::wstring_view a, std::wstring_view b) {
+    return a == b || (a.size() == b.size() && compare_names_ignoring_case(a, b) == 0);
+}
 
 // What name_lookup_key keeps of a character.
 wchar_t key_character(wchar_t c) {
@@ -52,6 +57,16 @@ bool consecutive(const std::vector<std::uint32_t>& ordinals) {
 bool rising(const std::vector<std::uint32_t>& ordinals) {
     return std::adjacent_find(ordinals.begin(), ordinals.end(), std::greater_equal<>()) == ordinals.end();
 }
+
+// What a name listed beside its checksum file names, found once for the entries of one file
+// that list it: a file may list one part on tens of thousands of lines, and finding the part
+// again for each line took a third of the time their collection took.
+struct NamedBy {
+    // None before the first.
+    std::optional<std::wstring_view> name;
+    bool output = false;
+    std::vector<std::uint32_t> parts;
+};
 
 }  // namespace
 
@@ -104,11 +119,21 @@ SetCheckCollector::SetCheckCollector(const std::vector<std::wstring>& output_nam
 
 void SetCheckCollector::add(const ChecksumFile& file) {
     checks_.found.push_back(file.name);
+    // By listed_name_hash of the name: the parts of a set each in a place of their own.
+    std::array<NamedBy, 256> named_by;
     for (const ChecksumEntry& entry : file.entries) {
         // Most entries name a file beside their checksum file, by its name alone.
         if (entry.folder.empty() && !file.above_parts) {
-            if (names_output(entry.name)) list_whole_file(entry, file.name);
-            for_parts_named(entry.name, [&](std::uint32_t part) { list_part(listing_of(file, entry), part, entry, file); });
+            const std::wstring_view name = entry.name;
+            NamedBy& named = named_by[listed_name_hash(name) % named_by.size()];
+            if (named.name != name) {
+                named.name = name;
+                named.output = names_output(name);
+                named.parts.clear();
+                for_parts_named(name, [&](std::uint32_t part) { named.parts.push_back(part); });
+            }
+            if (named.output) list_whole_file(entry, file.name);
+            for (const std::uint32_t part : named.parts) list_part(listing_of(file, entry), part, entry, file);
             continue;
         }
         const std::wstring path = listed_path(file, entry);
@@ -130,7 +155,8 @@ SetChecks SetCheckCollector::finish() && {
 // Where the entry puts the file it names: in its folders relative to the checksum file, or
 // whole.
 std::wstring SetCheckCollector::listed_path(const ChecksumFile& file, const ChecksumEntry& entry) {
-    const std::wstring folder = is_whole_path(entry.folder) ? entry.folder : joined_path(file.folder, entry.folder);
+    const std::wstring folder =
+        is_whole_path(entry.folder) ? std::wstring(entry.folder) : joined_path(file.folder, entry.folder);
     return joined_path(folder, entry.name);
 }
 
@@ -165,7 +191,8 @@ Listing& SetCheckCollector::listing_of(const ChecksumFile& file, const ChecksumE
     if (&file != last_file_ || entry.folder != last_folder_) {
         std::wstring key = file.sidecar ? std::wstring(L"|sidecars") : file.folder + L'|' + file.name + L'|';
         if (!file.sidecar)
-            for (const wchar_t c : entry.folder) key += c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 32) : c;
+            for (const wchar_t c : std::wstring_view(entry.folder))
+                key += c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 32) : c;
         const auto [index, added] = listing_index_.try_emplace(std::move(key), checks_.listings.size());
         if (added) checks_.listings.push_back({file.name, checks_.found.size() - 1, {}});
         last_file_ = &file;
@@ -323,7 +350,7 @@ std::optional<UnlistedPart> first_part_not_in_list(const std::vector<ChecksumFil
     for (const ChecksumFile& file : files)
         for (const ChecksumEntry& entry : file.entries)
             if (is_part_of_set(entry.name, part_paths.front()) && !in_list(entry.name))
-                return UnlistedPart{entry.name, file.name};
+                return UnlistedPart{std::wstring(entry.name), file.name};
     return std::nullopt;
 }
 

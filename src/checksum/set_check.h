@@ -112,8 +112,11 @@ private:
     void for_parts_named(std::wstring_view name, Take take) const {
         const auto found = parts_by_key_.find(name);
         if (found == parts_by_key_.end()) return;
-        for (const std::uint32_t part : found->second)
-            if (compare_names_ignoring_case(last_name_component(part_paths_[part]), name) == 0) take(part);
+        for (const std::uint32_t part : found->second) {
+            // Mostly written as the part is named, which spares the system's comparison.
+            const std::wstring_view part_name = last_name_component(part_paths_[part]);
+            if (part_name == name || compare_names_ignoring_case(part_name, name) == 0) take(part);
+        }
     }
     bool names_output(std::wstring_view name) const;
     Listing& listing_of(const ChecksumFile& file, const ChecksumEntry& entry);

@@ -1,5 +1,9 @@
 #include "core/text_encoding.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
 namespace mendlet {
 
 namespace {
@@ -46,13 +50,45 @@ Utf8Character decode_character(std::string_view bytes) {
     return character;
 }
 
-void append_code_point(std::wstring& text, char32_t code) {
+// Writes the code point at `out` and returns the position after it.
+wchar_t* put_code_point(wchar_t* out, char32_t code) {
     if (sizeof(wchar_t) == 2 && code >= 0x10000) {
-        text += static_cast<wchar_t>(0xD800 + ((code - 0x10000) >> 10));
-        text += static_cast<wchar_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+        *out++ = static_cast<wchar_t>(0xD800 + ((code - 0x10000) >> 10));
+        *out++ = static_cast<wchar_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
     } else {
-        text += static_cast<wchar_t>(code);
+        *out++ = static_cast<wchar_t>(code);
     }
+    return out;
+}
+
+// How many of the first bytes are ASCII, looked at eight at a time: checksum files are
+// ASCII nearly throughout, and a megabyte of them is decoded at once.
+std::size_t ascii_length(std::string_view bytes) {
+    constexpr std::uint64_t HIGH_BITS = 0x8080808080808080;
+    std::size_t length = 0;
+    for (std::uint64_t eight = 0; length + 8 <= bytes.size(); length += 8) {
+        std::memcpy(&eight, bytes.data() + length, 8);
+        if ((eight & HIGH_BITS) != 0) break;
+    }
+    while (length < bytes.size() && static_cast<unsigned char>(bytes[length]) < 0x80) ++length;
+    return length;
+}
+
+// Reads UTF-8, handing each run of ASCII to take_ascii and each other character's code
+// point to take_other; false at the first byte that is no UTF-8.
+template <typename TakeAscii, typename TakeOther>
+bool read_utf8(std::string_view bytes, TakeAscii take_ascii, TakeOther take_other) {
+    while (!bytes.empty()) {
+        const std::size_t ascii = ascii_length(bytes);
+        take_ascii(bytes.substr(0, ascii));
+        bytes.remove_prefix(ascii);
+        if (bytes.empty()) break;
+        const Utf8Character character = decode_character(bytes);
+        if (character.length == 0) return false;
+        take_other(character.code);
+        bytes.remove_prefix(character.length);
+    }
+    return true;
 }
 
 }  // namespace
@@ -91,15 +127,18 @@ std::wstring from_utf16(std::u16string_view units) {
     return text;
 }
 
+bool is_utf8(std::string_view bytes) {
+    return read_utf8(bytes, [](std::string_view) {}, [](char32_t) {});
+}
+
 std::optional<std::wstring> decode_utf8(std::string_view bytes) {
-    std::wstring text;
-    text.reserve(bytes.size());
-    for (std::size_t at = 0; at < bytes.size();) {
-        const Utf8Character character = decode_character(bytes.substr(at));
-        if (character.length == 0) return std::nullopt;
-        append_code_point(text, character.code);
-        at += character.length;
-    }
+    // No character takes fewer bytes than wide units, so the text is written in place.
+    std::wstring text(bytes.size(), L'\0');
+    wchar_t* out = text.data();
+    const auto take_ascii = [&out](std::string_view ascii) { out = std::copy(ascii.begin(), ascii.end(), out); };
+    const auto take_other = [&out](char32_t code) { out = put_code_point(out, code); };
+    if (!read_utf8(bytes, take_ascii, take_other)) return std::nullopt;
+    text.resize(static_cast<std::size_t>(out - text.data()));
     return text;
 }
 

@@ -227,6 +227,57 @@ TEST(ChecksumFileForms, AnyLineEndsAByteOrderMarkOnlyAtTheStart) {
     EXPECT_EQ(parse_sums_file(MD5_A + "  a.avi\n\xEF\xBB\xBFMD5 (b.avi) = " + MD5_A), (Entries{md5(L"a.avi")}));
 }
 
+// The text is decoded a piece of about 32 KiB at a time: a long file reads line for line as
+// a short one, in every encoding and with every line end, wherever the pieces part it. One
+// empty line too many where they part would end a Get-FileHash record before its path.
+TEST(ChecksumFileForms, ALongFileReadsLineForLine) {
+    std::vector<std::string> names;
+    Entries sfv_entries;
+    Entries record_entries;
+    for (int i = 0; i < 1200; ++i) {
+        names.push_back(std::string(static_cast<std::size_t>(i % 37) + 1, 'v') + '.' + std::to_string(i));
+        const std::wstring name(names.back().begin(), names.back().end());
+        sfv_entries.push_back(crc(name));
+        record_entries.push_back(sha256(name, L"C:\\dl"));
+    }
+    for (const std::string& end : {std::string("\n"), std::string("\r\n"), std::string("\r"), NUL}) {
+        std::string sfv;
+        std::string records;
+        for (const std::string& name : names) {
+            sfv += name + " " + CRC_A + end;
+            records += "Algorithm : SHA256" + end + "Hash : " + SHA256_A + end + "Path : C:\\dl\\" + name + end + end;
+        }
+        for (const auto& encoded : {+[](const std::string& text) { return text; },
+                                    +[](const std::string& text) { return "\xEF\xBB\xBF" + text; },
+                                    +[](const std::string& text) { return utf16(text, true); },
+                                    +[](const std::string& text) { return utf16(text, false); }}) {
+            EXPECT_EQ(parse_sfv_file(encoded(sfv)), sfv_entries) << testing::PrintToString(end);
+            EXPECT_EQ(parse_sums_file(encoded(records)), record_entries) << testing::PrintToString(end);
+        }
+        // A byte that is no UTF-8 in a later piece makes the first the ANSI code page's too;
+        // in a file marked as UTF-8 it loses its own line only.
+        const std::string utf8_first = "\xc3\xa9.000 " + CRC_A + end;
+        const std::string no_utf8 = "\xe9.001 " + CRC_A + end;
+        Entries ansi{crc(L"\u00c3\u00a9.000")};
+        ansi.insert(ansi.end(), sfv_entries.begin(), sfv_entries.end());
+        ansi.push_back(crc(L"\u00e9.001"));
+        EXPECT_EQ(parse_sfv_file(utf8_first + sfv + no_utf8), ansi) << testing::PrintToString(end);
+        Entries marked{crc(L"\u00e9.000")};
+        for (int copy = 0; copy < 2; ++copy) marked.insert(marked.end(), sfv_entries.begin(), sfv_entries.end());
+        EXPECT_EQ(parse_sfv_file("\xEF\xBB\xBF" + utf8_first + sfv + no_utf8 + sfv), marked)
+            << testing::PrintToString(end);
+    }
+}
+
+// A file may name one part on tens of thousands of lines: its entries hold the name once.
+TEST(ChecksumFileEntries, ANameListedAgainIsHeldOnce) {
+    const Entries entries =
+        parse_sfv_file("CD1\\x.001 " + CRC_A + "\r\nx.002 " + CRC_A + "\r\nCD1/x.001 " + CRC_B + "\r\n");
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(std::wstring_view(entries[0].name).data(), std::wstring_view(entries[2].name).data());
+    EXPECT_EQ(std::wstring_view(entries[0].folder).data(), std::wstring_view(entries[2].folder).data());
+}
+
 TEST(ChecksumFileForms, ALongerFileIsCutAfterItsLastWholeLine) {
     // Read one byte beyond the limit, so that a line ending right at the limit is whole.
     struct Row {
