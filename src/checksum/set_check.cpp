@@ -31,7 +31,7 @@ bool is_whole_path(std::wstring_view folder) {
     return folder.starts_with(L'\\') || (folder.size() >= 2 && folder[1] == L':');
 }
 
-// The folder and what lies in it, with '\\' between all steps; the folder alone when the
+// The folder and what lies in it, with '\' between all steps; the folder alone when the
 // rest is empty.
 std::wstring joined_path(std::wstring_view folder, std::wstring_view rest) {
     std::wstring path(folder);
