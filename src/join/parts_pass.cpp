@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <string_view>
 
 #include "checksum/checksum_finder.h"
@@ -75,11 +76,14 @@ std::vector<ChecksumFile> PartsPass::find_checksum_files(const std::vector<std::
 }
 
 // Each PAR 2.0 set beside the parts that names one of them or the joined file is a listing
-// of its files' MD5s, after the checksum files; a set of another download is passed over.
+// of its files' MD5s, before the checksum files: where it ties with one of them, it is the
+// listing that says which slices are damaged and whether the set can rebuild them. A set of
+// another download is passed over.
 void PartsPass::add_recovery_sets(const std::vector<std::wstring>& names, std::vector<ChecksumFile>& files) {
     std::vector<std::wstring> subjects = names;
     for (const std::wstring& path : part_paths_) subjects.emplace_back(last_name_component(path));
     const std::wstring folder = folder_of(list_.first()->path);
+    std::vector<ChecksumFile> listings;
     for (RecoverySet& set : job_.files.recovery_sets(folder, subjects)) {
         ChecksumFile listing{recovery_set_file_name(set), {}, folder};
         bool ours = false;
@@ -91,9 +95,10 @@ void PartsPass::add_recovery_sets(const std::vector<std::wstring>& names, std::v
                    });
         }
         if (!ours) continue;
-        files.push_back(std::move(listing));
+        listings.push_back(std::move(listing));
         recovery_sets_.push_back(std::move(set));
     }
+    files.insert(files.begin(), std::make_move_iterator(listings.begin()), std::make_move_iterator(listings.end()));
 }
 
 bool PartsPass::refuse_incomplete_set(const std::vector<ChecksumFile>& files) {

@@ -970,8 +970,9 @@ INSTANTIATE_TEST_SUITE_P(
 // clang-format on
 
 // A PAR 2.0 set beside the parts, made by Debian's par2 over them (or over the file they
-// join to): it is a listing like an SFV file, and where a part does not match, Check parts
-// and the join count its damaged slices and say how many recovery slices the set holds.
+// join to): it is a listing like an SFV file, the first of those that tie, and where a part
+// does not match, Check parts and the join count its damaged slices and say how many
+// recovery slices the set holds.
 // Each row: how the set is made, what befalls the files after, and what a check and a join
 // say. The par2 program runs natively only, so the Windows build reads hand-made sets from
 // its disk instead (join_files_win32_test.cpp).
@@ -1021,6 +1022,13 @@ TEST_F(JoinWorkerTest, ARecoverySetChecksThePartsAndCountsTheirDamagedSlices) {
          L"The parts together do not match v.bin.par2! One of them is damaged. 2 slices are damaged; it holds 2 "
          L"recovery slices.",
          L"MD5 does not match v.bin.par2! The joined file is damaged. 2 slices are damaged; it holds 2 recovery slices."},
+        {"an .md5 of the parts beside the set, a part damaged", over_parts,
+         [&](const Par2Folder& folder) {
+             folder.run("md5sum v.bin.001 v.bin.002 v.bin.003 > v.bin.md5");
+             damage_part_2(folder);
+         },
+         L"Parts checked: 1 of 3 does not match v.bin.par2! 2 slices are damaged; it holds 4 recovery slices.",
+         L"v.bin.002 does not match v.bin.par2! 2 slices are damaged; it holds 4 recovery slices."},
         {"a set of another download beside it", over_parts,
          [](const Par2Folder& folder) {
              folder.write("w.bin.001", random_bytes(5000, 21));

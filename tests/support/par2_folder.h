@@ -1,6 +1,7 @@
 #pragma once
 // A temporary folder, natively, where Debian's par2 makes real recovery sets over files the
-// test writes; removed with everything in it when the test ends.
+// test writes, and other tools their checksum files; removed with everything in it when the
+// test ends.
 
 #include <gtest/gtest.h>
 
@@ -32,9 +33,11 @@ public:
         std::ifstream in(path_ / name, std::ios::binary);
         return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
-    void par2_create(const std::string& arguments) const {
-        const std::string command = "cd '" + path_.string() + "' && par2 create -q -q " + arguments + " >/dev/null";
-        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    void par2_create(const std::string& arguments) const { run("par2 create -q -q " + arguments + " >/dev/null"); }
+    // A shell command run in the folder.
+    void run(const std::string& command) const {
+        const std::string in_folder = "cd '" + path_.string() + "' && " + command;
+        ASSERT_EQ(std::system(in_folder.c_str()), 0) << in_folder;
     }
     std::vector<std::wstring> listing() const {
         std::vector<std::wstring> names;
