@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "checksum/checksum_file.h"
-#include "recovery/recovery_set.h"
+#include "recovery/par2_names.h"
 
 namespace mendlet {
 
@@ -71,10 +71,9 @@ public:
                                                      const std::vector<std::wstring>& output_names,
                                                      const std::vector<std::wstring>& part_names,
                                                      const std::function<bool()>& stopped) = 0;
-    // The recovery sets of the PAR 2.0 files in the folder that go with these subjects (the
-    // output's names and the parts'), as find_recovery_sets reads them.
-    virtual std::vector<RecoverySet> recovery_sets(const std::wstring& folder,
-                                                   const std::vector<std::wstring>& subject_names) = 0;
+    // What the PAR 2.0 files in the folder that go with these subjects (the output's names
+    // and the parts') give, as find_recovery_files reads them.
+    virtual RecoveryFiles recovery_files(const std::wstring& folder, const std::vector<std::wstring>& subject_names) = 0;
     virtual ExistingOutput existing(const std::wstring& path) = 0;
     // The highest number of a part of the first part's set found in its folder
     // (highest_sibling_number); 0 when there is none.

@@ -14,8 +14,7 @@ public:
     std::vector<ChecksumFile> checksum_files(const std::wstring& folder, const std::vector<std::wstring>& output_names,
                                              const std::vector<std::wstring>& part_names,
                                              const std::function<bool()>& stopped) override;
-    std::vector<RecoverySet> recovery_sets(const std::wstring& folder,
-                                           const std::vector<std::wstring>& subject_names) override;
+    RecoveryFiles recovery_files(const std::wstring& folder, const std::vector<std::wstring>& subject_names) override;
     ExistingOutput existing(const std::wstring& path) override;
     std::uint32_t highest_part_number(const std::wstring& first_part) override;
     std::optional<FileIdentity> identity(const std::wstring& path) override;

@@ -78,13 +78,15 @@ std::vector<ChecksumFile> PartsPass::find_checksum_files(const std::vector<std::
 // Each PAR 2.0 set beside the parts that names one of them or the joined file is a listing
 // of its files' MD5s, before the checksum files: where it ties with one of them, it is the
 // listing that says which slices are damaged and whether the set can rebuild them. A set of
-// another download is passed over.
+// another download is passed over. Where none is found, a PAR 2.0 file named after the
+// download that gave none is a checksum file that cannot be read.
 void PartsPass::add_recovery_sets(const std::vector<std::wstring>& names, std::vector<ChecksumFile>& files) {
     std::vector<std::wstring> subjects = names;
     for (const std::wstring& path : part_paths_) subjects.emplace_back(last_name_component(path));
     const std::wstring folder = folder_of(list_.first()->path);
     std::vector<ChecksumFile> listings;
-    for (RecoverySet& set : job_.files.recovery_sets(folder, subjects)) {
+    RecoveryFiles found = job_.files.recovery_files(folder, subjects);
+    for (RecoverySet& set : found.sets) {
         ChecksumFile listing{recovery_set_file_name(set), {}, folder};
         bool ours = false;
         for (const SetFile& file : set.files) {
@@ -98,6 +100,7 @@ void PartsPass::add_recovery_sets(const std::vector<std::wstring>& names, std::v
         listings.push_back(std::move(listing));
         recovery_sets_.push_back(std::move(set));
     }
+    if (listings.empty() && !found.without_set.empty()) listings.push_back({found.without_set.front(), {}, folder});
     files.insert(files.begin(), std::make_move_iterator(listings.begin()), std::make_move_iterator(listings.end()));
 }
 

@@ -40,20 +40,40 @@ std::optional<std::wstring> par2_set_name(std::wstring_view name) {
     return std::wstring(without_volume(name));
 }
 
+namespace {
+
+bool named_after_subject(std::wstring_view name, const std::vector<std::wstring>& subject_names) {
+    const std::optional<std::wstring> set = par2_set_name(name);
+    return set && std::any_of(subject_names.begin(), subject_names.end(), [&set](const std::wstring& subject) {
+               return compare_names_ignoring_case(*set, subject) == 0;
+           });
+}
+
+}  // namespace
+
 std::vector<std::wstring> par2_files_to_read(const std::vector<std::wstring>& folder_names,
                                              const std::vector<std::wstring>& subject_names) {
     std::vector<std::wstring> named;
     std::vector<std::wstring> others;
     for (const std::wstring& name : folder_names) {
-        const std::optional<std::wstring> set = par2_set_name(name);
-        if (!set) continue;
-        const bool names_subject = std::any_of(subject_names.begin(), subject_names.end(), [&set](const auto& subject) {
-            return compare_names_ignoring_case(*set, subject) == 0;
-        });
-        if (names_subject) named.push_back(name);
+        if (!par2_set_name(name)) continue;
+        if (named_after_subject(name, subject_names)) named.push_back(name);
         else if (others.size() < PAR2_FILES_READ) others.push_back(name);
     }
     return named.empty() ? others : named;
+}
+
+RecoveryFiles read_recovery_files(RecoveryFolder& folder, const std::vector<std::wstring>& folder_names,
+                                  const std::vector<std::wstring>& subject_names) {
+    const std::vector<std::wstring> names = par2_files_to_read(folder_names, subject_names);
+    RecoveryFiles found{read_recovery_sets(folder, names), {}};
+    for (const std::wstring& name : names) {
+        const bool in_a_set = std::any_of(found.sets.begin(), found.sets.end(), [&name](const RecoverySet& set) {
+            return std::find(set.read_from.begin(), set.read_from.end(), name) != set.read_from.end();
+        });
+        if (!in_a_set && named_after_subject(name, subject_names)) found.without_set.push_back(name);
+    }
+    return found;
 }
 
 std::wstring recovery_set_file_name(const RecoverySet& set) {

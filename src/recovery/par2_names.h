@@ -27,6 +27,18 @@ std::optional<std::wstring> par2_set_name(std::wstring_view name);
 std::vector<std::wstring> par2_files_to_read(const std::vector<std::wstring>& folder_names,
                                              const std::vector<std::wstring>& subject_names);
 
+// What a download's PAR 2.0 files gave: its sets, and those of its files named after one of
+// the subjects that gave no set at all (they could not be read, or hold nothing whole), which
+// a check must not pass over in silence.
+struct RecoveryFiles {
+    std::vector<RecoverySet> sets;
+    std::vector<std::wstring> without_set;
+};
+
+// The PAR 2.0 files of the folder that par2_files_to_read chooses, read.
+RecoveryFiles read_recovery_files(RecoveryFolder& folder, const std::vector<std::wstring>& folder_names,
+                                  const std::vector<std::wstring>& subject_names);
+
 // The file a set is named by in messages: the one of its files named after its set without a
 // volume's number ("v.bin.par2"), else the first it was read from.
 std::wstring recovery_set_file_name(const RecoverySet& set);

@@ -65,9 +65,9 @@ private:
 
 }  // namespace
 
-std::vector<RecoverySet> find_recovery_sets(const std::wstring& folder, const std::vector<std::wstring>& subject_names) {
+RecoveryFiles find_recovery_files(const std::wstring& folder, const std::vector<std::wstring>& subject_names) {
     Win32RecoveryFolder recovery_folder(folder);
-    return read_recovery_sets(recovery_folder, par2_files_to_read(file_names_in(folder), subject_names));
+    return read_recovery_files(recovery_folder, file_names_in(folder), subject_names);
 }
 
 }  // namespace mendlet

@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "recovery/recovery_set.h"
+#include "recovery/par2_names.h"
 
 namespace mendlet {
 
-// The sets of the PAR 2.0 files in the folder that par2_files_to_read chooses for those
-// subjects (the output's names and the parts').
-std::vector<RecoverySet> find_recovery_sets(const std::wstring& folder, const std::vector<std::wstring>& subject_names);
+// What the PAR 2.0 files in the folder that go with those subjects (the output's names and
+// the parts') give, as read_recovery_files reads them.
+RecoveryFiles find_recovery_files(const std::wstring& folder, const std::vector<std::wstring>& subject_names);
 
 }  // namespace mendlet

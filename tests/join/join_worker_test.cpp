@@ -1029,6 +1029,13 @@ TEST_F(JoinWorkerTest, ARecoverySetChecksThePartsAndCountsTheirDamagedSlices) {
          },
          L"Parts checked: 1 of 3 does not match v.bin.par2! 2 slices are damaged; it holds 4 recovery slices.",
          L"v.bin.002 does not match v.bin.par2! 2 slices are damaged; it holds 4 recovery slices."},
+        {"the set's only file unreadable", "-s4096 -c4 -n1 v.bin.par2 v.bin.001 v.bin.002 v.bin.003",
+         [](const Par2Folder& folder) {
+             std::filesystem::remove(folder.path() / "v.bin.vol0+4.par2");
+             folder.write("v.bin.par2", random_bytes(3000, 22));
+         },
+         L"Parts checked: all 3 can be read; no checksum file lists them.",
+         L"Files joined, but v.bin.par2 could not be read: nothing was verified."},
         {"a set of another download beside it", over_parts,
          [](const Par2Folder& folder) {
              folder.write("w.bin.001", random_bytes(5000, 21));
@@ -1217,7 +1224,7 @@ public:
                                              const std::vector<std::wstring>&, const std::function<bool()>&) override {
         return {};
     }
-    std::vector<RecoverySet> recovery_sets(const std::wstring&, const std::vector<std::wstring>&) override { return {}; }
+    RecoveryFiles recovery_files(const std::wstring&, const std::vector<std::wstring>&) override { return {}; }
     ExistingOutput existing(const std::wstring&) override { return ExistingOutput::none; }
     std::uint32_t highest_part_number(const std::wstring&) override { return 0; }
     std::optional<FileIdentity> identity(const std::wstring&) override { return std::nullopt; }

@@ -213,6 +213,17 @@ TEST(Par2Names, SetNamesAndTheFilesRead) {
     std::vector<std::wstring> many;
     for (int i = 0; i < 70; ++i) many.push_back(L"s" + std::to_wstring(i) + L".par2");
     EXPECT_EQ(par2_files_to_read(many, {L"z.bin"}), std::vector<std::wstring>(many.begin(), many.begin() + 64));
+
+    // A file named after the download that gives no set is told apart; one of another name,
+    // read only because none is named after it, is not.
+    MemoryFolder folder(
+        {{L"v.bin.par2", A.index()}, {L"v.bin.vol0+1.par2", random_bytes(100, 6)}, {L"w.par2", random_bytes(100, 7)}});
+    const RecoveryFiles named = read_recovery_files(folder, {L"v.bin.par2", L"v.bin.vol0+1.par2", L"w.par2"}, {L"v.bin"});
+    EXPECT_EQ(named.sets.size(), 1u);
+    EXPECT_EQ(named.without_set, std::vector<std::wstring>{L"v.bin.vol0+1.par2"});
+    const RecoveryFiles others = read_recovery_files(folder, {L"w.par2"}, {L"v.bin"});
+    EXPECT_TRUE(others.sets.empty());
+    EXPECT_TRUE(others.without_set.empty());
 }
 
 }  // namespace

@@ -59,9 +59,8 @@ public:
                                              const std::function<bool()>& stopped) override {
         return real_.checksum_files(folder, output_names, part_names, stopped);
     }
-    std::vector<RecoverySet> recovery_sets(const std::wstring& folder,
-                                           const std::vector<std::wstring>& subject_names) override {
-        return real_.recovery_sets(folder, subject_names);
+    RecoveryFiles recovery_files(const std::wstring& folder, const std::vector<std::wstring>& subject_names) override {
+        return real_.recovery_files(folder, subject_names);
     }
     ExistingOutput existing(const std::wstring& path) override { return real_.existing(path); }
     std::uint32_t highest_part_number(const std::wstring& first_part) override {

@@ -137,10 +137,9 @@ public:
         MemoryFolder memory_folder(*this, folder);
         return find_checksum_files(memory_folder, output_names, part_names, stopped);
     }
-    std::vector<RecoverySet> recovery_sets(const std::wstring& folder,
-                                           const std::vector<std::wstring>& subject_names) override {
+    RecoveryFiles recovery_files(const std::wstring& folder, const std::vector<std::wstring>& subject_names) override {
         MemoryFolder memory_folder(*this, folder);
-        return read_recovery_sets(memory_folder, par2_files_to_read(memory_folder.file_names(), subject_names));
+        return read_recovery_files(memory_folder, memory_folder.file_names(), subject_names);
     }
     // A folder is there while a file lies in it.
     ExistingOutput existing(const std::wstring& path) override {
