@@ -197,7 +197,8 @@ inline void next_two_words(Words w[8], std::uint64_t* sums, std::size_t t) {
     store(sums + SIDE_BY_SIDE<Words> * t, with_constants(w[K], ROUND_CONSTANTS + t));
 }
 
-// The first two words of those sixteen rounds on, in the slot of K, from the block's bytes.
+// Words 2K and 2K + 1, in the slot of K, from the bytes of the block (or blocks side by
+// side) at `blocks`, and their sums.
 template <int K, typename Words>
 inline void first_two_words(const std::uint8_t* blocks, Words w[8], std::uint64_t* sums) {
     w[K] = load_words(blocks + 16 * K, Words{});
