@@ -64,13 +64,13 @@ inline std::uint64_t sum_of_rotations(std::uint64_t x, int r, int s, int t) {
 // agree, else C; A xor B is the next round's B xor C, kept for it.
 inline void one_round(std::uint64_t a, std::uint64_t b, std::uint64_t& d, std::uint64_t e, std::uint64_t f,
                       std::uint64_t g, std::uint64_t& h, std::uint64_t& b_xor_c, std::uint64_t constant_and_word) {
-    const std::uint64_t choice = g ^ (e & (f ^ g));
-    const std::uint64_t t1 = h + sum_of_rotations(e, 14, 18, 41) + choice + constant_and_word;
+    const std::uint64_t choice = (e & f) | (~e & g);
+    const std::uint64_t t1 = h + constant_and_word + choice + sum_of_rotations(e, 14, 18, 41);
     const std::uint64_t a_xor_b = a ^ b;
     const std::uint64_t majority = b ^ (a_xor_b & b_xor_c);
     b_xor_c = a_xor_b;
     d += t1;
-    h = t1 + sum_of_rotations(a, 28, 34, 39) + majority;
+    h = t1 + majority + sum_of_rotations(a, 28, 34, 39);
 }
 
 // Two consecutive words of the message schedule. The schedule's arithmetic does not
@@ -188,7 +188,7 @@ Pairs rotate_right(Pairs x) {
 // Words t and t + 1 from the sixteen before them, in the slot of t - 16 and t - 15, and
 // their sums.
 template <int K, typename Words>
-inline void next_two_words(Words w[8], std::uint64_t* sums, int t) {
+inline void next_two_words(Words w[8], std::uint64_t* sums, std::size_t t) {
     const Words from_t15 = straddling(w[K], w[(K + 1) & 7]);
     const Words from_t2 = w[(K + 7) & 7];
     const Words s0 = rotate_right<1>(from_t15) ^ rotate_right<8>(from_t15) ^ shift_right<7>(from_t15);
@@ -197,58 +197,62 @@ inline void next_two_words(Words w[8], std::uint64_t* sums, int t) {
     store(sums + SIDE_BY_SIDE<Words> * t, with_constants(w[K], ROUND_CONSTANTS + t));
 }
 
-// Two rounds of `block`, then, while the schedule lasts, the two words sixteen rounds on.
-// After four of these the variables are back in their places.
-template <bool More, int K, typename Words>
+// Words 2K and 2K + 1, in the slot of K, from the bytes of the block (or blocks side by
+// side) at `blocks`, and their sums.
+template <int K, typename Words>
+inline void first_two_words(const std::uint8_t* blocks, Words w[8], std::uint64_t* sums) {
+    w[K] = load_words(blocks + 16 * K, Words{});
+    store(sums + 2 * SIDE_BY_SIDE<Words> * K, with_constants(w[K], ROUND_CONSTANTS + 2 * K));
+}
+
+// Rounds 2I and 2I + 1 of eight, from the sums of their words with their constants. After
+// the eight the variables are back in their places.
+template <int I>
 inline void two_rounds(std::uint64_t& a, std::uint64_t& b, std::uint64_t& c, std::uint64_t& d, std::uint64_t& e,
-                       std::uint64_t& f, std::uint64_t& g, std::uint64_t& h, std::uint64_t& b_xor_c, Words words[8],
-                       std::uint64_t* sums, int block, int t) {
-    const std::uint64_t* pair = sums + SIDE_BY_SIDE<Words> * (t + 2 * K) + 2 * block;
-    if constexpr (K % 4 == 0) {
-        one_round(a, b, d, e, f, g, h, b_xor_c, pair[0]);
-        one_round(h, a, c, d, e, f, g, b_xor_c, pair[1]);
-    } else if constexpr (K % 4 == 1) {
-        one_round(g, h, b, c, d, e, f, b_xor_c, pair[0]);
-        one_round(f, g, a, b, c, d, e, b_xor_c, pair[1]);
-    } else if constexpr (K % 4 == 2) {
-        one_round(e, f, h, a, b, c, d, b_xor_c, pair[0]);
-        one_round(d, e, g, h, a, b, c, b_xor_c, pair[1]);
+                       std::uint64_t& f, std::uint64_t& g, std::uint64_t& h, std::uint64_t& b_xor_c,
+                       std::uint64_t first, std::uint64_t second) {
+    if constexpr (I % 4 == 0) {
+        one_round(a, b, d, e, f, g, h, b_xor_c, first);
+        one_round(h, a, c, d, e, f, g, b_xor_c, second);
+    } else if constexpr (I % 4 == 1) {
+        one_round(g, h, b, c, d, e, f, b_xor_c, first);
+        one_round(f, g, a, b, c, d, e, b_xor_c, second);
+    } else if constexpr (I % 4 == 2) {
+        one_round(e, f, h, a, b, c, d, b_xor_c, first);
+        one_round(d, e, g, h, a, b, c, b_xor_c, second);
     } else {
-        one_round(c, d, f, g, h, a, b, b_xor_c, pair[0]);
-        one_round(b, c, e, f, g, h, a, b_xor_c, pair[1]);
+        one_round(c, d, f, g, h, a, b, b_xor_c, first);
+        one_round(b, c, e, f, g, h, a, b_xor_c, second);
     }
+}
+
+// Rounds t + 2K and t + 2K + 1 of one block, then, while the schedule lasts, its two words
+// sixteen rounds on.
+template <bool More, int K>
+inline void two_rounds_and_words(std::uint64_t& a, std::uint64_t& b, std::uint64_t& c, std::uint64_t& d,
+                                 std::uint64_t& e, std::uint64_t& f, std::uint64_t& g, std::uint64_t& h,
+                                 std::uint64_t& b_xor_c, Pair words[8], std::uint64_t* sums, int t) {
+    two_rounds<K>(a, b, c, d, e, f, g, h, b_xor_c, sums[t + 2 * K], sums[t + 2 * K + 1]);
     if constexpr (More) next_two_words<K>(words, sums, t + 16 + 2 * K);
 }
 
-// Sixteen rounds from t on; with More, the next sixteen words too.
-template <bool More, typename Words>
+// Sixteen rounds of one block from t on; with More, the next sixteen words too.
+template <bool More>
 inline void sixteen_rounds(std::uint64_t& a, std::uint64_t& b, std::uint64_t& c, std::uint64_t& d, std::uint64_t& e,
-                           std::uint64_t& f, std::uint64_t& g, std::uint64_t& h, std::uint64_t& b_xor_c, Words words[8],
-                           std::uint64_t* sums, int block, int t) {
-    two_rounds<More, 0>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, block, t);
-    two_rounds<More, 1>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, block, t);
-    two_rounds<More, 2>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, block, t);
-    two_rounds<More, 3>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, block, t);
-    two_rounds<More, 4>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, block, t);
-    two_rounds<More, 5>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, block, t);
-    two_rounds<More, 6>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, block, t);
-    two_rounds<More, 7>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, block, t);
+                           std::uint64_t& f, std::uint64_t& g, std::uint64_t& h, std::uint64_t& b_xor_c, Pair words[8],
+                           std::uint64_t* sums, int t) {
+    two_rounds_and_words<More, 0>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, t);
+    two_rounds_and_words<More, 1>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, t);
+    two_rounds_and_words<More, 2>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, t);
+    two_rounds_and_words<More, 3>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, t);
+    two_rounds_and_words<More, 4>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, t);
+    two_rounds_and_words<More, 5>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, t);
+    two_rounds_and_words<More, 6>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, t);
+    two_rounds_and_words<More, 7>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, t);
 }
 
-// The 80 rounds of `block` into the state. With `schedule`, from the first sixteen words,
-// two by two, oldest first from the slot of the rounds at hand, whose schedule computes the
-// rest between the rounds; without, from the sums of all 80, computed before. Each kind of
-// sixteen rounds is called from one place, so that the compilers inline it.
-template <typename Words>
-void block_rounds(std::uint64_t state[8], Words words[8], std::uint64_t* sums, int block, bool schedule) {
-    std::uint64_t a = state[0], b = state[1], c = state[2], d = state[3];
-    std::uint64_t e = state[4], f = state[5], g = state[6], h = state[7];
-    std::uint64_t b_xor_c = b ^ c;
-    const int scheduled = schedule ? 64 : 0;
-    for (int t = 0; t < scheduled; t += 16)
-        sixteen_rounds<true>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, block, t);
-    for (int t = scheduled; t < 80; t += 16)
-        sixteen_rounds<false>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, block, t);
+inline void add_to_state(std::uint64_t state[8], std::uint64_t a, std::uint64_t b, std::uint64_t c, std::uint64_t d,
+                         std::uint64_t e, std::uint64_t f, std::uint64_t g, std::uint64_t h) {
     state[0] += a;
     state[1] += b;
     state[2] += c;
@@ -259,32 +263,119 @@ void block_rounds(std::uint64_t state[8], Words words[8], std::uint64_t* sums, i
     state[7] += h;
 }
 
-// The first sixteen words of SIDE_BY_SIDE blocks from `blocks`, and their sums.
-template <typename Words>
-inline void first_words(const std::uint8_t* blocks, Words words[8], std::uint64_t* sums) {
-    for (int k = 0; k < 8; ++k) {
-        words[k] = load_words(blocks + 16 * k, Words{});
-        store(sums + 2 * SIDE_BY_SIDE<Words> * k, with_constants(words[k], ROUND_CONSTANTS + 2 * k));
+// The 80 rounds of one block into the state, its schedule computed between them from the
+// first sixteen words. Each kind of sixteen rounds is called from one place, so that the
+// compilers inline it.
+inline void block_rounds(std::uint64_t state[8], const std::uint8_t* block) {
+    Pair words[8];
+    alignas(16) std::uint64_t sums[80];
+    first_two_words<0>(block, words, sums);
+    first_two_words<1>(block, words, sums);
+    first_two_words<2>(block, words, sums);
+    first_two_words<3>(block, words, sums);
+    first_two_words<4>(block, words, sums);
+    first_two_words<5>(block, words, sums);
+    first_two_words<6>(block, words, sums);
+    first_two_words<7>(block, words, sums);
+    std::uint64_t a = state[0], b = state[1], c = state[2], d = state[3];
+    std::uint64_t e = state[4], f = state[5], g = state[6], h = state[7];
+    std::uint64_t b_xor_c = b ^ c;
+    for (int t = 0; t < 64; t += 16) sixteen_rounds<true>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, t);
+    sixteen_rounds<false>(a, b, c, d, e, f, g, h, b_xor_c, words, sums, 64);
+    add_to_state(state, a, b, c, d, e, f, g, h);
+}
+
+#if defined(__AVX2__)
+// Two blocks at a time, whose schedules lie side by side: the next pair's schedule is
+// computed between the rounds of the pair at hand, so that the vector unit's work is spread
+// evenly over the rounds instead of crowding the first block's.
+
+// After the schedule's words t to t + 7 are computed into the first four slots, the window
+// turns by four slots, so that the oldest words are in the first four again.
+inline void turn_window(Pairs w[8]) {
+    for (int k = 0; k < 4; ++k) {
+        const Pairs oldest = w[k + 4];
+        w[k + 4] = w[k];
+        w[k] = oldest;
     }
 }
 
+// The schedule's words t to t + 7 and their sums.
+inline void eight_words(Pairs w[8], std::uint64_t* sums, std::size_t t) {
+    next_two_words<0>(w, sums, t);
+    next_two_words<1>(w, sums, t + 2);
+    next_two_words<2>(w, sums, t + 4);
+    next_two_words<3>(w, sums, t + 6);
+    turn_window(w);
+}
+
+// The schedule's first sixteen words of the pair at `blocks`, and their sums.
+inline void first_words_of_pair(const std::uint8_t* blocks, Pairs w[8], std::uint64_t* sums) {
+    first_two_words<0>(blocks, w, sums);
+    first_two_words<1>(blocks, w, sums);
+    first_two_words<2>(blocks, w, sums);
+    first_two_words<3>(blocks, w, sums);
+    first_two_words<4>(blocks, w, sums);
+    first_two_words<5>(blocks, w, sums);
+    first_two_words<6>(blocks, w, sums);
+    first_two_words<7>(blocks, w, sums);
+}
+
+// The 160 rounds of the pair whose sums are `sums`, sixteen at a time; with a next pair, its
+// schedule into `next_sums` besides, eight words after each sixteen rounds until it is
+// complete.
+inline void pair_rounds(std::uint64_t state[8], const std::uint64_t* sums, const std::uint8_t* next_blocks,
+                        std::uint64_t* next_sums) {
+    Pairs w[8];
+    int steps = 0;
+    if (next_blocks != nullptr) {
+        first_words_of_pair(next_blocks, w, next_sums);
+        steps = 8;
+    }
+    std::uint64_t a = state[0], b = state[1], c = state[2], d = state[3];
+    std::uint64_t e = state[4], f = state[5], g = state[6], h = state[7];
+    std::uint64_t b_xor_c = b ^ c;
+    // The sums of rounds t and t + 1 (t even) lie at sums[2t], the second block's two later.
+    for (int i = 0; i < 10; ++i, sums += 32) {
+        two_rounds<0>(a, b, c, d, e, f, g, h, b_xor_c, sums[0], sums[1]);
+        two_rounds<1>(a, b, c, d, e, f, g, h, b_xor_c, sums[4], sums[5]);
+        two_rounds<2>(a, b, c, d, e, f, g, h, b_xor_c, sums[8], sums[9]);
+        two_rounds<3>(a, b, c, d, e, f, g, h, b_xor_c, sums[12], sums[13]);
+        two_rounds<4>(a, b, c, d, e, f, g, h, b_xor_c, sums[16], sums[17]);
+        two_rounds<5>(a, b, c, d, e, f, g, h, b_xor_c, sums[20], sums[21]);
+        two_rounds<6>(a, b, c, d, e, f, g, h, b_xor_c, sums[24], sums[25]);
+        two_rounds<7>(a, b, c, d, e, f, g, h, b_xor_c, sums[28], sums[29]);
+        if (i < steps) eight_words(w, next_sums, 16 + 8 * static_cast<std::size_t>(i));
+        if (i == 4) {
+            add_to_state(state, a, b, c, d, e, f, g, h);
+            a = state[0], b = state[1], c = state[2], d = state[3];
+            e = state[4], f = state[5], g = state[6], h = state[7];
+            b_xor_c = b ^ c;
+            sums -= 5 * 32 - 2;
+        }
+    }
+    add_to_state(state, a, b, c, d, e, f, g, h);
+}
+
+// `pairs` pairs of blocks (at least one) into the state.
+inline void pairs_of_blocks(std::uint64_t state[8], const std::uint8_t* blocks, std::size_t pairs) {
+    alignas(32) std::uint64_t sums[2][2 * 80];
+    // The first pair's schedule alone; each later one's between the rounds of the one before.
+    Pairs w[8];
+    first_words_of_pair(blocks, w, sums[0]);
+    for (std::size_t t = 16; t < 80; t += 8) eight_words(w, sums[0], t);
+    for (std::size_t pair = 0; pair < pairs; ++pair, blocks += 256)
+        pair_rounds(state, sums[pair % 2], pair + 1 < pairs ? blocks + 256 : nullptr, sums[(pair + 1) % 2]);
+}
+#endif
+
 void compress_blocks(std::uint64_t state[8], const std::uint8_t* blocks, std::size_t count) {
 #if defined(__AVX2__)
-    // Two blocks at a time: the second block's rounds take the sums that the first block's
-    // schedule left for them.
-    for (; count >= 2; count -= 2, blocks += 256) {
-        Pairs words[8];
-        std::uint64_t sums[2 * 80];
-        first_words(blocks, words, sums);
-        for (int block = 0; block < 2; ++block) block_rounds(state, words, sums, block, block == 0);
-    }
+    if (count >= 2) pairs_of_blocks(state, blocks, count / 2);
+    blocks += 256 * (count / 2);
+    count %= 2;
 #endif
-    for (; count > 0; --count, blocks += 128) {
-        Pair words[8];
-        alignas(16) std::uint64_t sums[80];
-        first_words(blocks, words, sums);
-        block_rounds(state, words, sums, 0, true);
-    }
+    for (; count > 0; --count, blocks += 128) block_rounds(state, blocks);
 }
 
 }  // namespace
