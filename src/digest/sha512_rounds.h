@@ -1,9 +1,9 @@
 #pragma once
 // SHA-512's compression, for the files that compile it: once for any processor, once for
 // those with AVX2 and BMI2 and once for those that also have AVX-512, where the compiler's
-// own use of those instructions makes it faster. Everything here is local to the file that includes it, and uses nothing that
-// is not (no shared templates), so that the linker cannot let one copy stand in for the
-// other.
+// own use of those instructions makes it faster. Everything here is local to the file that
+// includes it, and uses nothing that is not (no shared templates), so that the linker cannot
+// let one copy stand in for the other.
 
 #include <cstddef>
 #include <cstdint>
@@ -205,6 +205,20 @@ inline void first_two_words(const std::uint8_t* blocks, Words w[8], std::uint64_
     store(sums + 2 * SIDE_BY_SIDE<Words> * K, with_constants(w[K], ROUND_CONSTANTS + 2 * K));
 }
 
+// The schedule's first sixteen words of the block (or blocks side by side) at `blocks`, and
+// their sums.
+template <typename Words>
+inline void first_sixteen_words(const std::uint8_t* blocks, Words w[8], std::uint64_t* sums) {
+    first_two_words<0>(blocks, w, sums);
+    first_two_words<1>(blocks, w, sums);
+    first_two_words<2>(blocks, w, sums);
+    first_two_words<3>(blocks, w, sums);
+    first_two_words<4>(blocks, w, sums);
+    first_two_words<5>(blocks, w, sums);
+    first_two_words<6>(blocks, w, sums);
+    first_two_words<7>(blocks, w, sums);
+}
+
 // Rounds 2I and 2I + 1 of eight, from the sums of their words with their constants. After
 // the eight the variables are back in their places.
 template <int I>
@@ -269,14 +283,7 @@ inline void add_to_state(std::uint64_t state[8], std::uint64_t a, std::uint64_t 
 inline void block_rounds(std::uint64_t state[8], const std::uint8_t* block) {
     Pair words[8];
     alignas(16) std::uint64_t sums[80];
-    first_two_words<0>(block, words, sums);
-    first_two_words<1>(block, words, sums);
-    first_two_words<2>(block, words, sums);
-    first_two_words<3>(block, words, sums);
-    first_two_words<4>(block, words, sums);
-    first_two_words<5>(block, words, sums);
-    first_two_words<6>(block, words, sums);
-    first_two_words<7>(block, words, sums);
+    first_sixteen_words(block, words, sums);
     std::uint64_t a = state[0], b = state[1], c = state[2], d = state[3];
     std::uint64_t e = state[4], f = state[5], g = state[6], h = state[7];
     std::uint64_t b_xor_c = b ^ c;
@@ -309,18 +316,6 @@ inline void eight_words(Pairs w[8], std::uint64_t* sums, std::size_t t) {
     turn_window(w);
 }
 
-// The schedule's first sixteen words of the pair at `blocks`, and their sums.
-inline void first_words_of_pair(const std::uint8_t* blocks, Pairs w[8], std::uint64_t* sums) {
-    first_two_words<0>(blocks, w, sums);
-    first_two_words<1>(blocks, w, sums);
-    first_two_words<2>(blocks, w, sums);
-    first_two_words<3>(blocks, w, sums);
-    first_two_words<4>(blocks, w, sums);
-    first_two_words<5>(blocks, w, sums);
-    first_two_words<6>(blocks, w, sums);
-    first_two_words<7>(blocks, w, sums);
-}
-
 // The 160 rounds of the pair whose sums are `sums`, sixteen at a time; with a next pair, its
 // schedule into `next_sums` besides, eight words after each sixteen rounds until it is
 // complete.
@@ -329,7 +324,7 @@ inline void pair_rounds(std::uint64_t state[8], const std::uint64_t* sums, const
     Pairs w[8];
     int steps = 0;
     if (next_blocks != nullptr) {
-        first_words_of_pair(next_blocks, w, next_sums);
+        first_sixteen_words(next_blocks, w, next_sums);
         steps = 8;
     }
     std::uint64_t a = state[0], b = state[1], c = state[2], d = state[3];
@@ -362,7 +357,7 @@ inline void pairs_of_blocks(std::uint64_t state[8], const std::uint8_t* blocks, 
     alignas(32) std::uint64_t sums[2][2 * 80];
     // The first pair's schedule alone; each later one's between the rounds of the one before.
     Pairs w[8];
-    first_words_of_pair(blocks, w, sums[0]);
+    first_sixteen_words(blocks, w, sums[0]);
     for (std::size_t t = 16; t < 80; t += 8) eight_words(w, sums[0], t);
     for (std::size_t pair = 0; pair < pairs; ++pair, blocks += 256)
         pair_rounds(state, sums[pair % 2], pair + 1 < pairs ? blocks + 256 : nullptr, sums[(pair + 1) % 2]);
