@@ -406,12 +406,8 @@ std::wstring JoinRun::failed_check_text() const {
         return format_text(texts().verify[VERIFY_OUT_OF_ORDER], {verdict.chosen->name});
     const WholeFileCheck& check = *verdict.whole_file_failed;
     const std::wstring& file = check.values.front().second;
-    std::wstring text = format_text(texts().verify[VERIFY_WHOLE_FILE_DAMAGED], {digest_name(check.kind), file});
-    // A recovery set made over the joined file says how much of it is damaged.
-    const std::optional<std::size_t> set = recovery_set_named(file);
-    const std::optional<DamagedSlices> whole = slices_ ? slices_->whole_file() : std::nullopt;
-    if (set && whole && whole->set == *set) text = joined_texts(std::move(text), slices_text(whole->count, *set));
-    return text;
+    return with_whole_file_slices(
+        format_text(texts().verify[VERIFY_WHOLE_FILE_DAMAGED], {digest_name(check.kind), file}), file);
 }
 
 // The joined file is kept for the user to judge, but nothing is done with it; an older

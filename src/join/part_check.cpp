@@ -114,11 +114,7 @@ std::wstring CheckRun::outcome(const SetVerdict& verdict, bool& good) const {
     }
     if (verdict.whole_file_failed != nullptr) {
         const std::wstring& file = verdict.whole_file_failed->values.front().second;
-        std::wstring text = format_text(verify[VERIFY_TOGETHER_DO_NOT_MATCH], {file});
-        const std::optional<std::size_t> set = recovery_set_named(file);
-        const std::optional<DamagedSlices> whole = slices_ ? slices_->whole_file() : std::nullopt;
-        if (set && whole && whole->set == *set) text = joined_texts(std::move(text), slices_text(whole->count, *set));
-        return text;
+        return with_whole_file_slices(format_text(verify[VERIFY_TOGETHER_DO_NOT_MATCH], {file}), file);
     }
     good = true;
     if (!verdict.whole_file_matched_by.empty())

@@ -174,6 +174,13 @@ std::wstring PartsPass::slices_text(std::uint64_t damaged, std::size_t set) cons
                                               static_cast<std::int32_t>(std::min<std::uint64_t>(held, INT32_MAX))});
 }
 
+std::wstring PartsPass::with_whole_file_slices(std::wstring text, const std::wstring& file) const {
+    const std::optional<std::size_t> set = recovery_set_named(file);
+    const std::optional<DamagedSlices> whole = slices_ ? slices_->whole_file() : std::nullopt;
+    if (!set || !whole || whole->set != *set) return text;
+    return joined_texts(std::move(text), slices_text(whole->count, *set));
+}
+
 void PartsPass::finish_pass() {
     pipeline_.finish();
     digests_->finish();

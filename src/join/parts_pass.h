@@ -63,6 +63,9 @@ protected:
     std::uint64_t damaged_slices(std::size_t set, const std::vector<bool>& chosen) const;
     // What the set could do about them: "N slices are damaged; it holds M recovery slices."
     std::wstring slices_text(std::uint64_t damaged, std::size_t set) const;
+    // The text, with the damaged slices of the joined file after it where `file` is a
+    // recovery set made over the joined file.
+    std::wstring with_whole_file_slices(std::wstring text, const std::wstring& file) const;
 
 private:
     std::vector<std::wstring> joined_file_names(const JobInputs& inputs, bool append) const;
