@@ -68,9 +68,13 @@ bool processor_has_avx512() {
            (registers_kept() & AVX512_REGISTERS) == AVX512_REGISTERS;
 }
 
+bool processor_has_avx512_gfni() { return processor_has_avx512() && bit(cpuid(7)[EBX], 30) && bit(cpuid(7)[ECX], 8); }
+
 bool processor_has_wide_clmul() {
     return processor_has_clmul() && processor_has_avx2_and_bmi2() && bit(cpuid(7)[ECX], 10);
 }
+
+bool processor_has_ssse3() { return bit(cpuid(1)[ECX], 9); }
 
 bool processor_has_sse41() {
     const std::uint32_t basic = cpuid(1)[ECX];
@@ -89,6 +93,8 @@ bool processor_has_clmul() { return false; }
 bool processor_has_wide_clmul() { return false; }
 bool processor_has_avx2_and_bmi2() { return false; }
 bool processor_has_avx512() { return false; }
+bool processor_has_avx512_gfni() { return false; }
+bool processor_has_ssse3() { return false; }
 bool processor_has_sse41() { return false; }
 bool processor_has_sha_extensions() { return false; }
 

@@ -1,6 +1,6 @@
 #pragma once
-// What the processor offers beyond the x86-64 baseline that the digests can use, asked of
-// the processor itself. All false on processors other than x86-64.
+// What the processor offers beyond the x86-64 baseline that the digests and the repair can
+// use, asked of the processor itself. All false on processors other than x86-64.
 
 namespace mendlet {
 
@@ -15,6 +15,11 @@ bool processor_has_avx2_and_bmi2();
 // All that, and AVX-512 Foundation with its 128- and 256-bit forms (VL), where the system
 // also keeps the mask and 512-bit registers.
 bool processor_has_avx512();
+// That, with AVX-512's byte and word instructions (BW) and the Galois field instructions
+// (GFNI) on its registers.
+bool processor_has_avx512_gfni();
+// SSSE3, whose byte shuffle looks up 16 bytes at a time.
+bool processor_has_ssse3();
 // SSE4.1, with the SSSE3 that came before it.
 bool processor_has_sse41();
 // The SHA extensions, with the SSSE3 and SSE4.1 that the SHA-1 and SHA-256 compressions
