@@ -8,11 +8,13 @@
 #include <set>
 #include <vector>
 
+#include "repair/gf16_region.h"
 #include "support/test_data.h"
 
 namespace mendlet {
 namespace {
 
+using test_support::random_bytes;
 using test_support::TestRandom;
 
 // The field's definition: the product of the polynomials, reduced bit by bit by
@@ -89,6 +91,59 @@ TEST(Gf16, InputSliceConstantsAreDistinctAndEachGeneratesTheGroup) {
         EXPECT_TRUE(seen.insert(constant).second) << index;
         for (const std::uint32_t prime : {3u, 5u, 17u, 257u})
             ASSERT_NE(gf16_power(constant, 65535 / prime), 1) << index << " " << prime;
+    }
+}
+
+// The portable way, then each other that this processor has.
+std::vector<Gf16Path> paths() {
+    std::vector<Gf16Path> paths{gf16_portable_path()};
+    for (const Gf16Path path : {gf16_ssse3_path(), gf16_avx2_path(), gf16_gfni_path()})
+        if (path.dot_product_add != nullptr) paths.push_back(path);
+    return paths;
+}
+
+std::size_t first_difference(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b) {
+    std::size_t at = 0;
+    while (at < a.size() && a[at] == b[at]) ++at;
+    return at;
+}
+
+// Regions either side of each way's blocks and past a tile, each source and the sum at its
+// own alignment, factors 0 and 1 among random ones: every way adds the products that a word
+// at a time gives.
+TEST(Gf16Paths, EachAddsTheProductsOfEveryWord) {
+    const std::size_t lengths[] = {2, 30, 62, 64, 66, 126, 130, 254, 258, 510, 514, 4094, 4096, 65536 + 34};
+    const std::size_t counts[] = {1, 3, 16, GF16_MAX_SOURCES};
+    const std::vector<std::uint8_t> pool = random_bytes(65536 + 34 + 64, 0x6F16A004ull);
+    TestRandom random(0x6F16A005ull);
+    for (const std::size_t length : lengths) {
+        for (const std::size_t count : counts) {
+            std::vector<const std::uint8_t*> sources;
+            std::vector<Gf16> factors;
+            for (std::size_t s = 0; s < count; ++s) {
+                sources.push_back(pool.data() + random.below(64));
+                factors.push_back(s % 7 == 0 ? static_cast<Gf16>(s % 2) : static_cast<Gf16>(random.next()));
+            }
+            const std::size_t offset = 1 + random.below(63);
+            const std::vector<std::uint8_t> before = random_bytes(length + offset, random.next());
+            std::vector<std::uint8_t> expected = before;
+            for (std::size_t s = 0; s < count; ++s) {
+                for (std::size_t at = 0; at < length; at += 2) {
+                    const Gf16 product =
+                        gf16_multiply(factors[s], static_cast<Gf16>(sources[s][at] | sources[s][at + 1] << 8));
+                    expected[offset + at] ^= static_cast<std::uint8_t>(product);
+                    expected[offset + at + 1] ^= static_cast<std::uint8_t>(product >> 8);
+                }
+            }
+            for (const Gf16Path& path : paths()) {
+                std::vector<Gf16Factor> prepared(count);
+                for (std::size_t s = 0; s < count; ++s) path.prepare(factors[s], prepared[s]);
+                std::vector<std::uint8_t> sum = before;
+                path.dot_product_add(sum.data() + offset, sources.data(), prepared.data(), count, length);
+                EXPECT_TRUE(sum == expected) << path.name << ": " << count << " sources of " << length
+                                             << " bytes, first wrong byte " << first_difference(sum, expected) - offset;
+            }
+        }
     }
 }
 
