@@ -282,6 +282,8 @@ std::size_t found_at(const SetChecks& checks, const std::wstring& name) {
     return static_cast<std::size_t>(std::find(checks.found.begin(), checks.found.end(), name) - checks.found.begin());
 }
 
+}  // namespace
+
 void judge_whole_file(SetVerdict& verdict, const SetChecks& checks, const WholeFileDigest& digest) {
     for (const WholeFileCheck& check : checks.whole_file) {
         const std::string computed = digest(check.kind);
@@ -295,8 +297,6 @@ void judge_whole_file(SetVerdict& verdict, const SetChecks& checks, const WholeF
         if (verdict.whole_file_matched_by.empty()) verdict.whole_file_matched_by = match->second;
     }
 }
-
-}  // namespace
 
 SetVerdict judge_set(const SetChecks& checks, const PartDigest& part_digest, const WholeFileDigest& whole_digest,
                      const SetFacts& facts) {
@@ -334,9 +334,10 @@ bool is_part_of_set(std::wstring_view name, std::wstring_view first_part_path) {
     return same_name(name.substr(0, stem), first.substr(0, stem));
 }
 
-std::optional<UnlistedPart> first_part_not_in_list(const std::vector<ChecksumFile>& files,
-                                                   const std::vector<std::wstring>& part_paths) {
-    if (part_paths.empty()) return std::nullopt;
+std::vector<UnlistedPart> parts_not_in_list(const std::vector<ChecksumFile>& files,
+                                            const std::vector<std::wstring>& part_paths) {
+    std::vector<UnlistedPart> unlisted;
+    if (part_paths.empty()) return unlisted;
     std::unordered_map<std::wstring_view, std::vector<std::wstring_view>, NameKeyHash, NameKeyEqual> listed;
     for (const std::wstring& path : part_paths) {
         const std::wstring_view name = last_name_component(path);
@@ -347,11 +348,15 @@ std::optional<UnlistedPart> first_part_not_in_list(const std::vector<ChecksumFil
         return found != listed.end() && std::any_of(found->second.begin(), found->second.end(),
                                                     [name](std::wstring_view part) { return same_name(part, name); });
     };
+    const auto known = [&unlisted](std::wstring_view name) {
+        return std::any_of(unlisted.begin(), unlisted.end(),
+                           [name](const UnlistedPart& part) { return same_name(part.name, name); });
+    };
     for (const ChecksumFile& file : files)
         for (const ChecksumEntry& entry : file.entries)
-            if (is_part_of_set(entry.name, part_paths.front()) && !in_list(entry.name))
-                return UnlistedPart{std::wstring(entry.name), file.name};
-    return std::nullopt;
+            if (is_part_of_set(entry.name, part_paths.front()) && !in_list(entry.name) && !known(entry.name))
+                unlisted.push_back({std::wstring(entry.name), file.name});
+    return unlisted;
 }
 
 }  // namespace mendlet

@@ -187,6 +187,10 @@ struct SetVerdict {
 SetVerdict judge_set(const SetChecks& checks, const PartDigest& part_digest, const WholeFileDigest& whole_digest,
                      const SetFacts& facts);
 
+// The joined file against every value listed for it: sets whole_file_failed to the first
+// check it fails, or whole_file_matched_by.
+void judge_whole_file(SetVerdict& verdict, const SetChecks& checks, const WholeFileDigest& digest);
+
 // Whether a listed name is one of the first part's set: the first part's file name without
 // the digits it ends in, without regard to case, followed by as many digits.
 bool is_part_of_set(std::wstring_view name, std::wstring_view first_part_path);
@@ -197,8 +201,9 @@ struct UnlistedPart {
     std::wstring checksum_file;
 };
 
-// The first one, in the files' order; a join without it would be incomplete.
-std::optional<UnlistedPart> first_part_not_in_list(const std::vector<ChecksumFile>& files,
-                                                   const std::vector<std::wstring>& part_paths);
+// Each such part once, in the files' order, with the first file that lists it; a join
+// without them would be incomplete.
+std::vector<UnlistedPart> parts_not_in_list(const std::vector<ChecksumFile>& files,
+                                            const std::vector<std::wstring>& part_paths);
 
 }  // namespace mendlet

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "core/part_list.h"
 #include "lang/text_format.h"
@@ -49,14 +50,16 @@ private:
     bool overflowed_ = false;
 };
 
-// Lists the ordinals skipped between the expected one and the entry's own.
-void list_missing(OrdinalList& missing, std::uint32_t expected_next, std::uint32_t ordinal) {
+// Lists the ordinals skipped between the expected one and the entry's own, but for those
+// that the join will rebuild.
+void list_missing(OrdinalList& missing, std::uint32_t expected_next, std::uint32_t ordinal,
+                  const std::vector<std::uint32_t>& rebuilt) {
     if (ordinal < expected_next) {
         missing.add(expected_next);
         return;
     }
     for (std::uint32_t skipped = expected_next; skipped != ordinal; ++skipped)
-        if (!missing.add(skipped)) return;
+        if (std::find(rebuilt.begin(), rebuilt.end(), skipped) == rebuilt.end() && !missing.add(skipped)) return;
 }
 
 }  // namespace
@@ -100,7 +103,7 @@ void evaluate_statuses(PartList& list, bool force, const Settings& settings) {
 }
 
 bool check_before_join(const PartList& list, bool test_missing, bool test_size, const TextTable& texts,
-                       Questioner& questioner, std::uint32_t highest_found) {
+                       Questioner& questioner, std::uint32_t highest_found, const std::vector<std::uint32_t>& rebuilt) {
     if (!starts_with_first_part(list)) return true;
     OrdinalList missing;
     OrdinalList mismatched;
@@ -111,7 +114,7 @@ bool check_before_join(const PartList& list, bool test_missing, bool test_size, 
     for (std::uint32_t i = 1; i <= last_index; ++i) {
         const PartEntry& entry = *list.at(i);
         if (test_missing && !missing.overflowed()) {
-            if (entry.ordinal != expected + 1) list_missing(missing, expected + 1, entry.ordinal);
+            if (entry.ordinal != expected + 1) list_missing(missing, expected + 1, entry.ordinal, rebuilt);
             expected = entry.ordinal;
         }
         if (test_size) {
@@ -126,7 +129,7 @@ bool check_before_join(const PartList& list, bool test_missing, bool test_size, 
     // Later parts that lie in the folder but not in the list would be missing from the join too.
     const std::uint32_t last_ordinal = list.last()->ordinal;
     if (test_missing && !missing.overflowed() && highest_found > last_ordinal)
-        list_missing(missing, last_ordinal + 1, highest_found + 1);
+        list_missing(missing, last_ordinal + 1, highest_found + 1, rebuilt);
 
     const std::wstring_view question_end = texts.messages[MSG_CONTINUE_QUESTION];
     if (test_missing && missing.count() > 0) {

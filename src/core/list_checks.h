@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace mendlet {
 
@@ -35,8 +36,10 @@ public:
 // Runs the enabled tests on the list and asks about what they find; false when the user
 // does not want the join to go on. highest_found: the highest number of the set's parts in
 // the first part's folder (0 when not known); the missing test counts those after the last
-// entry's ordinal up to it as missing, since the join would go without them.
+// entry's ordinal up to it as missing, since the join would go without them. Parts numbered
+// as in `rebuilt` are not missing: the join rebuilds them.
 bool check_before_join(const PartList& list, bool test_missing, bool test_size, const TextTable& texts,
-                       Questioner& questioner, std::uint32_t highest_found);
+                       Questioner& questioner, std::uint32_t highest_found,
+                       const std::vector<std::uint32_t>& rebuilt = {});
 
 }  // namespace mendlet

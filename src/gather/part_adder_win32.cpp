@@ -6,6 +6,8 @@
 #include "gather/folder_parts.h"
 #include "gather/sibling_listing_win32.h"
 #include "gather/siblings.h"
+#include "recovery/par2_names.h"
+#include "recovery/recovery_files_win32.h"
 
 namespace mendlet {
 
@@ -98,7 +100,7 @@ bool PartAdder::auto_load_siblings(std::int32_t position, const std::wstring& pa
         return false;
     }
     const std::wstring folder = path.substr(0, path.rfind(L'\\') + 1);
-    const SiblingSet set = siblings_in_order(list_siblings(path));
+    const SiblingSet set = siblings_past_rebuilt(path, list_siblings(path));
     for (const Sibling& sibling : set.siblings) {
         add_path(position, folder + sibling.name, sibling.size);
         if (position != NO_POSITION) ++position;
@@ -106,6 +108,34 @@ bool PartAdder::auto_load_siblings(std::int32_t position, const std::wstring& pa
     if (set.missing_number != 0)
         missing_sibling_ = sibling_name(std::wstring_view(path).substr(folder.size()), set.missing_number);
     return true;
+}
+
+// Each gap in turn, while one recovery set can rebuild every part in the gaps so far; the
+// folder's recovery files are read only when there is a gap.
+SiblingSet PartAdder::siblings_past_rebuilt(const std::wstring& path, const std::vector<FolderEntry>& listing) {
+    SiblingSet set = siblings_in_order(listing);
+    if (set.missing_number == 0) return set;
+    const std::size_t folder_end = path.rfind(L'\\');
+    const std::wstring_view first = std::wstring_view(path).substr(folder_end + 1);
+    // The joined file's name goes with a set made over it: the first part's without its number.
+    std::wstring joined(first.substr(0, first.size() - 3));
+    if (!joined.empty() && joined.back() == L'.') joined.pop_back();
+    std::vector<std::wstring> subjects{joined};
+    for (std::uint32_t number = 1; number <= highest_sibling_number(listing); ++number)
+        subjects.push_back(sibling_name(first, number));
+    const RecoveryFiles found = find_recovery_files(path.substr(0, folder_end), subjects);
+    std::vector<std::uint32_t> rebuilt;
+    std::vector<std::wstring> names;
+    while (set.missing_number != 0) {
+        names.push_back(sibling_name(first, set.missing_number));
+        const std::optional<std::size_t> rebuilding = set_rebuilding(found.sets, names);
+        if (!rebuilding) break;
+        rebuilt.push_back(set.missing_number);
+        rebuilt_sibling_ = names.front();
+        rebuilding_set_ = recovery_set_file_name(found.sets[*rebuilding]);
+        set = siblings_in_order(listing, rebuilt);
+    }
+    return set;
 }
 
 std::uint32_t PartAdder::finish() {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/part_list.h"
+#include "gather/siblings.h"
 
 namespace mendlet {
 
@@ -40,6 +41,10 @@ public:
     // The file name of the part that auto_load_siblings stopped at while later parts lie in
     // the folder; empty when it stopped at none such.
     const std::wstring& missing_sibling() const { return missing_sibling_; }
+    // The first part that auto_load_siblings went past because a recovery set beside the
+    // parts can rebuild it, and that set's file; empty when it went past none.
+    const std::wstring& rebuilt_sibling() const { return rebuilt_sibling_; }
+    const std::wstring& rebuilding_set() const { return rebuilding_set_; }
     // How many files this command's folder scans left out.
     std::uint32_t left_out() const { return left_out_; }
 
@@ -47,12 +52,16 @@ public:
     std::uint32_t finish();
 
 private:
+    SiblingSet siblings_past_rebuilt(const std::wstring& path, const std::vector<FolderEntry>& listing);
+
     PartList& list_;
     bool sorted_;
     bool by_path_;
     std::function<void()> cannot_open_;
     std::uint32_t count_before_;
     std::wstring missing_sibling_;
+    std::wstring rebuilt_sibling_;
+    std::wstring rebuilding_set_;
     std::uint32_t left_out_ = 0;
 };
 

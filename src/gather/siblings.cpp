@@ -30,7 +30,7 @@ bool is_first_part(std::wstring_view path) { return path.size() >= 3 && path.sub
 
 std::wstring sibling_pattern(std::wstring_view path) { return std::wstring(without_number(path)) + L"???"; }
 
-SiblingSet siblings_in_order(const std::vector<FolderEntry>& listing) {
+SiblingSet siblings_in_order(const std::vector<FolderEntry>& listing, const std::vector<std::uint32_t>& rebuilt) {
     struct Pending {
         std::uint32_t number;
         const std::wstring* name;
@@ -38,13 +38,18 @@ SiblingSet siblings_in_order(const std::vector<FolderEntry>& listing) {
     SiblingSet set;
     std::vector<Sibling>& siblings = set.siblings;
     std::vector<Pending> pending;
-    std::uint32_t expected = 1;
+    std::uint32_t expected = 0;
+    const auto next_expected = [&] {
+        do ++expected;
+        while (std::find(rebuilt.begin(), rebuilt.end(), expected) != rebuilt.end());
+    };
+    next_expected();
     for (const FolderEntry& entry : listing) {
         const std::uint32_t number = entry.folder ? 0 : sibling_number(entry.name);
         if (number == 0) continue;
         if (number == expected) {
             siblings.push_back({entry.name, entry.size});
-            ++expected;
+            next_expected();
         } else {
             pending.push_back({number, &entry.name});
         }
@@ -55,7 +60,7 @@ SiblingSet siblings_in_order(const std::vector<FolderEntry>& listing) {
         if (next == pending.end()) break;
         siblings.push_back({*next->name, SIZE_NOT_GIVEN});
         pending.erase(next);
-        ++expected;
+        next_expected();
     }
     if (highest_sibling_number(listing) > expected) set.missing_number = expected;
     return set;

@@ -36,8 +36,9 @@ struct SiblingSet {
 };
 
 // The siblings in number order, from 1 up to the first gap. Those met in order keep their
-// listed size; those met out of turn are added later and asked for theirs.
-SiblingSet siblings_in_order(const std::vector<FolderEntry>& listing);
+// listed size; those met out of turn are added later and asked for theirs. Numbers in
+// `rebuilt` are no gap: a recovery set rebuilds those parts.
+SiblingSet siblings_in_order(const std::vector<FolderEntry>& listing, const std::vector<std::uint32_t>& rebuilt = {});
 
 // The highest number among the listing's siblings (files whose names end in three digits
 // other than 000); 0 when there is none.

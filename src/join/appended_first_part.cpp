@@ -29,6 +29,11 @@ bool AppendedFirstPart::write(const std::uint8_t* data, std::uint32_t size) {
     return file_ != nullptr && !cut_back_ && file_->write(data, size);
 }
 
+bool AppendedFirstPart::seek(std::uint64_t offset) {
+    std::lock_guard lock(mutex_);
+    return file_ != nullptr && !cut_back_ && file_->seek(offset);
+}
+
 std::optional<std::uint64_t> AppendedFirstPart::seek_to_end() {
     std::lock_guard lock(mutex_);
     if (file_ == nullptr) return std::nullopt;

@@ -34,6 +34,7 @@ public:
     std::optional<std::uint32_t> read(std::uint8_t* buffer, std::uint32_t size) override;
     bool write(const std::uint8_t* data, std::uint32_t size) override;
     std::optional<std::uint64_t> seek_to_end() override;
+    bool seek(std::uint64_t offset) override;
     bool truncate(std::uint64_t size) override;
     bool flush() override;
     bool close() override;

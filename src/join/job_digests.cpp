@@ -63,6 +63,7 @@ std::string JobDigests::part(std::uint32_t index, DigestKind kind) const {
 }
 
 std::string JobDigests::whole_file(DigestKind kind) const {
+    if (rehashed_) return rehashed_->whole_file(kind);
     return kind == DigestKind::crc32 ? crc_->whole_file(kind) : hashes_->whole_file(kind);
 }
 
@@ -70,6 +71,10 @@ SetVerdict JobDigests::verdict(const SetFacts& facts) const {
     return judge_set(
         checks_, [this](std::uint32_t index, DigestKind kind) { return part(index, kind); },
         [this](DigestKind kind) { return whole_file(kind); }, facts);
+}
+
+PartDigests& JobDigests::rehash_whole_file() {
+    return rehashed_.emplace(wanted_of_whole_file(checks_, crc_shown_, md5_shown_), std::vector<DigestKinds>(1));
 }
 
 std::optional<std::string> JobDigests::shown(DigestKind kind) const {

@@ -37,13 +37,17 @@ public:
     const SetChecks& checks() const { return checks_; }
     // What the checks make of the digests, once finished.
     SetVerdict verdict(const SetFacts& facts) const;
+    // The joined file's digest in that kind, once finished; empty for one not taken.
+    std::string whole_file(DigestKind kind) const;
     // The digests the boxes show: those ticked.
     std::optional<std::string> shown(DigestKind kind) const;
+    // After a repair changed the joined file: digests for it in every kind asked of the whole
+    // file, for the caller to feed as part 0 and finish; they then stand for the whole file.
+    PartDigests& rehash_whole_file();
 
 private:
     void check_part(const PartDigests& digests, std::uint32_t part);
     std::string part(std::uint32_t index, DigestKind kind) const;
-    std::string whole_file(DigestKind kind) const;
 
     SetChecks checks_;
     bool crc_shown_;
@@ -55,6 +59,7 @@ private:
     // The CRC-32s, and the hashes; each fed on one thread.
     std::optional<PartDigests> crc_;
     std::optional<PartDigests> hashes_;
+    std::optional<PartDigests> rehashed_;
 };
 
 }  // namespace mendlet

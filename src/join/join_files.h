@@ -31,6 +31,8 @@ public:
     virtual bool write(const std::uint8_t* data, std::uint32_t size) = 0;
     // Moves the file position to the end and returns it: the file's size.
     virtual std::optional<std::uint64_t> seek_to_end() = 0;
+    // Moves the file position there; past the end, a write then fills the gap with zeros.
+    virtual bool seek(std::uint64_t offset) = 0;
     // Cuts the file back to size bytes.
     virtual bool truncate(std::uint64_t size) = 0;
     // Writes what the system still holds of the file to the disk; true once it is there.
@@ -74,6 +76,8 @@ public:
     // What the PAR 2.0 files in the folder that go with these subjects (the output's names
     // and the parts') give, as find_recovery_files reads them.
     virtual RecoveryFiles recovery_files(const std::wstring& folder, const std::vector<std::wstring>& subject_names) = 0;
+    // The folder, for a repair to read a set's recovery slices from its volumes.
+    virtual std::unique_ptr<RecoveryFolder> recovery_folder(const std::wstring& folder) = 0;
     virtual ExistingOutput existing(const std::wstring& path) = 0;
     // The highest number of a part of the first part's set found in its folder
     // (highest_sibling_number); 0 when there is none.

@@ -43,6 +43,12 @@ public:
         return static_cast<std::uint64_t>(position.QuadPart);
     }
 
+    bool seek(std::uint64_t offset) override {
+        LARGE_INTEGER position{};
+        position.QuadPart = static_cast<LONGLONG>(offset);
+        return SetFilePointerEx(handle_, position, nullptr, FILE_BEGIN) != FALSE;
+    }
+
     bool truncate(std::uint64_t size) override {
         LARGE_INTEGER position{};
         position.QuadPart = static_cast<LONGLONG>(size);
@@ -85,9 +91,9 @@ std::unique_ptr<JoinFile> Win32JoinFiles::open_for_append(const std::wstring& pa
 // out to disk when it is closed, which made the caller wait almost half a second per GiB at
 // the end of every join. A file left by an earlier job goes first.
 std::unique_ptr<JoinFile> Win32JoinFiles::create_output(const std::wstring& path) {
-    if (auto created = open_file(path, GENERIC_WRITE, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN)) return created;
+    if (auto created = open_file(path, GENERIC_READ | GENERIC_WRITE, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN)) return created;
     if (GetLastError() != ERROR_FILE_EXISTS || !DeleteFileW(file_system_path(path).c_str())) return nullptr;
-    return open_file(path, GENERIC_WRITE, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN);
+    return open_file(path, GENERIC_READ | GENERIC_WRITE, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN);
 }
 
 // Shown before the rename, so that a file that cannot take the name is found under its own.
@@ -107,6 +113,10 @@ std::vector<ChecksumFile> Win32JoinFiles::checksum_files(const std::wstring& fol
 
 RecoveryFiles Win32JoinFiles::recovery_files(const std::wstring& folder, const std::vector<std::wstring>& subject_names) {
     return find_recovery_files(folder, subject_names);
+}
+
+std::unique_ptr<RecoveryFolder> Win32JoinFiles::recovery_folder(const std::wstring& folder) {
+    return open_recovery_folder(folder);
 }
 
 ExistingOutput Win32JoinFiles::existing(const std::wstring& path) {

@@ -15,6 +15,7 @@ public:
                                              const std::vector<std::wstring>& part_names,
                                              const std::function<bool()>& stopped) override;
     RecoveryFiles recovery_files(const std::wstring& folder, const std::vector<std::wstring>& subject_names) override;
+    std::unique_ptr<RecoveryFolder> recovery_folder(const std::wstring& folder) override;
     ExistingOutput existing(const std::wstring& path) override;
     std::uint32_t highest_part_number(const std::wstring& first_part) override;
     std::optional<FileIdentity> identity(const std::wstring& path) override;

@@ -17,6 +17,7 @@
 #include "join/parts_pass.h"
 #include "join/temporary_output.h"
 #include "core/names_beside.h"
+#include "recovery/par2_names.h"
 #include "lang/text_format.h"
 #include "lang/text_names.h"
 #include "lang/text_table.h"
@@ -28,7 +29,7 @@ namespace {
 
 class JoinRun : private PartsPass {
 public:
-    explicit JoinRun(JoinContext& job) : PartsPass(job), first_part_(job.flags.appended_first_part) {}
+    explicit JoinRun(JoinContext& job) : PartsPass(job, true), first_part_(job.flags.appended_first_part) {}
     // A first part left growing by any way out is cut back; one completed was let go before.
     ~JoinRun();
     JoinRun(const JoinRun&) = delete;
@@ -56,6 +57,9 @@ private:
     std::wstring discard_output();
     bool cut_back_first_part();
     bool end_damaged_part(std::uint32_t part);
+    bool end_missing_part();
+    std::optional<bool> repair_damage(const RepairChoice& choice);
+    std::wstring repaired_text() const;
     std::wstring failed_check_text() const;
     bool end_failed_check();
     bool end_failed_append_check();
@@ -81,6 +85,10 @@ private:
     std::optional<SetVerdict> verdict_;
     // Where a joined file that failed its check went, beside the older output it left alone.
     std::wstring kept_path_;
+    // The set that rebuilt the damage, and how many slices it rebuilt.
+    std::optional<std::pair<std::size_t, std::uint64_t>> repaired_;
+    // The damage a set could have rebuilt, but for its recovery slices.
+    std::optional<TooFewRecoverySlices> too_few_;
 };
 
 JoinRun::~JoinRun() {
@@ -107,8 +115,10 @@ bool JoinRun::checks_allow_join() {
     // Parts of the set beyond the last one listed, left out by a gap, are missing too.
     const std::uint32_t highest_found =
         settings.test_missing_before_join ? job_.files.highest_part_number(list_.first()->path) : 0;
+    std::vector<std::uint32_t> rebuilt;
+    for (const MissingPart& part : missing_parts_) rebuilt.push_back(part.ordinal);
     return check_before_join(list_, settings.test_missing_before_join, settings.test_size_before_join, texts(), window_,
-                             highest_found);
+                             highest_found, rebuilt);
 }
 
 // The boxes show only the digests ticked, and none with Exit ticked or hashing switched off;
@@ -142,7 +152,16 @@ bool JoinRun::run() {
     finish_pass();
     if (end == CopyEnd::completed || end == CopyEnd::damaged) {
         verdict_ = verdict([this] { return parts_distinct(); });
-        if (const std::optional<std::uint32_t> damaged = verdict_->first_damaged()) return end_damaged_part(*damaged);
+        if (end == CopyEnd::completed) {
+            RepairDecision decision = repair_decision(*verdict_, append_);
+            too_few_ = decision.too_few;
+            if (decision.repair)
+                if (const std::optional<bool> ended = repair_damage(*decision.repair)) return *ended;
+        }
+        if (!repaired_) {
+            if (const std::optional<std::uint32_t> damaged = verdict_->first_damaged()) return end_damaged_part(*damaged);
+            if (!missing_parts_.empty() && end == CopyEnd::completed) return end_missing_part();
+        }
     }
     if (end != CopyEnd::completed) return end_failed_copy(end);
     return complete(inputs);
@@ -159,7 +178,7 @@ bool JoinRun::complete(const JobInputs& inputs) {
         show_digests();
         return end_failed_append_check();
     }
-    const bool verified = !verdict.verified_by.empty();
+    const bool verified = !verdict.verified_by.empty() || repaired_;
     const bool unchecked = digests_->checks().empty() && unreadable_checksum_file_.empty();
     const bool deletes = choices.delete_parts && !failed_check && (verified || (unchecked && rows_clean_));
     // On the disk before anything that cannot be undone: an old output replaced, the parts
@@ -168,7 +187,8 @@ bool JoinRun::complete(const JobInputs& inputs) {
     if (!append_ && !give_output_its_name(failed_check)) return false;
     show_digests();
     if (failed_check) return end_failed_check();
-    std::wstring text = verified ? format_text(texts().verify[VERIFY_VERIFIED], {verdict.verified_by})
+    std::wstring text = repaired_ ? repaired_text()
+                        : verified ? format_text(texts().verify[VERIFY_VERIFIED], {verdict.verified_by})
                         : !unreadable_checksum_file_.empty()
                             ? format_text(texts().verify[VERIFY_NOTHING_VERIFIED], {unreadable_checksum_file_})
                             : std::wstring(texts().messages[MSG_JOINED]);
@@ -211,10 +231,12 @@ bool JoinRun::open_append_output() {
             return fail(MSG_CANNOT_OPEN);
         }
     }
-    if (!first_part_.seek_to_end()) {
+    const std::optional<std::uint64_t> size = first_part_.seek_to_end();
+    if (!size) {
         window_.mark_part(list_, 0, STATUS_CANNOT_WRITE);
         return fail(MSG_CANNOT_OPEN);
     }
+    copied_[0] = *size;
     start_index_ = 1;
     return true;
 }
@@ -329,7 +351,7 @@ CopyEnd JoinRun::hash_first_part() {
         if (job_.flags.stop_requested) return CopyEnd::stopped;
         feed_reader(space, *n);
         pipeline_.commit(*n, false);
-        if (digests_->part_failed()) return CopyEnd::damaged;
+        if (!may_repair() && digests_->part_failed()) return CopyEnd::damaged;
     }
 }
 
@@ -344,11 +366,13 @@ CopyEnd JoinRun::copy_parts() {
             return CopyEnd::read_failed;
         }
         opened_identities_[i] = part->identity();
-        const CopyEnd end = read_part(*part, true, true);
+        // Where a set may rebuild damage, the join goes on past it.
+        const bool stop_at_damage = !may_repair();
+        const CopyEnd end = read_part(*part, true, stop_at_damage);
         if (end == CopyEnd::read_failed) window_.mark_part(list_, i, STATUS_CANNOT_READ);
         if (end != CopyEnd::completed) return end;
         if (job_.flags.stop_requested) return CopyEnd::stopped;
-        if (digests_->part_failed()) return CopyEnd::damaged;
+        if (stop_at_damage && digests_->part_failed()) return CopyEnd::damaged;
     }
     return CopyEnd::completed;
 }
@@ -394,9 +418,56 @@ bool JoinRun::end_damaged_part(std::uint32_t part) {
     if (!set) return end_failed(format_text(texts().verify[VERIFY_PART_DAMAGED], {name, file}), false);
     std::vector<bool> damaged(list_.count(), false);
     damaged[part] = true;
-    return end_failed(joined_texts(format_text(texts().verify[VERIFY_PART_DOES_NOT_MATCH_SET], {name, file}),
-                                   slices_text(damaged_slices(*set, damaged), *set)),
+    const std::wstring slices = too_few_ && too_few_->set == *set ? too_few_text(*too_few_)
+                                                                  : slices_text(damaged_slices(*set, damaged), *set);
+    return end_failed(joined_texts(format_text(texts().verify[VERIFY_PART_DOES_NOT_MATCH_SET], {name, file}), slices),
                       false);
+}
+
+// A part the list lacks that its set could not rebuild after all.
+bool JoinRun::end_missing_part() {
+    const std::wstring file = recovery_set_file_name(recovery_sets_[*missing_set_]);
+    std::wstring text = format_text(texts().verify[VERIFY_PART_NOT_IN_LIST], {missing_parts_.front().name, file});
+    if (too_few_) text = joined_texts(std::move(text), too_few_text(*too_few_));
+    return end_failed(std::move(text), false);
+}
+
+// None when the job goes on: repaired, or not, with what was found; else how it ended.
+std::optional<bool> JoinRun::repair_damage(const RepairChoice& choice) {
+    switch (repair(choice, output())) {
+        case OutputRepairEnd::repaired:
+            break;
+        case OutputRepairEnd::too_few:
+        case OutputRepairEnd::not_verified:
+            // What was written is neither the parts as they came nor the file the set describes.
+            if (const std::optional<std::uint32_t> damaged = verdict_->first_damaged()) return end_damaged_part(*damaged);
+            if (!missing_parts_.empty()) return end_missing_part();
+            if (verdict_->whole_file_failed != nullptr) return end_failed(failed_check_text(), false);
+            return end_failed(format_text(texts().verify[VERIFY_WHOLE_FILE_DAMAGED],
+                                          {digest_name(DigestKind::md5), recovery_set_file_name(recovery_sets_[choice.set])}),
+                              false);
+        case OutputRepairEnd::stopped:
+            return end_failed_copy(CopyEnd::stopped);
+        case OutputRepairEnd::read_failed:
+            return fail(MSG_CANNOT_OPEN);
+        case OutputRepairEnd::write_failed:
+            return end_failed_copy(CopyEnd::write_failed);
+        case OutputRepairEnd::no_memory:
+            return fail(MSG_LOW_MEMORY);
+    }
+    repaired_.emplace(choice.set, choice.damaged.size());
+    // The checks of the joined file, made again on the repaired file.
+    SetVerdict& verdict = *verdict_;
+    verdict.whole_file_failed = nullptr;
+    verdict.whole_file_matched_by.clear();
+    judge_whole_file(verdict, digests_->checks(), [this](DigestKind kind) { return digests_->whole_file(kind); });
+    return std::nullopt;
+}
+
+std::wstring JoinRun::repaired_text() const {
+    const auto [set, count] = *repaired_;
+    return format_text(counted(texts().verify, VERIFY_REPAIRED, VERIFY_REPAIRED_ONE, static_cast<std::int64_t>(count)),
+                       {recovery_set_file_name(recovery_sets_[set]), static_cast<std::int32_t>(std::min<std::uint64_t>(count, INT32_MAX))});
 }
 
 // The joined file's own digest does not match, or the parts were joined out of their order.
@@ -406,8 +477,9 @@ std::wstring JoinRun::failed_check_text() const {
         return format_text(texts().verify[VERIFY_OUT_OF_ORDER], {verdict.chosen->name});
     const WholeFileCheck& check = *verdict.whole_file_failed;
     const std::wstring& file = check.values.front().second;
-    return with_whole_file_slices(
-        format_text(texts().verify[VERIFY_WHOLE_FILE_DAMAGED], {digest_name(check.kind), file}), file);
+    std::wstring text = format_text(texts().verify[VERIFY_WHOLE_FILE_DAMAGED], {digest_name(check.kind), file});
+    if (too_few_ && recovery_set_named(file) == too_few_->set) return joined_texts(std::move(text), too_few_text(*too_few_));
+    return with_whole_file_slices(std::move(text), file);
 }
 
 // The joined file is kept for the user to judge, but nothing is done with it; an older

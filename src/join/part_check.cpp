@@ -21,7 +21,7 @@ namespace {
 
 class CheckRun : private PartsPass {
 public:
-    explicit CheckRun(JoinContext& job) : PartsPass(job) {}
+    explicit CheckRun(JoinContext& job) : PartsPass(job, false) {}
     void run();
 
 private:

@@ -1,28 +1,18 @@
 #include "join/part_slices.h"
 
 #include <algorithm>
-#include <set>
 
 #include "checksum/checksum_file.h"
 #include "core/path_compare.h"
 
 namespace mendlet {
 
-namespace {
-
-// Only a file described with its length and the checksums of its slices can be checked.
-bool checkable(const SetFile& file) { return file.described && !file.slices.empty(); }
-
-}  // namespace
-
 PartSlices::PartSlices(const std::vector<RecoverySet>& sets, const std::vector<std::wstring>& part_paths,
                        const std::vector<std::wstring>& output_names)
     : sets_(sets), parts_(part_paths.size()), tallies_(part_paths.size()) {
     const auto listed = [&sets](std::wstring_view name) {
         for (std::size_t set = 0; set < sets.size(); ++set)
-            for (const SetFile& file : sets[set].files)
-                if (checkable(file) && compare_names_ignoring_case(file.name, last_name_component(name)) == 0)
-                    return Listed{&file, set};
+            if (const SetFile* file = file_with_slices(sets[set], last_name_component(name))) return Listed{file, set};
         return Listed{};
     };
     for (std::size_t i = 0; i < part_paths.size(); ++i) parts_[i] = listed(part_paths[i]);
@@ -69,15 +59,10 @@ void PartSlices::end_part() { tallies_[current_] = damaged(part_checker_, parts_
 std::optional<DamagedSlices> PartSlices::damaged(std::optional<SliceChecker>& checker, const Listed& listed) {
     if (!checker) return std::nullopt;
     const SliceTally tally = checker->finish();
+    std::optional<DamagedSlices> damaged;
+    if (tally.checked) damaged = DamagedSlices{tally.damaged, listed.set, checker->damaged_slices()};
     checker.reset();
-    if (!tally.checked) return std::nullopt;
-    return DamagedSlices{tally.damaged, listed.set};
-}
-
-std::uint64_t usable_recovery_slices(const RecoverySet& set) {
-    std::set<std::uint32_t> exponents;
-    for (const RecoverySlice& slice : set.recovery_slices) exponents.insert(slice.exponent);
-    return exponents.size();
+    return damaged;
 }
 
 }  // namespace mendlet

@@ -18,6 +18,8 @@ namespace mendlet {
 struct DamagedSlices {
     std::uint64_t count = 0;
     std::size_t set = 0;
+    // Their indices in the file, in order.
+    std::vector<std::uint64_t> at;
 };
 
 class PartSlices {
@@ -57,9 +59,5 @@ private:
     std::vector<std::optional<DamagedSlices>> tallies_;
     std::optional<DamagedSlices> whole_tally_;
 };
-
-// The recovery slices a set holds that can rebuild as many damaged ones: one of each
-// exponent, however many copies lie in its volumes.
-std::uint64_t usable_recovery_slices(const RecoverySet& set);
 
 }  // namespace mendlet

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "checksum/checksum_finder.h"
+#include "core/ordering.h"
 #include "core/output_path.h"
 #include "core/part_list.h"
 #include "core/path_compare.h"
@@ -30,6 +31,7 @@ std::wstring folder_of(const std::wstring& path) {
 
 std::optional<SetChecks> PartsPass::collect_set_checks(const JobInputs& inputs, bool append) {
     for (const PartEntry& entry : list_) part_paths_.push_back(entry.path);
+    copied_.assign(part_paths_.size(), 0);
     joined_names_ = joined_file_names(inputs, append);
     const std::vector<std::wstring>& names = joined_names_;
     std::vector<ChecksumFile> files = find_checksum_files(names);
@@ -104,10 +106,19 @@ void PartsPass::add_recovery_sets(const std::vector<std::wstring>& names, std::v
     files.insert(files.begin(), std::make_move_iterator(listings.begin()), std::make_move_iterator(listings.end()));
 }
 
+// A join goes on without parts that a recovery set can rebuild; they are rebuilt in place.
 bool PartsPass::refuse_incomplete_set(const std::vector<ChecksumFile>& files) {
-    const std::optional<UnlistedPart> unlisted = first_part_not_in_list(files, part_paths_);
-    if (!unlisted) return false;
-    window_.show_status(format_text(texts().verify[VERIFY_PART_NOT_IN_LIST], {unlisted->name, unlisted->checksum_file}),
+    const std::vector<UnlistedPart> unlisted = parts_not_in_list(files, part_paths_);
+    if (unlisted.empty()) return false;
+    std::vector<std::wstring> names;
+    for (const UnlistedPart& part : unlisted) names.push_back(part.name);
+    if (joining_) missing_set_ = set_rebuilding(recovery_sets_, names);
+    if (missing_set_) {
+        for (const std::wstring& name : names) missing_parts_.push_back({name, extract_ordinal(name)});
+        return false;
+    }
+    const UnlistedPart& first = unlisted.front();
+    window_.show_status(format_text(texts().verify[VERIFY_PART_NOT_IN_LIST], {first.name, first.checksum_file}),
                         COLOUR_ERROR, false);
     return true;
 }
@@ -148,6 +159,7 @@ CopyEnd PartsPass::read_part(JoinFile& part, bool write, bool stop_at_damage) {
         if (stop_at_damage && digests_->part_failed()) return CopyEnd::damaged;
         feed_reader(space, *n);
         if (!pipeline_.commit(*n, write)) return CopyEnd::write_failed;
+        copied_[part_] += *n;
     }
 }
 

@@ -14,7 +14,9 @@
 #include "checksum/set_check.h"
 #include "join/copy_pipeline.h"
 #include "join/job_digests.h"
+#include "join/output_repair.h"
 #include "join/part_slices.h"
+#include "join/repair_choice.h"
 #include "recovery/recovery_set.h"
 #include "join/join_worker.h"
 
@@ -29,7 +31,9 @@ enum class CopyEnd { completed, stopped, read_failed, write_failed, damaged };
 
 class PartsPass {
 protected:
-    explicit PartsPass(JoinContext& job) : job_(job), window_(job.window), list_(job.list) {}
+    // A join goes on without a part that a recovery set can rebuild; a check of the parts
+    // does not.
+    PartsPass(JoinContext& job, bool joining) : job_(job), window_(job.window), list_(job.list), joining_(joining) {}
     ~PartsPass() = default;
     PartsPass(const PartsPass&) = delete;
     PartsPass& operator=(const PartsPass&) = delete;
@@ -67,17 +71,30 @@ protected:
     // recovery set made over the joined file.
     std::wstring with_whole_file_slices(std::wstring text, const std::wstring& file) const;
 
+    // Whether a recovery set lists slices of the parts or of the joined file: damage may then
+    // be repaired, and a join goes on past it.
+    bool may_repair() const { return slices_ && slices_->any(); }
+    // What the damage found calls for, once the pass is finished.
+    RepairDecision repair_decision(const SetVerdict& verdict, bool append) const;
+    // Makes the repair in the unfinished output; once repaired, the joined file's digests are
+    // taken again from it.
+    OutputRepairEnd repair(const RepairChoice& choice, JoinFile& output);
+    // "N slices are damaged, but x.par2 holds only M recovery slices: ..."
+    std::wstring too_few_text(const TooFewRecoverySlices& too_few) const;
+
 private:
     std::vector<std::wstring> joined_file_names(const JobInputs& inputs, bool append) const;
     std::vector<ChecksumFile> find_checksum_files(const std::vector<std::wstring>& names) const;
     void add_recovery_sets(const std::vector<std::wstring>& names, std::vector<ChecksumFile>& files);
     bool refuse_incomplete_set(const std::vector<ChecksumFile>& files);
     void report_progress();
+    bool rehash_output(JoinFile& output);
 
 protected:
     JoinContext& job_;
     JoinWindow& window_;
     PartList& list_;
+    const bool joining_;
     std::vector<std::wstring> part_paths_;
     // The names the joined file goes by.
     std::vector<std::wstring> joined_names_;
@@ -87,6 +104,11 @@ protected:
     // The PAR 2.0 sets that name a part or the joined file, and their slices as checked.
     std::vector<RecoverySet> recovery_sets_;
     std::optional<PartSlices> slices_;
+    // Parts the list lacks that a set will rebuild, and that set.
+    std::vector<MissingPart> missing_parts_;
+    std::optional<std::size_t> missing_set_;
+    // The bytes read of each part, by index.
+    std::vector<std::uint64_t> copied_;
     // The part being read.
     std::uint32_t part_ = 0;
     std::uint64_t total_ = 0;

@@ -145,6 +145,7 @@ const wchar_t* const messages_defaults[] = {
     L"The parts were not deleted: the join could not be verified.",
     L"%s is a folder: choose a file name for the joined file.",
     L"Files added: %d; %d other files left out.",
+    L"%s is missing; %s can rebuild it.",
 };
 
 const wchar_t* const tooltips_defaults[] = {
@@ -208,6 +209,10 @@ const wchar_t* const verify_defaults[] = {
     L"%d slice is damaged; it holds %d recovery slices.",
     L"%d slices are damaged; it holds %d recovery slice.",
     L"%d slice is damaged; it holds %d recovery slice.",
+    L"Files joined and repaired with %s: %d slices rebuilt.",
+    L"Files joined and repaired with %s: %d slice rebuilt.",
+    L"%d slices are damaged, but %s holds only %d recovery slices: get more of them or the parts again.",
+    L"%d slices are damaged, but %s holds only %d recovery slice: get more of them or the parts again.",
 };
 
 }  // namespace

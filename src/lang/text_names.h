@@ -44,6 +44,7 @@ inline constexpr std::size_t MSG_OLD_OUTPUT_KEPT = 30;
 inline constexpr std::size_t MSG_PARTS_NOT_DELETED = 31;
 inline constexpr std::size_t MSG_OUTPUT_IS_FOLDER = 32;
 inline constexpr std::size_t MSG_FILES_ADDED_LEFT_OUT = 33;
+inline constexpr std::size_t MSG_MISSING_REBUILDABLE = 34;
 
 // verify
 inline constexpr std::size_t VERIFY_VERIFIED = 0;
@@ -76,6 +77,11 @@ inline constexpr std::size_t VERIFY_SLICES_DAMAGED = 24;
 inline constexpr std::size_t VERIFY_ONE_SLICE_DAMAGED = 25;
 inline constexpr std::size_t VERIFY_SLICES_DAMAGED_ONE_HELD = 26;
 inline constexpr std::size_t VERIFY_ONE_SLICE_DAMAGED_ONE_HELD = 27;
+// A join that rebuilt slices, or could not for too few recovery slices.
+inline constexpr std::size_t VERIFY_REPAIRED = 28;
+inline constexpr std::size_t VERIFY_REPAIRED_ONE = 29;
+inline constexpr std::size_t VERIFY_TOO_FEW_RECOVERY_SLICES = 30;
+inline constexpr std::size_t VERIFY_TOO_FEW_RECOVERY_SLICES_ONE_HELD = 31;
 
 // The text for a count: the one for a count of one where the count is one.
 inline const wchar_t* counted(const TextSection& section, std::size_t many, std::size_t one, std::int64_t count) {

@@ -4,6 +4,7 @@
 
 #include <limits>
 #include <memory>
+#include <utility>
 
 #include "core/folder_files_win32.h"
 #include "core/long_path_win32.h"
@@ -44,7 +45,7 @@ private:
 
 class Win32RecoveryFolder : public RecoveryFolder {
 public:
-    explicit Win32RecoveryFolder(const std::wstring& path) : path_(path) {}
+    explicit Win32RecoveryFolder(std::wstring path) : path_(std::move(path)) {}
 
     std::unique_ptr<ReadableFile> open(const std::wstring& name) override {
         const HANDLE file = CreateFileW(file_system_path(path_in_folder(path_, name)).c_str(), GENERIC_READ,
@@ -60,7 +61,7 @@ public:
     }
 
 private:
-    const std::wstring& path_;
+    const std::wstring path_;
 };
 
 }  // namespace
@@ -68,6 +69,10 @@ private:
 RecoveryFiles find_recovery_files(const std::wstring& folder, const std::vector<std::wstring>& subject_names) {
     Win32RecoveryFolder recovery_folder(folder);
     return read_recovery_files(recovery_folder, file_names_in(folder), subject_names);
+}
+
+std::unique_ptr<RecoveryFolder> open_recovery_folder(const std::wstring& folder) {
+    return std::make_unique<Win32RecoveryFolder>(folder);
 }
 
 }  // namespace mendlet

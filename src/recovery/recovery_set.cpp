@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "checksum/checksum_file.h"
+#include "core/path_compare.h"
 #include "core/text_encoding.h"
 
 namespace mendlet {
@@ -174,6 +175,33 @@ std::vector<RecoverySet> read_recovery_sets(RecoveryFolder& folder, const std::v
     std::vector<RecoverySet> sets;
     for (auto& [order, set] : found) sets.push_back(std::move(set));
     return sets;
+}
+
+std::uint64_t usable_recovery_slices(const RecoverySet& set) {
+    std::set<std::uint32_t> exponents;
+    for (const RecoverySlice& slice : set.recovery_slices) exponents.insert(slice.exponent);
+    return exponents.size();
+}
+
+const SetFile* file_with_slices(const RecoverySet& set, std::wstring_view name) {
+    for (const SetFile& file : set.files)
+        if (file.described && !file.slices.empty() && compare_names_ignoring_case(file.name, name) == 0) return &file;
+    return nullptr;
+}
+
+std::optional<std::size_t> set_rebuilding(const std::vector<RecoverySet>& sets, const std::vector<std::wstring>& names) {
+    for (std::size_t index = 0; index < sets.size(); ++index) {
+        const RecoverySet& set = sets[index];
+        std::uint64_t slices = 0;
+        bool lists_all = true;
+        for (const std::wstring& name : names) {
+            const SetFile* file = file_with_slices(set, name);
+            lists_all = lists_all && file != nullptr && file->recoverable;
+            if (file != nullptr) slices += file->slices.size();
+        }
+        if (lists_all && slices <= usable_recovery_slices(set)) return index;
+    }
+    return std::nullopt;
 }
 
 }  // namespace mendlet

@@ -19,7 +19,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "recovery/par2_packets.h"
@@ -86,6 +88,18 @@ struct RecoverySet {
 
 // The slices a file of `length` bytes is cut into.
 std::uint64_t slice_count(std::uint64_t length, std::uint64_t slice_size);
+
+// The recovery slices a set holds that can rebuild as many damaged ones: one of each
+// exponent, however many copies lie in its volumes.
+std::uint64_t usable_recovery_slices(const RecoverySet& set);
+
+// The first of the sets that lists every file of those names (described, with the
+// checksums of its slices) and holds recovery slices enough to rebuild them all; none when
+// no set does.
+std::optional<std::size_t> set_rebuilding(const std::vector<RecoverySet>& sets, const std::vector<std::wstring>& names);
+
+// The file of that name that the set describes with its slices' checksums; none if none.
+const SetFile* file_with_slices(const RecoverySet& set, std::wstring_view name);
 
 // What the reader needs of the folder the PAR 2.0 files lie in.
 class RecoveryFolder {

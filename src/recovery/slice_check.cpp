@@ -33,7 +33,7 @@ void SliceChecker::update(const std::uint8_t* bytes, std::size_t length) {
 
 void SliceChecker::end_slice() {
     const SliceChecksum& listed = file_.slices[index_];
-    if (md5_final(md5_) != listed.md5 || ~crc_ != listed.crc32) ++damaged_;
+    if (md5_final(md5_) != listed.md5 || ~crc_ != listed.crc32) damaged_.push_back(index_);
     md5_init(md5_);
     crc_ = CRC32_INITIAL;
     fill_ = 0;
@@ -46,8 +46,13 @@ SliceTally SliceChecker::finish() {
         while (fill_ > 0) update(ZEROS.data(), static_cast<std::size_t>(std::min<std::uint64_t>(ZEROS.size(), slice_size_ - fill_)));
     }
     const std::uint64_t slices = slice_count(file_.length, slice_size_);
-    if (slices != file_.slices.size()) return {slices, 0, false};
-    return {slices, damaged_ + (slices - index_), true};
+    if (slices != file_.slices.size()) {
+        damaged_.clear();
+        return {slices, 0, false};
+    }
+    // Slices the file does not reach are damaged too.
+    for (std::uint64_t index = index_; index < slices; ++index) damaged_.push_back(index);
+    return {slices, damaged_.size(), true};
 }
 
 SliceTally missing_file_tally(const SetFile& file, std::uint64_t slice_size) {

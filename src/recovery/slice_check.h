@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "digest/md5.h"
 #include "recovery/recovery_set.h"
@@ -34,6 +35,8 @@ public:
     void update(const std::uint8_t* bytes, std::size_t length);
     // After the last byte; once.
     SliceTally finish();
+    // Once finished: the damaged slices' indices, in order.
+    const std::vector<std::uint64_t>& damaged_slices() const { return damaged_; }
 
 private:
     void end_slice();
@@ -43,7 +46,7 @@ private:
     // Bytes of the current slice so far, and its index.
     std::uint64_t fill_ = 0;
     std::uint64_t index_ = 0;
-    std::uint64_t damaged_ = 0;
+    std::vector<std::uint64_t> damaged_;
     Md5Context md5_;
     std::uint32_t crc_;
 };

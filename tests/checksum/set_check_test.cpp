@@ -224,8 +224,8 @@ TEST(SetCheckCollector, ManyValuesForOneFileAreCollectedInLinearTime) {
     EXPECT_TRUE(checks.listings[0].part(0)->values[0].conflicting);
 }
 
-// A name is of the first part's set when only its number differs, written as wide; the
-// first listed that the list lacks stops the join.
+// A name is of the first part's set when only its number differs, written as wide; those
+// listed that the list lacks are named once each, with the first file that lists them.
 TEST(SetParts, PartsOfTheSetDifferInTheirNumberAlone) {
     const wchar_t* const first = L"C:\\In\\Movie.avi.001";
     for (const wchar_t* name : {L"Movie.avi.001", L"MOVIE.AVI.004", L"movie.avi.999"})
@@ -235,12 +235,17 @@ TEST(SetParts, PartsOfTheSetDifferInTheirNumberAlone) {
     EXPECT_FALSE(is_part_of_set(L"Movie.avi.002", L"C:\\In\\Movie.avi"));
 
     const std::vector<ChecksumFile> files{
-        beside(L"Movie.avi.sfv", {crc(L"movie.avi.001", "00000000"), crc(L"MOVIE.AVI.003", "00000000")})};
-    const std::optional<UnlistedPart> unlisted = first_part_not_in_list(files, {first, L"C:\\In\\Movie.avi.002"});
-    ASSERT_TRUE(unlisted.has_value());
-    EXPECT_EQ(unlisted->name, L"MOVIE.AVI.003");
-    EXPECT_EQ(unlisted->checksum_file, L"Movie.avi.sfv");
-    EXPECT_FALSE(first_part_not_in_list(files, {first, L"D:\\Other\\movie.avi.003"}));
+        beside(L"Movie.avi.sfv", {crc(L"movie.avi.001", "00000000"), crc(L"MOVIE.AVI.003", "00000000"),
+                                  crc(L"Movie.avi.005", "00000000")}),
+        beside(L"Movie.avi.md5", {crc(L"movie.avi.003", "00000000"), crc(L"movie.avi.004", "00000000")})};
+    const std::vector<UnlistedPart> unlisted = parts_not_in_list(files, {first, L"C:\\In\\Movie.avi.002"});
+    ASSERT_EQ(unlisted.size(), 3u);
+    EXPECT_EQ(unlisted[0].name, L"MOVIE.AVI.003");
+    EXPECT_EQ(unlisted[0].checksum_file, L"Movie.avi.sfv");
+    EXPECT_EQ(unlisted[1].name, L"Movie.avi.005");
+    EXPECT_EQ(unlisted[2].name, L"movie.avi.004");
+    EXPECT_EQ(unlisted[2].checksum_file, L"Movie.avi.md5");
+    EXPECT_EQ(parts_not_in_list(files, {first, L"D:\\Other\\movie.avi.003", L"x\\Movie.avi.004", L"Movie.avi.005"}).size(), 0u);
 }
 
 }  // namespace

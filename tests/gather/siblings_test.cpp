@@ -35,13 +35,15 @@ TEST(Siblings, InNumberOrderWhateverTheListingOrder) {
     EXPECT_EQ(set.siblings[2].size, SIZE_NOT_GIVEN);
 }
 
-// The gap is named only when a later part lies beyond it.
+// The gap is named only when a later part lies beyond it; a number that a recovery set
+// rebuilds is no gap.
 TEST(Siblings, StopAtTheFirstGapAndIgnoreWhatIsNoPart) {
     struct Row {
         std::vector<FolderEntry> listing;
         std::vector<std::wstring> loaded;
         std::uint32_t missing_number;
         std::uint32_t highest;
+        std::vector<std::uint32_t> rebuilt;
     };
     const Row rows[] = {
         {{{L"x.005", false, 1}, {L"x.001", false, 1}, {L"x.002", false, 1}, {L"x.004", false, 1}},
@@ -63,9 +65,20 @@ TEST(Siblings, StopAtTheFirstGapAndIgnoreWhatIsNoPart) {
          1},
         {{{L"x.002", false, 1}}, {}, 1, 2},
         {{}, {}, 0, 0},
+        {{{L"x.005", false, 1}, {L"x.001", false, 1}, {L"x.002", false, 1}, {L"x.004", false, 1}},
+         {L"x.001", L"x.002", L"x.004", L"x.005"},
+         0,
+         5,
+         {3}},
+        {{{L"x.004", false, 1}, {L"x.001", false, 1}, {L"x.006", false, 1}},
+         {L"x.001", L"x.004"},
+         5,
+         6,
+         {2, 3}},
+        {{{L"x.003", false, 1}}, {L"x.003"}, 0, 3, {1, 2}},
     };
     for (std::size_t i = 0; i < std::size(rows); ++i) {
-        const SiblingSet set = siblings_in_order(rows[i].listing);
+        const SiblingSet set = siblings_in_order(rows[i].listing, rows[i].rebuilt);
         EXPECT_EQ(names_of(set), rows[i].loaded) << i;
         EXPECT_EQ(set.missing_number, rows[i].missing_number) << i;
         EXPECT_EQ(highest_sibling_number(rows[i].listing), rows[i].highest) << i;

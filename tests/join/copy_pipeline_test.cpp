@@ -28,6 +28,7 @@ public:
         return true;
     }
     std::optional<std::uint64_t> seek_to_end() override { return bytes.size(); }
+    bool seek(std::uint64_t) override { return false; }
     bool truncate(std::uint64_t) override { return false; }
     bool flush() override { return true; }
     bool close() override { return true; }

@@ -138,8 +138,10 @@ TEST_F(JoinOnDiskTest, AnOutputThatCannotBeReplacedIsRefusedBeforeAnyQuestion) {
 }
 
 // A PAR 2.0 set read from the disk, its packets spread over a main file and a volume file
-// of recovery slices: a damaged part is named with the damaged slices and what the set holds.
-TEST_F(JoinOnDiskTest, ARecoverySetOnDiskChecksThePartsItLists) {
+// of recovery slices: Check parts names a part cut short with the damaged slices and what
+// the set holds, and the join moves the next part to its place and rebuilds the slices in
+// the joined file, leaving the parts as they were.
+TEST_F(JoinOnDiskTest, ARecoverySetOnDiskChecksAndRepairsThePartsItLists) {
     const std::vector<test_support::DataFile> parts{{"v.bin.001", test_support::random_bytes(9000, 1)},
                                                     {"v.bin.002", test_support::random_bytes(9000, 2)}};
     const test_support::HandMadeSet set(4096, parts, 2);
@@ -152,14 +154,22 @@ TEST_F(JoinOnDiskTest, ARecoverySetOnDiskChecksThePartsItLists) {
     ASSERT_EQ(window.statuses.size(), 1u);
     EXPECT_EQ(window.statuses[0].text, L"Parts checked: all 2 match v.bin.par2");
 
-    std::string damaged = as_text(parts[1].bytes);
-    damaged[5000] ^= 1;
-    folder.write(L"v.bin.002", damaged);
+    const std::string cut = as_text(parts[0].bytes).substr(0, 5000);
+    folder.write(L"v.bin.001", cut);
     window.statuses.clear();
-    EXPECT_FALSE(run_join(job));
+    run_check(job);
     ASSERT_EQ(window.statuses.size(), 1u);
-    EXPECT_EQ(window.statuses[0].text, L"v.bin.002 does not match v.bin.par2! 1 slice is damaged; it holds 2 recovery slices.");
-    EXPECT_EQ(list.at(1)->status, STATUS_CHECKSUM_MISMATCH);
+    EXPECT_EQ(window.statuses[0].text,
+              L"Parts checked: 1 of 2 does not match v.bin.par2! 2 slices are damaged; it holds 2 recovery slices.");
+
+    window.statuses.clear();
+    run_join(job);
+    ASSERT_EQ(window.statuses.size(), 1u);
+    EXPECT_EQ(window.statuses[0].text, L"Files joined and repaired with v.bin.par2: 2 slices rebuilt.");
+    EXPECT_EQ(file_size(folder.file(L"v.bin")), 18000u);
+    EXPECT_EQ(file_tail(folder.file(L"v.bin"), 18000), as_text(parts[0].bytes) + as_text(parts[1].bytes));
+    EXPECT_EQ(file_size(folder.file(L"v.bin.001")), 5000u);
+    EXPECT_EQ(file_tail(folder.file(L"v.bin.001"), 5000), cut);
 }
 
 TEST_F(JoinOnDiskTest, DecliningToOverwriteKeepsTheFileAndItsTime) {

@@ -26,6 +26,7 @@
 #include "support/digest_texts.h"
 #include "support/faulty_join_files.h"
 #include "support/par2_folder.h"
+#include "support/par2_packets.h"
 #include "support/recording_join_window.h"
 #include "support/test_data.h"
 #include "support/test_disk.h"
@@ -34,6 +35,8 @@ namespace mendlet {
 namespace {
 
 using test_support::blake2b_text;
+using test_support::cut;
+using test_support::operator+;
 using test_support::blake3_text;
 using test_support::crc_text;
 using test_support::FaultyJoinFiles;
@@ -970,18 +973,21 @@ INSTANTIATE_TEST_SUITE_P(
 // clang-format on
 
 // A PAR 2.0 set beside the parts, made by Debian's par2 over them (or over the file they
-// join to): it is a listing like an SFV file, the first of those that tie, and where a part
-// does not match, Check parts and the join count its damaged slices and say how many
-// recovery slices the set holds.
-// Each row: how the set is made, what befalls the files after, and what a check and a join
-// say. The par2 program runs natively only, so the Windows build reads hand-made sets from
-// its disk instead (join_files_win32_test.cpp).
+// join to): it is a listing like an SFV file, the first of those that tie; where a part does
+// not match, Check parts counts its damaged slices and says how many recovery slices the
+// set holds, and the join rebuilds them where there are enough, in the unfinished output
+// alone: the joined file comes out whole and no part is written.
+// Each row: how the set is made, what befalls the files after, a part left out of the list
+// and whether the join appends, what a check and the join say, and whether the joined file
+// is then whole. The par2 program runs natively only, so the Windows build reads
+// hand-made sets from its disk instead (join_files_win32_test.cpp).
 #if !defined(_WIN32)
-TEST_F(JoinWorkerTest, ARecoverySetChecksThePartsAndCountsTheirDamagedSlices) {
+TEST_F(JoinWorkerTest, ARecoverySetChecksThePartsAndRepairsTheJoinedFile) {
     ASSERT_EQ(std::system("par2 -V >/dev/null 2>&1"), 0) << "Debian's par2 is missing: scripts/setup.sh installs it";
     using test_support::Par2Folder;
     const std::vector<std::string> names{"v.bin.001", "v.bin.002", "v.bin.003"};
     const std::vector<Bytes> parts{random_bytes(40000, 11), random_bytes(40000, 12), random_bytes(17000, 13)};
+    const Bytes whole = parts[0] + parts[1] + parts[2];
     const std::string over_parts = "-s4096 -c4 -n2 v.bin.par2 v.bin.001 v.bin.002 v.bin.003";
     struct Row {
         const char* what;
@@ -989,27 +995,55 @@ TEST_F(JoinWorkerTest, ARecoverySetChecksThePartsAndCountsTheirDamagedSlices) {
         std::function<void(const Par2Folder&)> befall;
         const wchar_t* checked;
         const wchar_t* joined;
+        bool whole = true;
+        const char* unlisted = nullptr;
+        bool append = false;
     };
-    const auto damage_part_2 = [&](const Par2Folder& folder) {
-        Bytes damaged = parts[1];
-        damaged[5000] ^= 1;
-        damaged[30000] ^= 1;
-        folder.write("v.bin.002", damaged);
+    const auto damage = [&](std::size_t part, std::vector<std::size_t> at) {
+        return [&parts, &names, part, at](const Par2Folder& folder) {
+            Bytes damaged = parts[part];
+            for (const std::size_t byte : at) damaged[byte] ^= 1;
+            folder.write(names[part], damaged);
+        };
+    };
+    const auto cut_part_3 = [&](const Par2Folder& folder) { folder.write("v.bin.003", cut(parts[2], 10000)); };
+    const auto remove = [](const char* name) {
+        return [name](const Par2Folder& folder) { std::filesystem::remove(folder.path() / name); };
     };
     const std::vector<Row> rows{
         {"all good", over_parts, [](const Par2Folder&) {}, L"Parts checked: all 3 match v.bin.par2",
          L"Files joined and verified with v.bin.par2"},
-        {"one part damaged in two slices", over_parts, damage_part_2,
+        {"one part damaged in two slices", over_parts, damage(1, {5000, 30000}),
          L"Parts checked: 1 of 3 does not match v.bin.par2! 2 slices are damaged; it holds 4 recovery slices.",
-         L"v.bin.002 does not match v.bin.par2! 2 slices are damaged; it holds 4 recovery slices."},
-        {"a part cut inside its third slice", over_parts,
-         [&](const Par2Folder& folder) { folder.write("v.bin.003", Bytes(parts[2].begin(), parts[2].begin() + 10000)); },
+         L"Files joined and repaired with v.bin.par2: 2 slices rebuilt."},
+        {"two parts damaged", over_parts, [&](const Par2Folder& folder) {
+             damage(0, {100})(folder);
+             damage(2, {16999})(folder);
+         },
+         L"Parts checked: 2 of 3 do not match v.bin.par2! 2 slices are damaged; it holds 4 recovery slices.",
+         L"Files joined and repaired with v.bin.par2: 2 slices rebuilt."},
+        {"a part cut inside its third slice", over_parts, cut_part_3,
          L"Parts checked: 1 of 3 does not match v.bin.par2! 3 slices are damaged; it holds 4 recovery slices.",
-         L"v.bin.003 does not match v.bin.par2! 3 slices are damaged; it holds 4 recovery slices."},
-        {"a part gone since it was listed", over_parts,
-         [](const Par2Folder& folder) { std::filesystem::remove(folder.path() / "v.bin.001"); },
+         L"Files joined and repaired with v.bin.par2: 3 slices rebuilt."},
+        {"the same, appended to the first part", over_parts, cut_part_3,
+         L"Parts checked: 1 of 3 does not match v.bin.par2! 3 slices are damaged; it holds 4 recovery slices.",
+         L"Files joined and repaired with v.bin.par2: 3 slices rebuilt.", true, nullptr, true},
+        {"a part grown at its end", over_parts,
+         [&](const Par2Folder& folder) { folder.write("v.bin.001", parts[0] + random_bytes(5000, 14)); },
+         L"Parts checked: 1 of 3 does not match v.bin.par2! 1 slice is damaged; it holds 4 recovery slices.",
+         L"Files joined and repaired with v.bin.par2: 1 slice rebuilt."},
+        {"too few recovery slices", "-s4096 -c2 -n1 v.bin.par2 v.bin.001 v.bin.002 v.bin.003", cut_part_3,
+         L"Parts checked: 1 of 3 does not match v.bin.par2! 3 slices are damaged; it holds 2 recovery slices.",
+         L"v.bin.003 does not match v.bin.par2! 3 slices are damaged, but v.bin.par2 holds only 2 recovery slices: "
+         L"get more of them or the parts again.",
+         false},
+        {"a part missing from the list and the folder", "-s4096 -c10 -n1 v.bin.par2 v.bin.001 v.bin.002 v.bin.003",
+         remove("v.bin.002"),
+         L"v.bin.002 is listed in v.bin.par2 but not in the list! The join would be incomplete.",
+         L"Files joined and repaired with v.bin.par2: 10 slices rebuilt.", true, "v.bin.002"},
+        {"a part gone since it was listed", over_parts, remove("v.bin.001"),
          L"Parts checked: 1 of 3 cannot be read! 10 slices are damaged; it holds 4 recovery slices.",
-         L"File cannot be opened!"},
+         L"File cannot be opened!", false},
         {"only a volume file, its first packet damaged", "-s4096 -c4 -n1 v.bin.par2 v.bin.001 v.bin.002 v.bin.003",
          [](const Par2Folder& folder) {
              std::filesystem::remove(folder.path() / "v.bin.par2");
@@ -1018,17 +1052,17 @@ TEST_F(JoinWorkerTest, ARecoverySetChecksThePartsAndCountsTheirDamagedSlices) {
              folder.write("v.bin.vol0+4.par2", volume);
          },
          L"Parts checked: all 3 match v.bin.vol0+4.par2", L"Files joined and verified with v.bin.vol0+4.par2"},
-        {"a set over the joined file", "-s4096 -c2 -n1 v.bin.par2 v.bin", damage_part_2,
+        {"a set over the joined file", "-s4096 -c2 -n1 v.bin.par2 v.bin", damage(1, {5000, 30000}),
          L"The parts together do not match v.bin.par2! One of them is damaged. 2 slices are damaged; it holds 2 "
          L"recovery slices.",
-         L"MD5 does not match v.bin.par2! The joined file is damaged. 2 slices are damaged; it holds 2 recovery slices."},
+         L"Files joined and repaired with v.bin.par2: 2 slices rebuilt."},
         {"an .md5 of the parts beside the set, a part damaged", over_parts,
          [&](const Par2Folder& folder) {
              folder.run("md5sum v.bin.001 v.bin.002 v.bin.003 > v.bin.md5");
-             damage_part_2(folder);
+             damage(1, {5000, 30000})(folder);
          },
          L"Parts checked: 1 of 3 does not match v.bin.par2! 2 slices are damaged; it holds 4 recovery slices.",
-         L"v.bin.002 does not match v.bin.par2! 2 slices are damaged; it holds 4 recovery slices."},
+         L"Files joined and repaired with v.bin.par2: 2 slices rebuilt."},
         {"the set's only file unreadable", "-s4096 -c4 -n1 v.bin.par2 v.bin.001 v.bin.002 v.bin.003",
          [](const Par2Folder& folder) {
              std::filesystem::remove(folder.path() / "v.bin.vol0+4.par2");
@@ -1047,11 +1081,7 @@ TEST_F(JoinWorkerTest, ARecoverySetChecksThePartsAndCountsTheirDamagedSlices) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         const Par2Folder folder;
-        Bytes whole;
-        for (std::size_t i = 0; i < names.size(); ++i) {
-            folder.write(names[i], parts[i]);
-            whole.insert(whole.end(), parts[i].begin(), parts[i].end());
-        }
+        for (std::size_t i = 0; i < names.size(); ++i) folder.write(names[i], parts[i]);
         folder.write("v.bin", whole);
         folder.par2_create(row.create);
         std::filesystem::remove(folder.path() / "v.bin");
@@ -1060,6 +1090,7 @@ TEST_F(JoinWorkerTest, ARecoverySetChecksThePartsAndCountsTheirDamagedSlices) {
         for (const std::wstring& name : folder.listing())
             disk->write(name, folder.read(std::filesystem::path(name)));
         for (const std::string& name : names) {
+            if (row.unlisted != nullptr && name == row.unlisted) continue;
             const std::wstring path = disk->path(std::wstring(name.begin(), name.end()));
             list.add_part(NO_POSITION, false, path, file(path).size(), STATUS_OK, false);
             if (!std::filesystem::exists(folder.path() / name)) disk->remove(path);
@@ -1069,12 +1100,21 @@ TEST_F(JoinWorkerTest, ARecoverySetChecksThePartsAndCountsTheirDamagedSlices) {
         ASSERT_EQ(window.statuses.size(), 1u);
         EXPECT_EQ(window.statuses[0].text, row.checked);
         window.statuses.clear();
+        window.inputs.append_to_first = row.append;
         join();
         ASSERT_EQ(window.statuses.size(), 1u);
         EXPECT_EQ(window.statuses[0].text, row.joined);
+        const std::wstring joined_path = row.append ? list.first()->path : window.inputs.output_path;
+        EXPECT_EQ(file(joined_path) == whole, row.whole);
+        for (const std::string& name : names) {
+            const std::wstring path = disk->path(std::wstring(name.begin(), name.end()));
+            if (path != joined_path && std::filesystem::exists(folder.path() / name))
+                EXPECT_EQ(file(path), folder.read(name)) << "a part was written: " << name;
+        }
         for (const std::wstring& name : folder.listing()) disk->remove(disk->path(name));
         disk->remove(window.inputs.output_path);
     }
+    window.inputs.append_to_first = false;
 }
 #endif
 
@@ -1225,6 +1265,7 @@ public:
         return {};
     }
     RecoveryFiles recovery_files(const std::wstring&, const std::vector<std::wstring>&) override { return {}; }
+    std::unique_ptr<RecoveryFolder> recovery_folder(const std::wstring&) override { return nullptr; }
     ExistingOutput existing(const std::wstring&) override { return ExistingOutput::none; }
     std::uint32_t highest_part_number(const std::wstring&) override { return 0; }
     std::optional<FileIdentity> identity(const std::wstring&) override { return std::nullopt; }
@@ -1244,6 +1285,7 @@ private:
             return true;
         }
         std::optional<std::uint64_t> seek_to_end() override { return std::nullopt; }
+        bool seek(std::uint64_t) override { return false; }
         bool truncate(std::uint64_t) override { return false; }
         bool flush() override { return false; }
         bool close() override { return true; }

@@ -62,6 +62,9 @@ public:
     RecoveryFiles recovery_files(const std::wstring& folder, const std::vector<std::wstring>& subject_names) override {
         return real_.recovery_files(folder, subject_names);
     }
+    std::unique_ptr<RecoveryFolder> recovery_folder(const std::wstring& folder) override {
+        return real_.recovery_folder(folder);
+    }
     ExistingOutput existing(const std::wstring& path) override { return real_.existing(path); }
     std::uint32_t highest_part_number(const std::wstring& first_part) override {
         return real_.highest_part_number(first_part);
@@ -97,6 +100,7 @@ private:
             return real_->write(data, size);
         }
         std::optional<std::uint64_t> seek_to_end() override { return real_->seek_to_end(); }
+        bool seek(std::uint64_t offset) override { return real_->seek(offset); }
         bool truncate(std::uint64_t size) override {
             owner_.count_clean_up();
             return !owner_.truncate_fails && real_->truncate(size);

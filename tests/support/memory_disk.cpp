@@ -44,6 +44,10 @@ public:
         return true;
     }
     std::optional<std::uint64_t> seek_to_end() override { return position_ = bytes_->size(); }
+    bool seek(std::uint64_t offset) override {
+        position_ = offset;
+        return true;
+    }
     bool truncate(std::uint64_t size) override {
         bytes_->resize(size);
         position_ = size;
@@ -140,6 +144,9 @@ public:
     RecoveryFiles recovery_files(const std::wstring& folder, const std::vector<std::wstring>& subject_names) override {
         MemoryFolder memory_folder(*this, folder);
         return read_recovery_files(memory_folder, memory_folder.file_names(), subject_names);
+    }
+    std::unique_ptr<RecoveryFolder> recovery_folder(const std::wstring& folder) override {
+        return std::make_unique<MemoryFolder>(*this, folder);
     }
     // A folder is there while a file lies in it.
     ExistingOutput existing(const std::wstring& path) override {

@@ -12,6 +12,7 @@
 #include "digest/crc32.h"
 #include "digest/md5.h"
 #include "recovery/recovery_set.h"
+#include "repair/gf16.h"
 
 namespace mendlet::test_support {
 
@@ -130,10 +131,26 @@ public:
     }
     Bytes checksums(std::size_t i) const { return par2_packet(id_, CHECKSUMS_TYPE, checksums_body(i)); }
 
-    // The data is not real recovery data: nothing checks it before a repair.
+    // Made word by word as the PAR 2.0 format defines it: the sum, over the recovery set's
+    // slices in the main packet's order, of each slice times its constant to the exponent.
     Bytes recovery(std::uint32_t exponent) const {
-        Bytes body(4 + slice_size_, static_cast<std::uint8_t>(exponent));
+        Bytes body(4 + slice_size_, 0);
         for (int i = 0; i < 4; ++i) body[i] = static_cast<std::uint8_t>(exponent >> (8 * i));
+        std::uint32_t input = 0;
+        for (const Md5Digest& id : in_main_order()) {
+            const std::size_t i = static_cast<std::size_t>(std::find(ids_.begin(), ids_.end(), id) - ids_.begin());
+            if (i >= recoverable_) continue;
+            const Bytes& bytes = files_[i].bytes;
+            for (std::size_t at = 0; at < bytes.size(); at += slice_size_, ++input) {
+                const Gf16 factor = gf16_power(input_slice_constant(input), exponent);
+                for (std::size_t w = 0; w < slice_size_ && at + w < bytes.size(); w += 2) {
+                    const auto high = static_cast<unsigned>(at + w + 1 < bytes.size() ? bytes[at + w + 1] : 0);
+                    const Gf16 product = gf16_multiply(factor, static_cast<Gf16>(bytes[at + w] | high << 8));
+                    body[4 + w] ^= static_cast<std::uint8_t>(product);
+                    body[4 + w + 1] ^= static_cast<std::uint8_t>(product >> 8);
+                }
+            }
+        }
         return par2_packet(id_, RECOVERY_TYPE, body);
     }
     Bytes creator() const { return par2_packet(id_, CREATOR_TYPE, Bytes{'t', 'e', 's', 't'}); }

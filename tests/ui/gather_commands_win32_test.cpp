@@ -17,6 +17,7 @@
 #include "lang/text_names.h"
 #include "res/resource.h"
 #include "support/dropped_files_win32.h"
+#include "support/par2_packets.h"
 #include "support/part_paths.h"
 #include "support/symbolic_link_win32.h"
 #include "support/temp_folder_win32.h"
@@ -26,7 +27,9 @@
 namespace mendlet {
 namespace {
 
+using test_support::operator+;
 using test_support::paths_of;
+using test_support::Bytes;
 using test_support::read_file;
 using test_support::SymbolicLink;
 using test_support::TempFolder;
@@ -134,8 +137,29 @@ TEST_F(GatherTest, OneChosenFileIntoAnEmptyListBringsItsSiblings) {
     EXPECT_EQ(application.list().count(), 4u);
     EXPECT_EQ(status(), application.texts().messages[3]);
 
-    // With no later part in the folder the count is told.
+    // Past a gap that a recovery set beside the parts can rebuild, in blue; not past one
+    // it holds too few recovery slices for (x.004 is two slices of 4 bytes).
     command(IDC_REMOVE_ALL);
+    const Bytes five{'1', '2', '3', '4', '5'};
+    const test_support::HandMadeSet set(
+        4, {{"x.001", five}, {"x.002", five}, {"x.003", {'1', '2', '3'}}, {"x.004", five}, {"x.005", five}}, 5);
+    for (const std::size_t held : {2, 1}) {
+        Bytes packets = set.index();
+        for (std::uint32_t exponent = 0; exponent < held; ++exponent) packets = packets + set.recovery(exponent);
+        folder.write(L"x.par2", std::string(packets.begin(), packets.end()));
+        command(IDC_ADD_FILES);
+        if (held == 2) {
+            EXPECT_EQ(paths_of(application.list()), in_folder({L"x.001", L"x.002", L"x.003", L"x.005"}));
+            EXPECT_EQ(status(), format_text(application.texts().messages[MSG_MISSING_REBUILDABLE], {L"x.004", L"x.par2"}));
+            EXPECT_EQ(application.status().status_colour(), COLOUR_INFO);
+        } else {
+            EXPECT_EQ(paths_of(application.list()), in_folder({L"x.001", L"x.002", L"x.003"}));
+            expect_missing_named(L"x.004");
+        }
+        command(IDC_REMOVE_ALL);
+    }
+
+    // With no later part in the folder the count is told.
     ASSERT_TRUE(DeleteFileW(folder.file(L"x.005").c_str()));
     command(IDC_ADD_FILES);
     EXPECT_EQ(application.list().count(), 3u);
