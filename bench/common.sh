@@ -39,6 +39,19 @@ bench_start() {
   export MENDLET_BENCH_STARTED=1
 }
 
+# The join_bench of another commit, built in a git worktree (build/bench-before) that goes
+# when the script ends: sets before_tree and before_join_bench.
+build_before() {
+  before_tree="$root/build/bench-before"
+  git -C "$root" worktree remove --force "$before_tree" 2>/dev/null || true
+  git -C "$root" worktree add --detach "$before_tree" "$1" >/dev/null 2>&1
+  at_exit 'git -C "$root" worktree remove --force "$before_tree" >/dev/null 2>&1 || true'
+  cmake -S "$before_tree" -B "$before_tree/build" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DMENDLET_BUILD_TESTS=OFF >/dev/null
+  cmake --build "$before_tree/build" -j "$(nproc)" --target join_bench >/dev/null
+  before_join_bench="$before_tree/build/join_bench.exe"
+}
+
 # Parts of random bytes, data.bin.001, ...: TOTAL_MIB in parts of PART_MIB in FOLDER,
 # generated once for these sizes.
 bench_parts() {

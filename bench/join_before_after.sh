@@ -11,15 +11,9 @@ commit="$1"
 runs="${2:-6}"
 total_mib="${3:-2048}"
 part_mib="${4:-100}"
-before_tree="$root/build/bench-before"
 
 bench_start
-git -C "$root" worktree remove --force "$before_tree" 2>/dev/null || true
-git -C "$root" worktree add --detach "$before_tree" "$commit" >/dev/null 2>&1
-at_exit 'git -C "$root" worktree remove --force "$before_tree" >/dev/null 2>&1 || true'
-cmake -S "$before_tree" -B "$before_tree/build" -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DMENDLET_BUILD_TESTS=OFF >/dev/null
-cmake --build "$before_tree/build" -j "$(nproc)" --target join_bench >/dev/null
+build_before "$commit"
 
 bench_parts "$data/join" "$total_mib" "$part_mib"
 parts=("$data/join"/data.bin.[0-9][0-9][0-9])
@@ -27,7 +21,7 @@ output="$data/joined.bin"
 at_exit 'rm -f "$output"'
 win_set="$(winpath "$data/join")"
 win_output="$(winpath "$data")\\joined.bin"
-declare -A exe=([before]="$before_tree/build/join_bench.exe" [after]="$build/join_bench.exe") times
+declare -A exe=([before]="$before_join_bench" [after]="$build/join_bench.exe") times
 for run in $(seq "$runs"); do
   order="before after"; [ $((run % 2)) = 1 ] || order="after before"
   for mode in none both; do

@@ -11,6 +11,7 @@
 //                                                  beside them; prints seconds, MB/s and the outcome,
 //                                                  and fails unless every part listed matched
 //   join_bench idle                                prints the peak working set of joining nothing
+//   join_bench repair-path                         prints the GF(2^16) code a repair runs here
 
 #include <windows.h>
 #include <psapi.h>
@@ -28,6 +29,7 @@
 #include "join/join_window.h"
 #include "join/join_worker.h"
 #include "join/part_check.h"
+#include "repair/slice_repair.h"
 #include "lang/text_format.h"
 #include "lang/text_table.h"
 #include "settings/settings.h"
@@ -189,11 +191,12 @@ int wmain(int argc, wchar_t** argv) {
         return generate(argv[2], std::wcstoull(argv[3], nullptr, 10), std::wcstoull(argv[4], nullptr, 10)) ? 0 : 1;
     if (command == L"join" && argc == 5) return join(argv[2], argv[3], argv[4]);
     if (command == L"check" && argc == 4) return check(argv[2], argv[3]);
+    if (command == L"repair-path") return std::printf("%s\n", repair_path_name()) < 0;
     if (command == L"idle" && argc == 2) {
         std::printf("%llu\n", peak_working_set());
         return 0;
     }
     std::fwprintf(stderr, L"usage: join_bench generate FOLDER TOTAL_MIB PART_MIB | join FOLDER none|crc32|md5|both OUTPUT"
-                          L" | check FOLDER OUTPUT | idle\n");
+                          L" | check FOLDER OUTPUT | idle | repair-path\n");
     return 2;
 }
