@@ -39,6 +39,7 @@ public:
     bool has(DigestKind kind) const { return (bits_ & bit(kind)) != 0; }
     void add(DigestKind kind) { bits_ |= bit(kind); }
     void add(DigestKinds kinds) { bits_ |= kinds.bits_; }
+    void remove(DigestKind kind) { bits_ &= ~bit(kind); }
     bool any() const { return bits_ != 0; }
     // The CRC-32 alone, if it is one of them; the others without it.
     DigestKinds crc32_only() const { return from_bits(bits_ & bit(DigestKind::crc32)); }

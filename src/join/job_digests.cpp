@@ -15,27 +15,31 @@ DigestKinds wanted_of_whole_file(const SetChecks& checks, bool crc32_shown, bool
 
 }  // namespace
 
-JobDigests::JobDigests(bool crc32_shown, bool md5_shown, SetChecks checks, std::uint32_t parts)
-    : checks_(std::move(checks)), crc_shown_(crc32_shown), md5_shown_(md5_shown) {
+JobDigests::JobDigests(bool crc32_shown, bool md5_shown, SetChecks checks, std::uint32_t parts, PartSlices* slices,
+                       std::vector<bool> derived)
+    : checks_(std::move(checks)), crc_shown_(crc32_shown), md5_shown_(md5_shown), slices_(slices),
+      derived_(std::move(derived)) {
+    derived_.resize(parts, false);
     const DigestKinds whole = wanted_of_whole_file(checks_, crc32_shown, md5_shown);
     std::vector<DigestKinds> crc_kinds;
     std::vector<DigestKinds> hash_kinds;
     DigestKinds anywhere = whole;
     for (std::uint32_t part = 0; part < parts; ++part) {
-        const DigestKinds kinds = checks_.part_kinds(part);
+        DigestKinds kinds = checks_.part_kinds(part);
+        if (derived_[part]) kinds.remove(DigestKind::md5);
         anywhere.add(kinds);
         crc_kinds.push_back(kinds.crc32_only());
         hash_kinds.push_back(kinds.hashes_only());
     }
     crc_on_ = anywhere.has(DigestKind::crc32);
     hashes_on_ = anywhere.hashes_only().any();
-    crc_on_reader_ = crc_on_ && hashes_on_;
+    crc_on_reader_ = crc_on_ && (hashes_on_ || slices_ != nullptr);
     crc_.emplace(whole.crc32_only(), std::move(crc_kinds), [this](std::uint32_t part) { check_part(*crc_, part); });
     hashes_.emplace(whole.hashes_only(), std::move(hash_kinds),
                     [this](std::uint32_t part) { check_part(*hashes_, part); });
 }
 
-bool JobDigests::for_digest_thread() const { return hashes_on_ || (crc_on_ && !crc_on_reader_); }
+bool JobDigests::for_digest_thread() const { return hashes_on_ || slices_ != nullptr || (crc_on_ && !crc_on_reader_); }
 
 void JobDigests::feed_on_reader(std::uint32_t part, const std::uint8_t* bytes, std::size_t length) {
     if (crc_on_reader_) crc_->feed(part, bytes, length);
@@ -44,11 +48,13 @@ void JobDigests::feed_on_reader(std::uint32_t part, const std::uint8_t* bytes, s
 void JobDigests::digest(std::uint32_t part, const std::uint8_t* bytes, std::size_t length) {
     if (crc_on_ && !crc_on_reader_) crc_->feed(part, bytes, length);
     if (hashes_on_) hashes_->feed(part, bytes, length);
+    if (slices_ != nullptr) slices_->feed(part, bytes, length);
 }
 
 void JobDigests::finish() {
     crc_->finish();
     hashes_->finish();
+    if (slices_ != nullptr) slices_->finish();
 }
 
 // On the thread that fed these digests, which knows only its own kinds: a listing that also
@@ -59,6 +65,7 @@ void JobDigests::check_part(const PartDigests& digests, std::uint32_t part) {
 }
 
 std::string JobDigests::part(std::uint32_t index, DigestKind kind) const {
+    if (kind == DigestKind::md5 && derived_[index]) return slices_->proven_md5(index);
     return kind == DigestKind::crc32 ? crc_->part(index, kind) : hashes_->part(index, kind);
 }
 

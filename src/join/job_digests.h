@@ -9,21 +9,26 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "checksum/set_check.h"
 #include "join/copy_pipeline.h"
 #include "join/part_digests.h"
+#include "join/part_slices.h"
 
 namespace mendlet {
 
 class JobDigests : public DigestSink {
 public:
-    JobDigests(bool crc32_shown, bool md5_shown, SetChecks checks, std::uint32_t parts);
+    // Where a recovery set's slice checksums prove or refute a part's MD5 (`derived`, by part),
+    // the MD5 is not taken again: the slices are checked on the digest thread in its place.
+    JobDigests(bool crc32_shown, bool md5_shown, SetChecks checks, std::uint32_t parts, PartSlices* slices = nullptr,
+               std::vector<bool> derived = {});
 
     // Whether the digest thread has work, and whether the reading thread feeds the CRC-32.
     bool for_digest_thread() const;
     bool crc32_on_reader() const { return crc_on_reader_; }
-    bool any() const { return crc_on_ || hashes_on_; }
+    bool any() const { return crc_on_ || hashes_on_ || slices_ != nullptr; }
 
     // The reading thread's share of the bytes, when it has one.
     void feed_on_reader(std::uint32_t part, const std::uint8_t* bytes, std::size_t length);
@@ -60,6 +65,8 @@ private:
     std::optional<PartDigests> crc_;
     std::optional<PartDigests> hashes_;
     std::optional<PartDigests> rehashed_;
+    PartSlices* slices_;
+    std::vector<bool> derived_;
 };
 
 }  // namespace mendlet

@@ -4,6 +4,7 @@
 
 #include "checksum/checksum_file.h"
 #include "core/path_compare.h"
+#include "digest/md5.h"
 
 namespace mendlet {
 
@@ -56,11 +57,18 @@ void PartSlices::begin_part() {
 
 void PartSlices::end_part() { tallies_[current_] = damaged(part_checker_, parts_[current_]); }
 
+std::string PartSlices::proven_md5(std::uint32_t index) const {
+    if (!finished_ || !tallies_[index]) return {};
+    return tallies_[index]->intact ? format_md5(parts_[index].file->md5) : "not as listed";
+}
+
 std::optional<DamagedSlices> PartSlices::damaged(std::optional<SliceChecker>& checker, const Listed& listed) {
     if (!checker) return std::nullopt;
     const SliceTally tally = checker->finish();
     std::optional<DamagedSlices> damaged;
-    if (tally.checked) damaged = DamagedSlices{tally.damaged, listed.set, checker->damaged_slices()};
+    if (tally.checked)
+        damaged = DamagedSlices{tally.damaged, listed.set, checker->damaged_slices(),
+                                tally.damaged == 0 && checker->length() == listed.file->length};
     checker.reset();
     return damaged;
 }

@@ -20,6 +20,8 @@ struct DamagedSlices {
     std::size_t set = 0;
     // Their indices in the file, in order.
     std::vector<std::uint64_t> at;
+    // No slice damaged and no byte beyond the listed length: the file is as listed.
+    bool intact = false;
 };
 
 class PartSlices {
@@ -38,6 +40,11 @@ public:
 
     // Once finished; none where no set lists the file's slices.
     std::optional<DamagedSlices> part(std::uint32_t index) const { return tallies_[index]; }
+    // Whether a set lists the slices of the part, and then, once finished, the MD5 they
+    // prove it has in lower-case hex (that listed, where it is intact), else a text that is
+    // no digest; empty before.
+    bool lists(std::uint32_t index) const { return parts_[index].file != nullptr; }
+    std::string proven_md5(std::uint32_t index) const;
     std::optional<DamagedSlices> whole_file() const { return whole_tally_; }
 
 private:

@@ -133,8 +133,10 @@ SetVerdict PartsPass::verdict(std::function<bool()> distinct) const {
 }
 
 std::optional<std::size_t> PartsPass::start_digests(bool crc32_shown, bool md5_shown, SetChecks checks) {
-    digests_.emplace(crc32_shown, md5_shown, std::move(checks), list_.count());
     if (!recovery_sets_.empty()) slices_.emplace(recovery_sets_, part_paths_, joined_names_);
+    std::vector<bool> derived = md5_proven_by_slices(checks);
+    digests_.emplace(crc32_shown, md5_shown, std::move(checks), list_.count(), slices_ ? &*slices_ : nullptr,
+                     std::move(derived));
     if (!pipeline_.allocate()) return MSG_LOW_MEMORY;
     if (!pipeline_.start(digests_->for_digest_thread() ? &*digests_ : nullptr)) return MSG_NO_THREAD;
     return std::nullopt;
@@ -196,12 +198,25 @@ std::wstring PartsPass::with_whole_file_slices(std::wstring text, const std::wst
 void PartsPass::finish_pass() {
     pipeline_.finish();
     digests_->finish();
-    if (slices_) slices_->finish();
 }
 
-void PartsPass::feed_reader(const std::uint8_t* bytes, std::uint32_t n) {
-    digests_->feed_on_reader(part_, bytes, n);
-    if (slices_) slices_->feed(part_, bytes, n);
+void PartsPass::feed_reader(const std::uint8_t* bytes, std::uint32_t n) { digests_->feed_on_reader(part_, bytes, n); }
+
+// A part whose slices a set lists, and whose MD5 only recovery sets list: its slices tell
+// whether it is as listed, and taking its MD5 too would double the hashing.
+std::vector<bool> PartsPass::md5_proven_by_slices(const SetChecks& checks) const {
+    std::vector<bool> derived(part_paths_.size(), false);
+    if (!slices_) return derived;
+    for (std::uint32_t part = 0; part < derived.size(); ++part) {
+        derived[part] = slices_->lists(part);
+        for (const Listing& listing : checks.listings) {
+            const ListedPart* listed = listing.part(part);
+            if (listed == nullptr || recovery_set_named(listing.name)) continue;
+            for (const ListedValue& value : listed->values)
+                if (value.kind == DigestKind::md5) derived[part] = false;
+        }
+    }
+    return derived;
 }
 
 void PartsPass::report_progress() {

@@ -55,8 +55,8 @@ protected:
     // Reads the part through the ring, written as it goes when asked. A part found not to
     // match ends the read only when asked to.
     CopyEnd read_part(JoinFile& part, bool write, bool stop_at_damage);
-    // The reading thread's share of the checking: the CRC-32 where the hashes take the other
-    // thread, and the slices of a recovery set.
+    // The reading thread's share of the checking: the CRC-32 where the hashes and the slices
+    // of a recovery set take the other thread.
     void feed_reader(const std::uint8_t* bytes, std::uint32_t n);
     // What the checks make of the digests, for the list as it stands; distinct is asked
     // only when the answer counts.
@@ -89,6 +89,7 @@ private:
     bool refuse_incomplete_set(const std::vector<ChecksumFile>& files);
     void report_progress();
     bool rehash_output(JoinFile& output);
+    std::vector<bool> md5_proven_by_slices(const SetChecks& checks) const;
 
 protected:
     JoinContext& job_;

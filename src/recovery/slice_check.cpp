@@ -20,6 +20,7 @@ SliceChecker::SliceChecker(const SetFile& file, std::uint64_t slice_size)
 }
 
 void SliceChecker::update(const std::uint8_t* bytes, std::size_t length) {
+    length_ += length;
     while (length > 0 && index_ < file_.slices.size()) {
         const std::size_t piece = static_cast<std::size_t>(std::min({std::uint64_t{length}, slice_size_ - fill_, LARGEST_PIECE}));
         md5_update(md5_, bytes, static_cast<std::uint32_t>(piece));
@@ -43,7 +44,9 @@ void SliceChecker::end_slice() {
 SliceTally SliceChecker::finish() {
     if (fill_ > 0) {
         static constexpr std::array<std::uint8_t, 64 * 1024> ZEROS{};
+        const std::uint64_t given = length_;
         while (fill_ > 0) update(ZEROS.data(), static_cast<std::size_t>(std::min<std::uint64_t>(ZEROS.size(), slice_size_ - fill_)));
+        length_ = given;
     }
     const std::uint64_t slices = slice_count(file_.length, slice_size_);
     if (slices != file_.slices.size()) {

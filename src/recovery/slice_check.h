@@ -37,6 +37,8 @@ public:
     SliceTally finish();
     // Once finished: the damaged slices' indices, in order.
     const std::vector<std::uint64_t>& damaged_slices() const { return damaged_; }
+    // The bytes given, padding aside.
+    std::uint64_t length() const { return length_; }
 
 private:
     void end_slice();
@@ -47,6 +49,7 @@ private:
     std::uint64_t fill_ = 0;
     std::uint64_t index_ = 0;
     std::vector<std::uint64_t> damaged_;
+    std::uint64_t length_ = 0;
     Md5Context md5_;
     std::uint32_t crc_;
 };
