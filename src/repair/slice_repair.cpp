@@ -19,8 +19,8 @@ namespace {
 // Good slices multiplied in at a time, and the bytes of a stripe each thread works through
 // at a time: a tile of every slice of a batch stays in the processor's cache while each
 // recovery slice's tile takes its products.
-constexpr std::size_t BATCH = 16;
-constexpr std::size_t TILE = 4096;
+constexpr std::size_t BATCH = 32;
+constexpr std::size_t TILE = 2048;
 // Stripes are a whole number of these, which keeps every tile's start aligned for the
 // vector code.
 constexpr std::size_t STRIPE_UNIT = 64;
@@ -29,24 +29,30 @@ std::size_t round_up(std::uint64_t value, std::size_t unit) {
     return static_cast<std::size_t>((value + unit - 1) / unit * unit);
 }
 
-// Runs work(begin, end) over [0, width) in tiles, half of them on a second thread where one
-// can be had.
-template <typename Work>
-void in_two_halves(std::size_t width, const Work& work) {
+// Runs work(begin, end) over [0, width) in tiles, each half on a thread of its own where
+// they can be had, while this thread does `beside` (the next reads).
+template <typename Work, typename Beside>
+void in_two_halves(std::size_t width, const Work& work, const Beside& beside) {
     const auto tiles = [&work](std::size_t begin, std::size_t end) {
         for (std::size_t at = begin; at < end; at += TILE) work(at, std::min(end, at + TILE));
     };
-    const std::size_t half = round_up(width / 2, STRIPE_UNIT);
-    if (half == 0 || half >= width) return tiles(0, width);
-    std::optional<std::thread> other;
-    try {
-        other.emplace(tiles, half, width);
-    } catch (const std::system_error&) {
-        tiles(0, width);
-        return;
-    }
-    tiles(0, half);
-    other->join();
+    const std::size_t half = std::min<std::size_t>(round_up(width / 2, STRIPE_UNIT), width);
+    // A half with no thread of its own is done here.
+    const auto start = [&tiles](std::optional<std::thread>& thread, std::size_t begin, std::size_t end) {
+        if (begin == end) return;
+        try {
+            thread.emplace(tiles, begin, end);
+        } catch (const std::system_error&) {
+            tiles(begin, end);
+        }
+    };
+    std::optional<std::thread> first;
+    std::optional<std::thread> second;
+    start(first, 0, half);
+    start(second, half, width);
+    beside();
+    if (first) first->join();
+    if (second) second->join();
 }
 
 class SliceRepair {
@@ -56,7 +62,7 @@ public:
         const std::size_t count = plan.damaged.size();
         const std::size_t factors = count * BATCH * sizeof(Gf16Factor);
         const std::size_t left = memory > factors ? memory - factors : 0;
-        width_ = std::max(STRIPE_UNIT, left / (count + BATCH + 1) / STRIPE_UNIT * STRIPE_UNIT);
+        width_ = std::max(STRIPE_UNIT, left / (count + 2 * BATCH + 1) / STRIPE_UNIT * STRIPE_UNIT);
         width_ = std::min(width_, round_up(plan.slice_size, STRIPE_UNIT));
         factors_.resize(count * BATCH);
         for (std::uint32_t slice = 0, next = 0; slice < plan.slice_lengths.size(); ++slice) {
@@ -79,8 +85,9 @@ public:
     }
 
 private:
+    // The sums, two batches (one read while the other is multiplied in) and the rebuilt slice.
     bool allocate() {
-        const std::size_t buffers = plan_.damaged.size() + BATCH + 1;
+        const std::size_t buffers = plan_.damaged.size() + 2 * BATCH + 1;
         try {
             memory_.reset(new (std::align_val_t{STRIPE_UNIT}) std::uint8_t[buffers * width_]);
         } catch (const std::bad_alloc&) {
@@ -90,19 +97,23 @@ private:
     }
 
     std::uint8_t* sum(std::size_t recovery) { return memory_.get() + recovery * width_; }
-    std::uint8_t* batch(std::size_t index) { return sum(plan_.damaged.size() + index); }
-    std::uint8_t* rebuilt() { return batch(BATCH); }
+    std::uint8_t* batch(std::size_t buffer, std::size_t index) { return sum(plan_.damaged.size() + buffer * BATCH + index); }
+    std::uint8_t* rebuilt() { return batch(2, 0); }
 
     // The recovery slices' stripes, with every good slice's share added: what is left is the
     // damaged slices' share, which the inverse turns into them.
     std::optional<RepairEnd> stripe(std::uint64_t start, std::size_t width) {
         for (std::size_t j = 0; j < matrix_.chosen.size(); ++j)
             if (!data_.read_recovery(matrix_.chosen[j], start, sum(j), width)) return RepairEnd::read_failed;
+        if (!good_.empty() && !read_batch(0, 0, start, width)) return RepairEnd::read_failed;
         for (std::size_t first = 0; first < good_.size(); first += BATCH) {
             if (data_.stopped()) return RepairEnd::stopped;
-            const std::size_t count = std::min(BATCH, good_.size() - first);
-            if (!read_batch(first, count, start, width)) return RepairEnd::read_failed;
-            add_batch(first, count, width);
+            const std::size_t buffer = first / BATCH % 2;
+            const std::size_t next = first + BATCH;
+            bool read = true;
+            add_batch(buffer, first, width,
+                      [&] { read = next >= good_.size() || read_batch(1 - buffer, next, start, width); });
+            if (!read) return RepairEnd::read_failed;
             data_.progress(++work_done_, total_work_);
         }
         for (std::size_t m = 0; m < plan_.damaged.size(); ++m) {
@@ -122,29 +133,37 @@ private:
         return start >= length ? 0 : static_cast<std::size_t>(std::min<std::uint64_t>(width, length - start));
     }
 
-    bool read_batch(std::size_t first, std::size_t count, std::uint64_t start, std::size_t width) {
+    // The batch of good slices from `first` into that buffer, padded with zeros.
+    bool read_batch(std::size_t buffer, std::size_t first, std::uint64_t start, std::size_t width) {
+        const std::size_t count = std::min(BATCH, good_.size() - first);
         for (std::size_t b = 0; b < count; ++b) {
             const std::uint32_t slice = good_[first + b];
             const std::size_t length = bytes_within(slice, start, width);
-            if (length > 0 && !data_.read_input(slice, start, batch(b), length)) return false;
-            std::fill(batch(b) + length, batch(b) + width, std::uint8_t{0});
+            std::uint8_t* bytes = batch(buffer, b);
+            if (length > 0 && !data_.read_input(slice, start, bytes, length)) return false;
+            std::fill(bytes + length, bytes + width, std::uint8_t{0});
         }
         return true;
     }
 
-    void add_batch(std::size_t first, std::size_t count, std::size_t width) {
+    template <typename Beside>
+    void add_batch(std::size_t buffer, std::size_t first, std::size_t width, const Beside& beside) {
+        const std::size_t count = std::min(BATCH, good_.size() - first);
         const std::size_t recovery = matrix_.chosen.size();
         for (std::size_t j = 0; j < recovery; ++j) {
             const std::uint32_t exponent = plan_.exponents[matrix_.chosen[j]];
             for (std::size_t b = 0; b < count; ++b)
                 path_.prepare(gf16_power(input_slice_constant(good_[first + b]), exponent), factors_[j * BATCH + b]);
         }
-        in_two_halves(width, [&](std::size_t begin, std::size_t end) {
-            const std::uint8_t* sources[BATCH];
-            for (std::size_t b = 0; b < count; ++b) sources[b] = batch(b) + begin;
-            for (std::size_t j = 0; j < recovery; ++j)
-                path_.dot_product_add(sum(j) + begin, sources, &factors_[j * BATCH], count, end - begin);
-        });
+        in_two_halves(
+            width,
+            [&](std::size_t begin, std::size_t end) {
+                const std::uint8_t* sources[BATCH];
+                for (std::size_t b = 0; b < count; ++b) sources[b] = batch(buffer, b) + begin;
+                for (std::size_t j = 0; j < recovery; ++j)
+                    path_.dot_product_add(sum(j) + begin, sources, &factors_[j * BATCH], count, end - begin);
+            },
+            beside);
     }
 
     void rebuild(std::size_t m, std::size_t width) {
@@ -153,11 +172,14 @@ private:
         for (std::size_t first = 0; first < recovery; first += BATCH) {
             const std::size_t count = std::min(BATCH, recovery - first);
             for (std::size_t b = 0; b < count; ++b) path_.prepare(matrix_.factor(m, first + b), factors_[b]);
-            in_two_halves(width, [&](std::size_t begin, std::size_t end) {
-                const std::uint8_t* sources[BATCH];
-                for (std::size_t b = 0; b < count; ++b) sources[b] = sum(first + b) + begin;
-                path_.dot_product_add(rebuilt() + begin, sources, factors_.data(), count, end - begin);
-            });
+            in_two_halves(
+                width,
+                [&](std::size_t begin, std::size_t end) {
+                    const std::uint8_t* sources[BATCH];
+                    for (std::size_t b = 0; b < count; ++b) sources[b] = sum(first + b) + begin;
+                    path_.dot_product_add(rebuilt() + begin, sources, factors_.data(), count, end - begin);
+                },
+                [] {});
         }
     }
 

@@ -5,7 +5,8 @@
 // Memory stays within a bound whatever the damage: the slices are worked through in
 // stripes, the same bytes of every slice at a time, each good slice read once per stripe.
 // Nearly all the time goes into multiplying slices by constants and adding them up; two
-// threads share that, each taking its own half of every stripe.
+// threads share that, each taking its own half of every stripe, while the calling thread
+// reads the next slices.
 
 #include <cstddef>
 #include <cstdint>
