@@ -19,6 +19,11 @@ processor() {
 }
 min() { printf '%s\n' "$@" | sort -g | head -1; }
 
+# Memory that this machine has handed back to its host so far, in KiB, where its kernel
+# tells: a file written into memory handed back is written several times slower, and a
+# join slower than a second or two does so, so the figures are printed with it.
+handed_back() { cat /sys/module/page_reporting/parameters/reported_kib 2>/dev/null || true; }
+
 # Commands run in order when the script ends, however it ends.
 exit_commands=()
 at_exit() {

@@ -44,10 +44,6 @@ timed() {
   calc "$(now) - $start"
 }
 
-# Memory that this machine has handed back to its host so far, in KiB, where its kernel
-# tells: a file written into memory handed back is written several times slower, and a
-# join slower than a second or two does so, so the figures are printed with it.
-handed_back() { cat /sys/module/page_reporting/parameters/reported_kib 2>/dev/null || true; }
 handed_back_at_start=$(handed_back)
 
 declare -A best

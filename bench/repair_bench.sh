@@ -9,7 +9,8 @@
 # set) in this build and in the build of BEFORE, the last commit whose join could not
 # repair, each in turn.
 # Prints the best of RUNS wall times, the ratios with their goals, the peak working set of
-# the repairing join, the GF(2^16) code that ran, the processor and the machine's load.
+# the repairing join, the GF(2^16) code that ran, the processor, the machine's load and the
+# memory it handed back to its host meanwhile (which slows the joins' writes: README, "Join").
 #
 #   bench/repair_bench.sh [RUNS [TOTAL_MIB [BEFORE]]]     defaults: 3 2048 d8b68a4
 set -euo pipefail
@@ -56,6 +57,7 @@ mendlet_join() {
   echo "$outcome"
 }
 
+handed_back_at_start=$(handed_back)
 declare -A best
 record() { best[$1]=$(min ${best[$1]:-} "$2"); }
 for run in $(seq "$runs"); do
@@ -88,3 +90,5 @@ echo "join with nothing to repair / before: $(calc "${best[clean_after]} / ${bes
 echo "GF(2^16) code: $(join_bench repair-path | tr -d '\r')"
 processor
 echo "load: $(cut -d' ' -f1-3 /proc/loadavg)"
+[ -z "$handed_back_at_start" ] ||
+  echo "memory handed back to the host during the run: $((($(handed_back) - handed_back_at_start) / 1024)) MiB"
