@@ -5,7 +5,8 @@
 # the join against `cat` and `md5sum`, the join's peak memory against a small join and an
 # idle process, and adding 10,000 and 100,000 files against listing and opening them;
 # natively, the slices of a download checked against its PAR 2.0 set, against `par2 v` and
-# `md5sum`.
+# `md5sum`; the GF(2^16) multiply-adds of a repair natively, each way against the portable
+# one; a join that repairs under Wine against `par2 r`.
 #
 #   scripts/bench.sh [TOTAL_MIB [PART_MIB [RUNS]]]     defaults: 2048 100 3
 #
@@ -30,3 +31,8 @@ echo "== adding files under Wine"
 "$root/bench/gather_bench.sh" "$runs"
 echo "== PAR 2.0 slices, natively, against par2 v and md5sum"
 "$root/bench/par2_bench.sh" "$total_mib" "$part_mib" "$runs"
+echo "== the repair's GF(2^16) multiply-adds, natively"
+cmake --build "$root/build/bench" -j "$(nproc)" --target gf16_bench >/dev/null
+"$root/build/bench/gf16_bench"
+echo "== a join that repairs, under Wine, against par2 r"
+"$root/bench/repair_bench.sh" "$runs" "$total_mib"

@@ -29,7 +29,7 @@ namespace {
 
 class JoinRun : private PartsPass {
 public:
-    explicit JoinRun(JoinContext& job) : PartsPass(job, true), first_part_(job.flags.appended_first_part) {}
+    explicit JoinRun(JoinContext& job) : PartsPass(job), first_part_(job.flags.appended_first_part) {}
     // A first part left growing by any way out is cut back; one completed was let go before.
     ~JoinRun();
     JoinRun(const JoinRun&) = delete;

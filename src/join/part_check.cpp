@@ -21,7 +21,7 @@ namespace {
 
 class CheckRun : private PartsPass {
 public:
-    explicit CheckRun(JoinContext& job) : PartsPass(job, false) {}
+    explicit CheckRun(JoinContext& job) : PartsPass(job) {}
     void run();
 
 private:
@@ -52,7 +52,8 @@ void CheckRun::run() {
     const SetVerdict verdict = PartsPass::verdict([] { return true; });
     mark_parts(verdict);
     bool good = false;
-    const std::wstring text = outcome(verdict, good);
+    std::wstring text = outcome(verdict, good);
+    if (!missing_parts_.empty()) text = joined_texts(missing_part_text(), text);
     // What a check found stays until the next command.
     window_.show_status(text, good ? COLOUR_INFO : COLOUR_ERROR, false);
 }

@@ -106,13 +106,13 @@ void PartsPass::add_recovery_sets(const std::vector<std::wstring>& names, std::v
     files.insert(files.begin(), std::make_move_iterator(listings.begin()), std::make_move_iterator(listings.end()));
 }
 
-// A join goes on without parts that a recovery set can rebuild; they are rebuilt in place.
+// A job goes on without parts that a recovery set can rebuild: a join rebuilds them in place.
 bool PartsPass::refuse_incomplete_set(const std::vector<ChecksumFile>& files) {
     const std::vector<UnlistedPart> unlisted = parts_not_in_list(files, part_paths_);
     if (unlisted.empty()) return false;
     std::vector<std::wstring> names;
     for (const UnlistedPart& part : unlisted) names.push_back(part.name);
-    if (joining_) missing_set_ = set_rebuilding(recovery_sets_, names);
+    missing_set_ = set_rebuilding(recovery_sets_, names);
     if (missing_set_) {
         for (const std::wstring& name : names) missing_parts_.push_back({name, extract_ordinal(name)});
         return false;

@@ -31,9 +31,7 @@ enum class CopyEnd { completed, stopped, read_failed, write_failed, damaged };
 
 class PartsPass {
 protected:
-    // A join goes on without a part that a recovery set can rebuild; a check of the parts
-    // does not.
-    PartsPass(JoinContext& job, bool joining) : job_(job), window_(job.window), list_(job.list), joining_(joining) {}
+    explicit PartsPass(JoinContext& job) : job_(job), window_(job.window), list_(job.list) {}
     ~PartsPass() = default;
     PartsPass(const PartsPass&) = delete;
     PartsPass& operator=(const PartsPass&) = delete;
@@ -41,8 +39,9 @@ protected:
     const TextTable& texts() const { return job_.texts; }
     // Lists the parts, then the checks that the checksum files beside the first part (and
     // one folder above it) make of the set; none when a file names a part of the set that
-    // the list lacks, which the status line then says, since what is read or joined would
-    // be incomplete; none too when the job was stopped meanwhile.
+    // the list lacks and no recovery set can rebuild, which the status line then says, since
+    // what is read or joined would be incomplete; none too when the job was stopped
+    // meanwhile.
     std::optional<SetChecks> collect_set_checks(const JobInputs& inputs, bool append);
     // The ring and the digest thread for the checks and the digests the boxes show; the
     // message to show when either cannot be had.
@@ -81,6 +80,8 @@ protected:
     OutputRepairEnd repair(const RepairChoice& choice, JoinFile& output);
     // "N slices are damaged, but x.par2 holds only M recovery slices: ..."
     std::wstring too_few_text(const TooFewRecoverySlices& too_few) const;
+    // "x.004 is missing; x.par2 can rebuild it." for the first part the list lacks.
+    std::wstring missing_part_text() const;
 
 private:
     std::vector<std::wstring> joined_file_names(const JobInputs& inputs, bool append) const;
@@ -95,7 +96,6 @@ protected:
     JoinContext& job_;
     JoinWindow& window_;
     PartList& list_;
-    const bool joining_;
     std::vector<std::wstring> part_paths_;
     // The names the joined file goes by.
     std::vector<std::wstring> joined_names_;

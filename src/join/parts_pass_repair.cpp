@@ -71,6 +71,11 @@ bool PartsPass::rehash_output(JoinFile& output) {
     return true;
 }
 
+std::wstring PartsPass::missing_part_text() const {
+    return format_text(texts().messages[MSG_MISSING_REBUILDABLE],
+                       {missing_parts_.front().name, recovery_set_file_name(recovery_sets_[*missing_set_])});
+}
+
 std::wstring PartsPass::too_few_text(const TooFewRecoverySlices& too_few) const {
     const wchar_t* format = counted(texts().verify, VERIFY_TOO_FEW_RECOVERY_SLICES,
                                     VERIFY_TOO_FEW_RECOVERY_SLICES_ONE_HELD, static_cast<std::int64_t>(too_few.held));

@@ -977,9 +977,9 @@ INSTANTIATE_TEST_SUITE_P(
 // not match, Check parts counts its damaged slices and says how many recovery slices the
 // set holds, and the join rebuilds them where there are enough, in the unfinished output
 // alone: the joined file comes out whole and no part is written.
-// Each row: how the set is made, what befalls the files after, a part left out of the list
-// and whether the join appends, what a check and the join say, and whether the joined file
-// is then whole. The par2 program runs natively only, so the Windows build reads
+// Each row: how the set is made, what befalls the files after, a part left out of the list,
+// whether the join appends or is stopped while it rebuilds slices, what a check and the join
+// say (a stop, nothing), and whether the joined file is then whole. The par2 program runs natively only, so the Windows build reads
 // hand-made sets from its disk instead (join_files_win32_test.cpp).
 #if !defined(_WIN32)
 TEST_F(JoinWorkerTest, ARecoverySetChecksThePartsAndRepairsTheJoinedFile) {
@@ -998,6 +998,7 @@ TEST_F(JoinWorkerTest, ARecoverySetChecksThePartsAndRepairsTheJoinedFile) {
         bool whole = true;
         const char* unlisted = nullptr;
         bool append = false;
+        bool stopped = false;
     };
     const auto damage = [&](std::size_t part, std::vector<std::size_t> at) {
         return [&parts, &names, part, at](const Par2Folder& folder) {
@@ -1032,6 +1033,9 @@ TEST_F(JoinWorkerTest, ARecoverySetChecksThePartsAndRepairsTheJoinedFile) {
          [&](const Par2Folder& folder) { folder.write("v.bin.001", parts[0] + random_bytes(5000, 14)); },
          L"Parts checked: 1 of 3 does not match v.bin.par2! 1 slice is damaged; it holds 4 recovery slices.",
          L"Files joined and repaired with v.bin.par2: 1 slice rebuilt."},
+        {"stopped while the slices are rebuilt", over_parts, cut_part_3,
+         L"Parts checked: 1 of 3 does not match v.bin.par2! 3 slices are damaged; it holds 4 recovery slices.", nullptr,
+         false, nullptr, false, true},
         {"too few recovery slices", "-s4096 -c2 -n1 v.bin.par2 v.bin.001 v.bin.002 v.bin.003", cut_part_3,
          L"Parts checked: 1 of 3 does not match v.bin.par2! 3 slices are damaged; it holds 2 recovery slices.",
          L"v.bin.003 does not match v.bin.par2! 3 slices are damaged, but v.bin.par2 holds only 2 recovery slices: "
@@ -1039,7 +1043,7 @@ TEST_F(JoinWorkerTest, ARecoverySetChecksThePartsAndRepairsTheJoinedFile) {
          false},
         {"a part missing from the list and the folder", "-s4096 -c10 -n1 v.bin.par2 v.bin.001 v.bin.002 v.bin.003",
          remove("v.bin.002"),
-         L"v.bin.002 is listed in v.bin.par2 but not in the list! The join would be incomplete.",
+         L"v.bin.002 is missing; v.bin.par2 can rebuild it. Parts checked: all 2 match v.bin.par2",
          L"Files joined and repaired with v.bin.par2: 10 slices rebuilt.", true, "v.bin.002"},
         {"a part gone since it was listed", over_parts, remove("v.bin.001"),
          L"Parts checked: 1 of 3 cannot be read! 10 slices are damaged; it holds 4 recovery slices.",
@@ -1101,11 +1105,24 @@ TEST_F(JoinWorkerTest, ARecoverySetChecksThePartsAndRepairsTheJoinedFile) {
         EXPECT_EQ(window.statuses[0].text, row.checked);
         window.statuses.clear();
         window.inputs.append_to_first = row.append;
+        // The bar starts again for the rebuilding.
+        bool copied = false;
+        window.on_progress = [&](std::uint32_t permille) {
+            if (permille == 1000) copied = true;
+            else if (copied && row.stopped) flags.stop_requested = true;
+        };
         join();
-        ASSERT_EQ(window.statuses.size(), 1u);
-        EXPECT_EQ(window.statuses[0].text, row.joined);
+        flags.stop_requested = false;
+        window.on_progress = {};
+        if (row.joined == nullptr) {
+            EXPECT_TRUE(window.statuses.empty());
+        } else {
+            ASSERT_EQ(window.statuses.size(), 1u);
+            EXPECT_EQ(window.statuses[0].text, row.joined);
+        }
         const std::wstring joined_path = row.append ? list.first()->path : window.inputs.output_path;
         EXPECT_EQ(file(joined_path) == whole, row.whole);
+        if (row.stopped) EXPECT_FALSE(disk->read(joined_path)) << "what a stopped join wrote stays";
         for (const std::string& name : names) {
             const std::wstring path = disk->path(std::wstring(name.begin(), name.end()));
             if (path != joined_path && std::filesystem::exists(folder.path() / name))
