@@ -11,6 +11,7 @@
 // added nothing new gives way to the next one offered, until none are left.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -31,8 +32,9 @@ struct RepairMatrix {
 
 // The damaged input slices by index in the set's order, and the exponents of the recovery
 // slices at hand in the order to use them (distinct); none when no choice of them is
-// regular, or there are too few.
+// regular, or there are too few, or once stopped() holds (asked once a column).
 std::optional<RepairMatrix> solve_repair(const std::vector<std::uint32_t>& damaged,
-                                         const std::vector<std::uint32_t>& exponents);
+                                         const std::vector<std::uint32_t>& exponents,
+                                         const std::function<bool()>& stopped = [] { return false; });
 
 }  // namespace mendlet

@@ -29,13 +29,22 @@ std::size_t round_up(std::uint64_t value, std::size_t unit) {
     return static_cast<std::size_t>((value + unit - 1) / unit * unit);
 }
 
+// Below this many bytes multiplied in, starting a thread costs more than it saves: narrow
+// slices, or few sums.
+constexpr std::size_t SPLIT_WORK = 4u << 20;
+
 // Runs work(begin, end) over [0, width) in tiles, each half on a thread of its own where
-// they can be had, while this thread does `beside` (the next reads).
+// they can be had and the work (`regions` multiply-adds of the width) is worth it, while this
+// thread does `beside` (the next reads).
 template <typename Work, typename Beside>
-void in_two_halves(std::size_t width, const Work& work, const Beside& beside) {
+void in_two_halves(std::size_t width, std::size_t regions, const Work& work, const Beside& beside) {
     const auto tiles = [&work](std::size_t begin, std::size_t end) {
         for (std::size_t at = begin; at < end; at += TILE) work(at, std::min(end, at + TILE));
     };
+    if (width * regions < SPLIT_WORK) {
+        tiles(0, width);
+        return beside();
+    }
     const std::size_t half = std::min<std::size_t>(round_up(width / 2, STRIPE_UNIT), width);
     // A half with no thread of its own is done here.
     const auto start = [&tiles](std::optional<std::thread>& thread, std::size_t begin, std::size_t end) {
@@ -156,7 +165,7 @@ private:
                 path_.prepare(gf16_power(input_slice_constant(good_[first + b]), exponent), factors_[j * BATCH + b]);
         }
         in_two_halves(
-            width,
+            width, recovery * count,
             [&](std::size_t begin, std::size_t end) {
                 const std::uint8_t* sources[BATCH];
                 for (std::size_t b = 0; b < count; ++b) sources[b] = batch(buffer, b) + begin;
@@ -173,7 +182,7 @@ private:
             const std::size_t count = std::min(BATCH, recovery - first);
             for (std::size_t b = 0; b < count; ++b) path_.prepare(matrix_.factor(m, first + b), factors_[b]);
             in_two_halves(
-                width,
+                width, count,
                 [&](std::size_t begin, std::size_t end) {
                     const std::uint8_t* sources[BATCH];
                     for (std::size_t b = 0; b < count; ++b) sources[b] = sum(first + b) + begin;
@@ -203,7 +212,8 @@ private:
 
 RepairEnd repair_slices(const RepairPlan& plan, RepairData& data, std::size_t memory) {
     if (plan.damaged.empty()) return RepairEnd::repaired;
-    std::optional<RepairMatrix> matrix = solve_repair(plan.damaged, plan.exponents);
+    std::optional<RepairMatrix> matrix = solve_repair(plan.damaged, plan.exponents, [&data] { return data.stopped(); });
+    if (data.stopped()) return RepairEnd::stopped;
     if (!matrix) return RepairEnd::singular;
     return SliceRepair(plan, data, std::move(*matrix), memory).run();
 }

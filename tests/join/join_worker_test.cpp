@@ -1122,11 +1122,14 @@ TEST_F(JoinWorkerTest, ARecoverySetChecksThePartsAndRepairsTheJoinedFile) {
         }
         const std::wstring joined_path = row.append ? list.first()->path : window.inputs.output_path;
         EXPECT_EQ(file(joined_path) == whole, row.whole);
-        if (row.stopped) EXPECT_FALSE(disk->read(joined_path)) << "what a stopped join wrote stays";
+        if (row.stopped) {
+            EXPECT_FALSE(disk->read(joined_path)) << "what a stopped join wrote stays";
+        }
         for (const std::string& name : names) {
             const std::wstring path = disk->path(std::wstring(name.begin(), name.end()));
-            if (path != joined_path && std::filesystem::exists(folder.path() / name))
+            if (path != joined_path && std::filesystem::exists(folder.path() / name)) {
                 EXPECT_EQ(file(path), folder.read(name)) << "a part was written: " << name;
+            }
         }
         for (const std::wstring& name : folder.listing()) disk->remove(disk->path(name));
         disk->remove(window.inputs.output_path);
