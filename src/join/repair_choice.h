@@ -41,6 +41,8 @@ struct PartMove {
     std::uint64_t from = 0;
     std::uint64_t to = 0;
     std::uint64_t length = 0;
+
+    bool operator==(const PartMove&) const = default;
 };
 
 struct RepairChoice {

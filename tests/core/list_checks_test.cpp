@@ -44,8 +44,9 @@ std::vector<std::int32_t> statuses(const PartList& list) {
 
 class ListChecks : public ::testing::Test {
 protected:
-    bool check(const PartList& list, bool missing = true, bool size = true, std::uint32_t highest_found = 0) {
-        return check_before_join(list, missing, size, texts, questioner, highest_found);
+    bool check(const PartList& list, bool missing = true, bool size = true, std::uint32_t highest_found = 0,
+               const std::vector<std::uint32_t>& rebuilt = {}) {
+        return check_before_join(list, missing, size, texts, questioner, highest_found, rebuilt);
     }
     TextTable texts;
     Settings settings;
@@ -85,9 +86,14 @@ TEST_F(ListChecks, MissingRunsAndTheLimitOfEight) {
     EXPECT_EQ(questioner.asked.back().text,
               std::wstring(L"You seem to be missing more than 8 parts with ordinals: 2, 4, 5, 6, 7, 8, 9, 10, ..") +
                   L"." + QUESTION_END);
+    // Parts that the join rebuilds from a recovery set are not missing.
+    EXPECT_TRUE(check(parts({{1, 10}, {5, 5}}), true, false, 7, {3, 7}));
+    EXPECT_EQ(questioner.asked.back().text,
+              std::wstring(L"You seem to be missing 3 part(s) with ordinal(s): 2, 4, 6.") + QUESTION_END);
     const std::size_t asked = questioner.asked.size();
     EXPECT_TRUE(check(parts({{1, 10}, {2, 10}, {3, 5}}), true, false, 3));
     EXPECT_TRUE(check(parts({{1, 10}, {2, 10}}), false, false, 5));
+    EXPECT_TRUE(check(parts({{1, 10}, {3, 5}}), true, false, 3, {2}));
     EXPECT_EQ(questioner.asked.size(), asked);
 }
 

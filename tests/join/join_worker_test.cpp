@@ -1060,6 +1060,12 @@ TEST_F(JoinWorkerTest, ARecoverySetChecksThePartsAndRepairsTheJoinedFile) {
          L"The parts together do not match v.bin.par2! One of them is damaged. 2 slices are damaged; it holds 2 "
          L"recovery slices.",
          L"Files joined and repaired with v.bin.par2: 2 slices rebuilt."},
+        {"a set over the joined file, too few for a part cut short", "-s4096 -c2 -n1 v.bin.par2 v.bin", cut_part_3,
+         L"The parts together do not match v.bin.par2! One of them is damaged. 3 slices are damaged; it holds 2 recovery "
+         L"slices.",
+         L"MD5 does not match v.bin.par2! The joined file is damaged. 3 slices are damaged, but v.bin.par2 holds only 2 "
+         L"recovery slices: get more of them or the parts again.",
+         false},
         {"an .md5 of the parts beside the set, a part damaged", over_parts,
          [&](const Par2Folder& folder) {
              folder.run("md5sum v.bin.001 v.bin.002 v.bin.003 > v.bin.md5");

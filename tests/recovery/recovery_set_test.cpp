@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "recovery/par2_names.h"
+#include "recovery/recovery_slices.h"
 #include "support/par2_packets.h"
 #include "support/test_data.h"
 
@@ -224,6 +225,26 @@ TEST(Par2Names, SetNamesAndTheFilesRead) {
     const RecoveryFiles others = read_recovery_files(folder, {L"w.par2"}, {L"v.bin"});
     EXPECT_TRUE(others.sets.empty());
     EXPECT_TRUE(others.without_set.empty());
+}
+
+// A repair takes each exponent once, from a copy whose packet's MD5 holds over its data:
+// a damaged copy gives way to the next one, and a slice is read where the set locates it.
+TEST(RecoverySlices, OnlyIntactSlicesOfDistinctExponentsAreOffered) {
+    const Bytes one = A.recovery(1);
+    const Bytes volume = A.recovery(0) + flipped(one, one.size() - 1) + one + A.recovery(0) + A.recovery(2);
+    MemoryFolder folder({{L"a.par2", A.index()}, {L"a.vol0+4.par2", volume}});
+    const Sets sets = read_recovery_sets(folder, {L"a.par2", L"a.vol0+4.par2"});
+    ASSERT_EQ(sets.size(), 1u);
+    ASSERT_EQ(sets[0].recovery_slices.size(), 5u);
+    RecoverySlices slices(sets[0], folder);
+    EXPECT_EQ(slices.offer(2, [] { return false; }), (std::vector<std::uint32_t>{0, 1}));
+    EXPECT_EQ(slices.offer(9, [] { return false; }), (std::vector<std::uint32_t>{0, 1, 2}));
+    Bytes read(8);
+    ASSERT_TRUE(slices.read(1, 0, read.data(), read.size()));
+    EXPECT_EQ(read, Bytes(one.end() - 8, one.end()));
+
+    RecoverySlices stopped(sets[0], folder);
+    EXPECT_TRUE(stopped.offer(3, [] { return true; }).empty());
 }
 
 }  // namespace
