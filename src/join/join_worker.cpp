@@ -434,11 +434,16 @@ bool JoinRun::end_missing_part() {
 
 // None when the job goes on: repaired, or not, with what was found; else how it ended.
 std::optional<bool> JoinRun::repair_damage(const RepairChoice& choice) {
-    switch (repair(choice, output())) {
+    const OutputRepairOutcome outcome = repair(choice, output());
+    switch (outcome.end) {
         case OutputRepairEnd::repaired:
             break;
         case OutputRepairEnd::too_few:
+        case OutputRepairEnd::singular:
         case OutputRepairEnd::not_verified:
+            // Damaged recovery slices leave too few of them.
+            if (outcome.end == OutputRepairEnd::too_few)
+                too_few_ = TooFewRecoverySlices{choice.set, choice.damaged.size(), outcome.intact};
             // What was written is neither the parts as they came nor the file the set describes.
             if (const std::optional<std::uint32_t> damaged = verdict_->first_damaged()) return end_damaged_part(*damaged);
             if (!missing_parts_.empty()) return end_missing_part();

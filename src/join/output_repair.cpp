@@ -96,7 +96,7 @@ std::optional<OutputRepairEnd> move_part(const OutputRepairJob& job, const PartM
 OutputRepairEnd end_of(RepairEnd end) {
     switch (end) {
         case RepairEnd::repaired: return OutputRepairEnd::repaired;
-        case RepairEnd::singular: return OutputRepairEnd::too_few;
+        case RepairEnd::singular: return OutputRepairEnd::singular;
         case RepairEnd::read_failed: return OutputRepairEnd::read_failed;
         case RepairEnd::write_failed: return OutputRepairEnd::write_failed;
         case RepairEnd::stopped: return OutputRepairEnd::stopped;
@@ -107,25 +107,25 @@ OutputRepairEnd end_of(RepairEnd end) {
 
 }  // namespace
 
-OutputRepairEnd repair_output(const OutputRepairJob& job) {
+OutputRepairOutcome repair_output(const OutputRepairJob& job) {
     std::vector<std::uint8_t> piece(IO_PIECE);
     for (const PartMove& move : job.moves)
-        if (const std::optional<OutputRepairEnd> end = move_part(job, move, piece)) return *end;
+        if (const std::optional<OutputRepairEnd> end = move_part(job, move, piece)) return {*end};
     RecoverySlices recovery(job.set, job.folder);
     RepairPlan plan{job.set.slice_size, {}, job.damaged, recovery.offer(job.damaged.size() + SPARE_RECOVERY_SLICES, job.stopped)};
-    if (job.stopped()) return OutputRepairEnd::stopped;
-    if (plan.exponents.size() < plan.damaged.size()) return OutputRepairEnd::too_few;
+    if (job.stopped()) return {OutputRepairEnd::stopped};
+    if (plan.exponents.size() < plan.damaged.size()) return {OutputRepairEnd::too_few, plan.exponents.size()};
     for (const SliceSpan& span : job.spans) plan.slice_lengths.push_back(span.length);
     OutputSlices data(job, recovery);
     const RepairEnd end = repair_slices(plan, data);
-    if (end != RepairEnd::repaired) return end_of(end);
-    if (!job.output.truncate(job.final_length)) return OutputRepairEnd::write_failed;
+    if (end != RepairEnd::repaired) return {end_of(end)};
+    if (!job.output.truncate(job.final_length)) return {OutputRepairEnd::write_failed};
     for (const auto& [file, start] : job.rebuilt_files) {
         const std::optional<bool> matches = file_matches(job, job.set.files[file], start);
-        if (!matches) return job.stopped() ? OutputRepairEnd::stopped : OutputRepairEnd::read_failed;
-        if (!*matches) return OutputRepairEnd::not_verified;
+        if (!matches) return {job.stopped() ? OutputRepairEnd::stopped : OutputRepairEnd::read_failed};
+        if (!*matches) return {OutputRepairEnd::not_verified};
     }
-    return OutputRepairEnd::repaired;
+    return {OutputRepairEnd::repaired};
 }
 
 }  // namespace mendlet

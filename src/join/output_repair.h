@@ -19,8 +19,10 @@ class JoinFile;
 
 enum class OutputRepairEnd {
     repaired,
-    // Fewer good recovery slices than damaged slices, or no choice of them that solves.
+    // Fewer intact recovery slices than damaged slices.
     too_few,
+    // No choice of them solves.
+    singular,
     // Rebuilt, but a file does not match its MD5.
     not_verified,
     read_failed,
@@ -45,6 +47,12 @@ struct OutputRepairJob {
     std::function<void(std::uint32_t)> progress;
 };
 
-OutputRepairEnd repair_output(const OutputRepairJob& job);
+struct OutputRepairOutcome {
+    OutputRepairEnd end = OutputRepairEnd::repaired;
+    // The intact recovery slices of distinct exponents found, where too few.
+    std::uint64_t intact = 0;
+};
+
+OutputRepairOutcome repair_output(const OutputRepairJob& job);
 
 }  // namespace mendlet

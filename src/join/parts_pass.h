@@ -77,7 +77,7 @@ protected:
     RepairDecision repair_decision(const SetVerdict& verdict, bool append) const;
     // Makes the repair in the unfinished output; once repaired, the joined file's digests are
     // taken again from it.
-    OutputRepairEnd repair(const RepairChoice& choice, JoinFile& output);
+    OutputRepairOutcome repair(const RepairChoice& choice, JoinFile& output);
     // "N slices are damaged, but x.par2 holds only M recovery slices: ..."
     std::wstring too_few_text(const TooFewRecoverySlices& too_few) const;
     // "x.004 is missing; x.par2 can rebuild it." for the first part the list lacks.

@@ -37,19 +37,20 @@ RepairDecision PartsPass::repair_decision(const SetVerdict& verdict, bool append
     return choose_repair(damage);
 }
 
-OutputRepairEnd PartsPass::repair(const RepairChoice& choice, JoinFile& output) {
+OutputRepairOutcome PartsPass::repair(const RepairChoice& choice, JoinFile& output) {
     const CancellableIoScope repairing(job_.flags.file_io);
     const std::unique_ptr<RecoveryFolder> folder = job_.files.recovery_folder(folder_of(list_.first()->path));
-    if (folder == nullptr) return OutputRepairEnd::read_failed;
+    if (folder == nullptr) return {OutputRepairEnd::read_failed};
     const OutputRepairJob repair_job{output,       recovery_sets_[choice.set], *folder,     choice.spans,
                                      choice.damaged, choice.rebuilt_files,     choice.moves, choice.final_length,
                                      [this] { return job_.flags.stop_requested.load(); },
                                      // The bar starts again for the rebuilding, the longest step.
                                      [this](std::uint32_t permille) { window_.show_progress(permille); }};
-    const OutputRepairEnd end = repair_output(repair_job);
-    if (end != OutputRepairEnd::repaired) return end;
-    if (!rehash_output(output)) return job_.flags.stop_requested ? OutputRepairEnd::stopped : OutputRepairEnd::read_failed;
-    return end;
+    const OutputRepairOutcome outcome = repair_output(repair_job);
+    if (outcome.end != OutputRepairEnd::repaired) return outcome;
+    if (!rehash_output(output))
+        return {job_.flags.stop_requested ? OutputRepairEnd::stopped : OutputRepairEnd::read_failed};
+    return outcome;
 }
 
 // The digests of the bytes that passed describe the file before its repair.

@@ -1008,6 +1008,21 @@ TEST_F(JoinWorkerTest, ARecoverySetChecksThePartsAndRepairsTheJoinedFile) {
         };
     };
     const auto cut_part_3 = [&](const Par2Folder& folder) { folder.write("v.bin.003", cut(parts[2], 10000)); };
+    // The data of the volume's first recovery slices changed, and the third part cut.
+    const auto damage_recovery_slices = [&](std::size_t count) {
+        return [&cut_part_3, count](const Par2Folder& folder) {
+            Bytes volume = folder.read("v.bin.vol0+4.par2");
+            const std::string type("PAR 2.0\0RecvSlic", 16);
+            auto at = volume.begin();
+            for (std::size_t damaged = 0; damaged < count; ++damaged, ++at) {
+                at = std::search(at, volume.end(), type.begin(), type.end());
+                ASSERT_LT(at + 100, volume.end());
+                at[100] ^= 1;
+            }
+            folder.write("v.bin.vol0+4.par2", volume);
+            cut_part_3(folder);
+        };
+    };
     const auto remove = [](const char* name) {
         return [name](const Par2Folder& folder) { std::filesystem::remove(folder.path() / name); };
     };
@@ -1038,6 +1053,16 @@ TEST_F(JoinWorkerTest, ARecoverySetChecksThePartsAndRepairsTheJoinedFile) {
          false, nullptr, false, true},
         {"too few recovery slices", "-s4096 -c2 -n1 v.bin.par2 v.bin.001 v.bin.002 v.bin.003", cut_part_3,
          L"Parts checked: 1 of 3 does not match v.bin.par2! 3 slices are damaged; it holds 2 recovery slices.",
+         L"v.bin.003 does not match v.bin.par2! 3 slices are damaged, but v.bin.par2 holds only 2 recovery slices: "
+         L"get more of them or the parts again.",
+         false},
+        {"a recovery slice damaged: the others rebuild", "-s4096 -c4 -n1 v.bin.par2 v.bin.001 v.bin.002 v.bin.003",
+         damage_recovery_slices(1),
+         L"Parts checked: 1 of 3 does not match v.bin.par2! 3 slices are damaged; it holds 4 recovery slices.",
+         L"Files joined and repaired with v.bin.par2: 3 slices rebuilt."},
+        {"two recovery slices damaged: too few", "-s4096 -c4 -n1 v.bin.par2 v.bin.001 v.bin.002 v.bin.003",
+         damage_recovery_slices(2),
+         L"Parts checked: 1 of 3 does not match v.bin.par2! 3 slices are damaged; it holds 4 recovery slices.",
          L"v.bin.003 does not match v.bin.par2! 3 slices are damaged, but v.bin.par2 holds only 2 recovery slices: "
          L"get more of them or the parts again.",
          false},
