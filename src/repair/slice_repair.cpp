@@ -212,7 +212,13 @@ private:
 
 RepairEnd repair_slices(const RepairPlan& plan, RepairData& data, std::size_t memory) {
     if (plan.damaged.empty()) return RepairEnd::repaired;
-    std::optional<RepairMatrix> matrix = solve_repair(plan.damaged, plan.exponents, [&data] { return data.stopped(); });
+    if (plan.damaged.size() > REPAIR_SLICE_LIMIT) return RepairEnd::no_memory;
+    std::optional<RepairMatrix> matrix;
+    try {
+        matrix = solve_repair(plan.damaged, plan.exponents, [&data] { return data.stopped(); });
+    } catch (const std::bad_alloc&) {
+        return RepairEnd::no_memory;
+    }
     if (data.stopped()) return RepairEnd::stopped;
     if (!matrix) return RepairEnd::singular;
     return SliceRepair(plan, data, std::move(*matrix), memory).run();

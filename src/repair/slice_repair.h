@@ -47,6 +47,9 @@ enum class RepairEnd { repaired, singular, read_failed, write_failed, stopped, n
 
 // The memory the stripes may take.
 inline constexpr std::size_t REPAIR_MEMORY = 160u << 20;
+// The most damaged slices one repair rebuilds: solving for n of them takes 4·n² bytes (the
+// matrix and its inverse), 137 MiB for this many. More end as memory that is short.
+inline constexpr std::size_t REPAIR_SLICE_LIMIT = 6000;
 
 RepairEnd repair_slices(const RepairPlan& plan, RepairData& data, std::size_t memory = REPAIR_MEMORY);
 

@@ -110,6 +110,11 @@ TEST(SliceRepair, RebuildsDamagedSlicesFromTheRestAndTheRecoverySlices) {
     MemorySet stopped(1000, lengths, {0});
     stopped.stop = true;
     EXPECT_EQ(repair_slices({1000, lengths, {2}, {0}}, stopped), RepairEnd::stopped);
+
+    // More damaged slices than a bounded memory solves for, however many recovery slices.
+    std::vector<std::uint32_t> many(REPAIR_SLICE_LIMIT + 1);
+    for (std::uint32_t i = 0; i < many.size(); ++i) many[i] = i;
+    EXPECT_EQ(repair_slices({4, std::vector<std::uint64_t>(many.size(), 4), many, many}, stopped), RepairEnd::no_memory);
 }
 
 // A solved system's inverse times its matrix is the identity, whichever rows were chosen.
