@@ -7,6 +7,7 @@
 // With a file, the buffer is written there first, for other programs to digest the same
 // bytes.
 
+#include "bench_support.h"
 #include "digest/blake2b.h"
 #include "digest/blake2b_paths.h"
 #include "digest/blake3.h"
@@ -37,16 +38,10 @@
 namespace {
 
 using mendlet::CRC32_INITIAL;
+using mendlet::bench::best_seconds;
+using mendlet::bench::splitmix64;
 
 constexpr std::size_t CHUNK = 65536;
-
-std::uint64_t splitmix64(std::uint64_t& state) {
-    state += 0x9E3779B97F4A7C15ull;
-    std::uint64_t z = state;
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return z ^ (z >> 31);
-}
 
 void fill_random(std::vector<std::uint8_t>& data) {
     std::uint64_t state = 0x4D656E646C6574ull;
@@ -71,21 +66,6 @@ bool write_file(const char* path, const std::vector<std::uint8_t>& data) {
     file.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
     file.close();
     return !file.fail();
-}
-
-// Runs body() `runs` times and returns the shortest time in seconds: processor time (that
-// of the process, which has one thread), so that other work on a shared machine counts
-// little. std::clock gives it on Linux, where this runs; on Windows it is the wall time.
-template <typename Body>
-double best_seconds(int runs, Body body) {
-    double best = 0.0;
-    for (int run = 0; run < runs; ++run) {
-        const std::clock_t start = std::clock();
-        body();
-        const double seconds = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
-        if (run == 0 || seconds < best) best = seconds;
-    }
-    return best;
 }
 
 // One of the SHA digests through its update in CHUNK-sized pieces: the best time, the

@@ -5,6 +5,7 @@
 //
 //   gf16_bench [MiB] [runs]     defaults: 1024 MiB of source bytes, best of 5 runs
 
+#include "bench_support.h"
 #include "repair/gf16.h"
 #include "repair/gf16_region.h"
 
@@ -22,35 +23,15 @@ namespace {
 
 using mendlet::Gf16Factor;
 using mendlet::Gf16Path;
+using mendlet::bench::best_seconds;
+using mendlet::bench::splitmix64;
 
 constexpr std::size_t SOURCES = 16, DESTINATIONS = 8, TILE = 4096;
-
-std::uint64_t splitmix64(std::uint64_t& state) {
-    state += 0x9E3779B97F4A7C15ull;
-    std::uint64_t z = state;
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return z ^ (z >> 31);
-}
 
 std::vector<std::uint8_t> random_tiles(std::size_t count, std::uint64_t& state) {
     std::vector<std::uint8_t> bytes(count * TILE);
     for (std::uint8_t& byte : bytes) byte = static_cast<std::uint8_t>(splitmix64(state));
     return bytes;
-}
-
-// Runs body() `runs` times and returns the shortest time in seconds, in processor time as
-// digest_bench counts it, so that other work on a shared machine counts little.
-template <typename Body>
-double best_seconds(int runs, Body body) {
-    double best = 0.0;
-    for (int run = 0; run < runs; ++run) {
-        const std::clock_t start = std::clock();
-        body();
-        const double seconds = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
-        if (run == 0 || seconds < best) best = seconds;
-    }
-    return best;
 }
 
 // The processor as bench/common.sh names it; unknown where there is no /proc/cpuinfo.

@@ -196,7 +196,8 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("%llu\n", peak_working_set());
         return 0;
     }
-    std::fwprintf(stderr, L"usage: join_bench generate FOLDER TOTAL_MIB PART_MIB | join FOLDER none|crc32|md5|both OUTPUT"
-                          L" | check FOLDER OUTPUT | idle | repair-path\n");
+    std::fwprintf(stderr,
+                  L"usage: join_bench generate FOLDER TOTAL_MIB PART_MIB | join FOLDER none|crc32|md5|both OUTPUT"
+                  L" | check FOLDER OUTPUT | idle | repair-path\n");
     return 2;
 }

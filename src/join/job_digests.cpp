@@ -17,7 +17,10 @@ DigestKinds wanted_of_whole_file(const SetChecks& checks, bool crc32_shown, bool
 
 JobDigests::JobDigests(bool crc32_shown, bool md5_shown, SetChecks checks, std::uint32_t parts, PartSlices* slices,
                        std::vector<bool> derived)
-    : checks_(std::move(checks)), crc_shown_(crc32_shown), md5_shown_(md5_shown), slices_(slices),
+    : checks_(std::move(checks)),
+      crc_shown_(crc32_shown),
+      md5_shown_(md5_shown),
+      slices_(slices),
       derived_(std::move(derived)) {
     derived_.resize(parts, false);
     const DigestKinds whole = wanted_of_whole_file(checks_, crc32_shown, md5_shown);

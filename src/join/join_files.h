@@ -75,7 +75,8 @@ public:
                                                      const std::function<bool()>& stopped) = 0;
     // What the PAR 2.0 files in the folder that go with these subjects (the output's names
     // and the parts') give, as find_recovery_files reads them.
-    virtual RecoveryFiles recovery_files(const std::wstring& folder, const std::vector<std::wstring>& subject_names) = 0;
+    virtual RecoveryFiles recovery_files(const std::wstring& folder,
+                                         const std::vector<std::wstring>& subject_names) = 0;
     // The folder, for a repair to read a set's recovery slices from its volumes.
     virtual std::unique_ptr<RecoveryFolder> recovery_folder(const std::wstring& folder) = 0;
     virtual ExistingOutput existing(const std::wstring& path) = 0;

@@ -111,7 +111,8 @@ std::vector<ChecksumFile> Win32JoinFiles::checksum_files(const std::wstring& fol
     return find_checksum_files(folder, output_names, part_names, stopped);
 }
 
-RecoveryFiles Win32JoinFiles::recovery_files(const std::wstring& folder, const std::vector<std::wstring>& subject_names) {
+RecoveryFiles Win32JoinFiles::recovery_files(const std::wstring& folder,
+                                             const std::vector<std::wstring>& subject_names) {
     return find_recovery_files(folder, subject_names);
 }
 

@@ -159,7 +159,8 @@ bool JoinRun::run() {
                 if (const std::optional<bool> ended = repair_damage(*decision.repair)) return *ended;
         }
         if (!repaired_) {
-            if (const std::optional<std::uint32_t> damaged = verdict_->first_damaged()) return end_damaged_part(*damaged);
+            if (const std::optional<std::uint32_t> damaged = verdict_->first_damaged())
+                return end_damaged_part(*damaged);
             if (!missing_parts_.empty() && end == CopyEnd::completed) return end_missing_part();
         }
     }
@@ -187,7 +188,7 @@ bool JoinRun::complete(const JobInputs& inputs) {
     if (!append_ && !give_output_its_name(failed_check)) return false;
     show_digests();
     if (failed_check) return end_failed_check();
-    std::wstring text = repaired_ ? repaired_text()
+    std::wstring text = repaired_  ? repaired_text()
                         : verified ? format_text(texts().verify[VERIFY_VERIFIED], {verdict.verified_by})
                         : !unreadable_checksum_file_.empty()
                             ? format_text(texts().verify[VERIFY_NOTHING_VERIFIED], {unreadable_checksum_file_})
@@ -418,8 +419,8 @@ bool JoinRun::end_damaged_part(std::uint32_t part) {
     if (!set) return end_failed(format_text(texts().verify[VERIFY_PART_DAMAGED], {name, file}), false);
     std::vector<bool> damaged(list_.count(), false);
     damaged[part] = true;
-    const std::wstring slices = too_few_ && too_few_->set == *set ? too_few_text(*too_few_)
-                                                                  : slices_text(damaged_slices(*set, damaged), *set);
+    const std::wstring slices =
+        too_few_ && too_few_->set == *set ? too_few_text(*too_few_) : slices_text(damaged_slices(*set, damaged), *set);
     return end_failed(joined_texts(format_text(texts().verify[VERIFY_PART_DOES_NOT_MATCH_SET], {name, file}), slices),
                       false);
 }
@@ -445,12 +446,14 @@ std::optional<bool> JoinRun::repair_damage(const RepairChoice& choice) {
             if (outcome.end == OutputRepairEnd::too_few)
                 too_few_ = TooFewRecoverySlices{choice.set, choice.damaged.size(), outcome.intact};
             // What was written is neither the parts as they came nor the file the set describes.
-            if (const std::optional<std::uint32_t> damaged = verdict_->first_damaged()) return end_damaged_part(*damaged);
+            if (const std::optional<std::uint32_t> damaged = verdict_->first_damaged())
+                return end_damaged_part(*damaged);
             if (!missing_parts_.empty()) return end_missing_part();
             if (verdict_->whole_file_failed != nullptr) return end_failed(failed_check_text(), false);
-            return end_failed(format_text(texts().verify[VERIFY_WHOLE_FILE_DAMAGED],
-                                          {digest_name(DigestKind::md5), recovery_set_file_name(recovery_sets_[choice.set])}),
-                              false);
+            return end_failed(
+                format_text(texts().verify[VERIFY_WHOLE_FILE_DAMAGED],
+                            {digest_name(DigestKind::md5), recovery_set_file_name(recovery_sets_[choice.set])}),
+                false);
         case OutputRepairEnd::stopped:
             return end_failed_copy(CopyEnd::stopped);
         case OutputRepairEnd::read_failed:
@@ -472,7 +475,7 @@ std::optional<bool> JoinRun::repair_damage(const RepairChoice& choice) {
 std::wstring JoinRun::repaired_text() const {
     const auto [set, count] = *repaired_;
     return format_text(counted(texts().verify, VERIFY_REPAIRED, VERIFY_REPAIRED_ONE, static_cast<std::int64_t>(count)),
-                       {recovery_set_file_name(recovery_sets_[set]), static_cast<std::int32_t>(std::min<std::uint64_t>(count, INT32_MAX))});
+                       {recovery_set_file_name(recovery_sets_[set]), count_arg(count)});
 }
 
 // The joined file's own digest does not match, or the parts were joined out of their order.
@@ -483,7 +486,8 @@ std::wstring JoinRun::failed_check_text() const {
     const WholeFileCheck& check = *verdict.whole_file_failed;
     const std::wstring& file = check.values.front().second;
     std::wstring text = format_text(texts().verify[VERIFY_WHOLE_FILE_DAMAGED], {digest_name(check.kind), file});
-    if (too_few_ && recovery_set_named(file) == too_few_->set) return joined_texts(std::move(text), too_few_text(*too_few_));
+    if (too_few_ && recovery_set_named(file) == too_few_->set)
+        return joined_texts(std::move(text), too_few_text(*too_few_));
     return with_whole_file_slices(std::move(text), file);
 }
 

@@ -39,7 +39,8 @@ OutputLayout lay_out_parts(const std::vector<std::wstring>& paths, const std::ve
         const SetFile* file = set != nullptr ? file_with_slices(*set, name) : nullptr;
         return file != nullptr ? file->length : size;
     };
-    const auto place = [&layout, &length_of](std::optional<std::uint32_t> part, std::wstring_view name, std::uint64_t size) {
+    const auto place = [&layout, &length_of](std::optional<std::uint32_t> part, std::wstring_view name,
+                                             std::uint64_t size) {
         const std::uint64_t length = length_of(name, size);
         layout.places.push_back({part, std::wstring(name), layout.length, length});
         layout.length += length;

@@ -20,7 +20,8 @@ constexpr std::uint32_t IO_PIECE = 1u << 20;
 bool read_at(JoinFile& file, std::uint64_t offset, std::uint8_t* bytes, std::size_t length) {
     if (!file.seek(offset)) return false;
     while (length > 0) {
-        const std::optional<std::uint32_t> n = file.read(bytes, static_cast<std::uint32_t>(std::min<std::size_t>(length, IO_PIECE)));
+        const std::optional<std::uint32_t> n =
+            file.read(bytes, static_cast<std::uint32_t>(std::min<std::size_t>(length, IO_PIECE)));
         if (!n || *n == 0) return false;
         bytes += *n;
         length -= *n;
@@ -49,7 +50,8 @@ public:
     bool read_recovery(std::size_t slice, std::uint64_t offset, std::uint8_t* bytes, std::size_t length) override {
         return recovery_.read(slice, offset, bytes, length);
     }
-    bool write_input(std::uint32_t slice, std::uint64_t offset, const std::uint8_t* bytes, std::size_t length) override {
+    bool write_input(std::uint32_t slice, std::uint64_t offset, const std::uint8_t* bytes,
+                     std::size_t length) override {
         return write_at(job_.output, job_.spans[slice].offset + offset, bytes, length);
     }
     bool stopped() override { return job_.stopped(); }
@@ -81,7 +83,8 @@ std::optional<bool> file_matches(const OutputRepairJob& job, const SetFile& file
 
 // Front to back when the bytes go left, back to front when they go right, so that no byte
 // is overwritten before it has moved.
-std::optional<OutputRepairEnd> move_part(const OutputRepairJob& job, const PartMove& move, std::vector<std::uint8_t>& piece) {
+std::optional<OutputRepairEnd> move_part(const OutputRepairJob& job, const PartMove& move,
+                                         std::vector<std::uint8_t>& piece) {
     for (std::uint64_t done = 0; done < move.length;) {
         if (job.stopped()) return OutputRepairEnd::stopped;
         const auto length = static_cast<std::size_t>(std::min<std::uint64_t>(IO_PIECE, move.length - done));
@@ -95,12 +98,18 @@ std::optional<OutputRepairEnd> move_part(const OutputRepairJob& job, const PartM
 
 OutputRepairEnd end_of(RepairEnd end) {
     switch (end) {
-        case RepairEnd::repaired: return OutputRepairEnd::repaired;
-        case RepairEnd::singular: return OutputRepairEnd::singular;
-        case RepairEnd::read_failed: return OutputRepairEnd::read_failed;
-        case RepairEnd::write_failed: return OutputRepairEnd::write_failed;
-        case RepairEnd::stopped: return OutputRepairEnd::stopped;
-        case RepairEnd::no_memory: return OutputRepairEnd::no_memory;
+        case RepairEnd::repaired:
+            return OutputRepairEnd::repaired;
+        case RepairEnd::singular:
+            return OutputRepairEnd::singular;
+        case RepairEnd::read_failed:
+            return OutputRepairEnd::read_failed;
+        case RepairEnd::write_failed:
+            return OutputRepairEnd::write_failed;
+        case RepairEnd::stopped:
+            return OutputRepairEnd::stopped;
+        case RepairEnd::no_memory:
+            return OutputRepairEnd::no_memory;
     }
     return OutputRepairEnd::read_failed;
 }
@@ -112,7 +121,8 @@ OutputRepairOutcome repair_output(const OutputRepairJob& job) {
     for (const PartMove& move : job.moves)
         if (const std::optional<OutputRepairEnd> end = move_part(job, move, piece)) return {*end};
     RecoverySlices recovery(job.set, job.folder);
-    RepairPlan plan{job.set.slice_size, {}, job.damaged, recovery.offer(job.damaged.size() + SPARE_RECOVERY_SLICES, job.stopped)};
+    RepairPlan plan{
+        job.set.slice_size, {}, job.damaged, recovery.offer(job.damaged.size() + SPARE_RECOVERY_SLICES, job.stopped)};
     if (job.stopped()) return {OutputRepairEnd::stopped};
     if (plan.exponents.size() < plan.damaged.size()) return {OutputRepairEnd::too_few, plan.exponents.size()};
     for (const SliceSpan& span : job.spans) plan.slice_lengths.push_back(span.length);

@@ -29,6 +29,12 @@ std::wstring folder_of(const std::wstring& path) {
 
 }  // namespace
 
+std::wstring PartsPass::parts_folder() const { return folder_of(list_.first()->path); }
+
+std::int32_t PartsPass::count_arg(std::uint64_t count) {
+    return static_cast<std::int32_t>(std::min<std::uint64_t>(count, INT32_MAX));
+}
+
 std::optional<SetChecks> PartsPass::collect_set_checks(const JobInputs& inputs, bool append) {
     for (const PartEntry& entry : list_) part_paths_.push_back(entry.path);
     copied_.assign(part_paths_.size(), 0);
@@ -63,7 +69,7 @@ std::vector<std::wstring> PartsPass::joined_file_names(const JobInputs& inputs, 
 std::vector<ChecksumFile> PartsPass::find_checksum_files(const std::vector<std::wstring>& names) const {
     const CancellableIoScope reading(job_.flags.file_io);
     const auto stopped = [this] { return job_.flags.stop_requested.load(); };
-    const std::wstring folder = folder_of(list_.first()->path);
+    const std::wstring folder = parts_folder();
     std::vector<ChecksumFile> files = job_.files.checksum_files(folder, names, part_paths_, stopped);
     std::wstring above = folder_of(folder);
     if (above.empty()) return files;
@@ -85,7 +91,7 @@ std::vector<ChecksumFile> PartsPass::find_checksum_files(const std::vector<std::
 void PartsPass::add_recovery_sets(const std::vector<std::wstring>& names, std::vector<ChecksumFile>& files) {
     std::vector<std::wstring> subjects = names;
     for (const std::wstring& path : part_paths_) subjects.emplace_back(last_name_component(path));
-    const std::wstring folder = folder_of(list_.first()->path);
+    const std::wstring folder = parts_folder();
     std::vector<ChecksumFile> listings;
     RecoveryFiles found = job_.files.recovery_files(folder, subjects);
     for (RecoverySet& set : found.sets) {
@@ -184,8 +190,7 @@ std::wstring PartsPass::slices_text(std::uint64_t damaged, std::size_t set) cons
     const std::size_t text = damaged == 1 ? (held == 1 ? VERIFY_ONE_SLICE_DAMAGED_ONE_HELD : VERIFY_ONE_SLICE_DAMAGED)
                              : held == 1  ? VERIFY_SLICES_DAMAGED_ONE_HELD
                                           : VERIFY_SLICES_DAMAGED;
-    return format_text(texts().verify[text], {static_cast<std::int32_t>(std::min<std::uint64_t>(damaged, INT32_MAX)),
-                                              static_cast<std::int32_t>(std::min<std::uint64_t>(held, INT32_MAX))});
+    return format_text(texts().verify[text], {count_arg(damaged), count_arg(held)});
 }
 
 std::wstring PartsPass::with_whole_file_slices(std::wstring text, const std::wstring& file) const {

@@ -37,6 +37,10 @@ protected:
     PartsPass& operator=(const PartsPass&) = delete;
 
     const TextTable& texts() const { return job_.texts; }
+    // The folder of the first part, where the checksum and recovery files are looked for.
+    std::wstring parts_folder() const;
+    // A count as a text's number, which has 32 bits.
+    static std::int32_t count_arg(std::uint64_t count);
     // Lists the parts, then the checks that the checksum files beside the first part (and
     // one folder above it) make of the set; none when a file names a part of the set that
     // the list lacks and no recovery set can rebuild, which the status line then says, since

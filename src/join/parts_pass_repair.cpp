@@ -19,30 +19,23 @@ namespace {
 
 constexpr std::uint32_t REHASH_PIECE = 1u << 20;
 
-std::wstring folder_of(const std::wstring& path) {
-    const std::size_t end = path.find_last_of(L"\\/");
-    return path.substr(0, end == std::wstring::npos ? 0 : end);
-}
-
-std::int32_t clamped(std::uint64_t count) { return static_cast<std::int32_t>(std::min<std::uint64_t>(count, INT32_MAX)); }
-
 }  // namespace
 
 RepairDecision PartsPass::repair_decision(const SetVerdict& verdict, bool append) const {
     if (!slices_) return {};
     std::vector<std::uint32_t> ordinals;
     for (const PartEntry& entry : list_) ordinals.push_back(entry.ordinal);
-    const JoinDamage damage{recovery_sets_, *slices_,  verdict,        part_paths_, ordinals,
+    const JoinDamage damage{recovery_sets_, *slices_,       verdict,      part_paths_,   ordinals,
                             copied_,        missing_parts_, missing_set_, joined_names_, append};
     return choose_repair(damage);
 }
 
 OutputRepairOutcome PartsPass::repair(const RepairChoice& choice, JoinFile& output) {
     const CancellableIoScope repairing(job_.flags.file_io);
-    const std::unique_ptr<RecoveryFolder> folder = job_.files.recovery_folder(folder_of(list_.first()->path));
+    const std::unique_ptr<RecoveryFolder> folder = job_.files.recovery_folder(parts_folder());
     if (folder == nullptr) return {OutputRepairEnd::read_failed};
-    const OutputRepairJob repair_job{output,       recovery_sets_[choice.set], *folder,     choice.spans,
-                                     choice.damaged, choice.rebuilt_files,     choice.moves, choice.final_length,
+    const OutputRepairJob repair_job{output, recovery_sets_[choice.set], *folder, choice.spans, choice.damaged,
+                                     choice.rebuilt_files, choice.moves, choice.final_length,
                                      [this] { return job_.flags.stop_requested.load(); },
                                      // The bar starts again for the rebuilding, the longest step.
                                      [this](std::uint32_t permille) { window_.show_progress(permille); }};
@@ -80,8 +73,8 @@ std::wstring PartsPass::missing_part_text() const {
 std::wstring PartsPass::too_few_text(const TooFewRecoverySlices& too_few) const {
     const wchar_t* format = counted(texts().verify, VERIFY_TOO_FEW_RECOVERY_SLICES,
                                     VERIFY_TOO_FEW_RECOVERY_SLICES_ONE_HELD, static_cast<std::int64_t>(too_few.held));
-    return format_text(format,
-                       {clamped(too_few.damaged), recovery_set_file_name(recovery_sets_[too_few.set]), clamped(too_few.held)});
+    return format_text(
+        format, {count_arg(too_few.damaged), recovery_set_file_name(recovery_sets_[too_few.set]), count_arg(too_few.held)});
 }
 
 }  // namespace mendlet

@@ -61,7 +61,8 @@ private:
             set = first->set;
         }
         const RecoverySet& recovery = damage_.sets[*set];
-        const OutputLayout layout = lay_out_parts(damage_.part_paths, damage_.copied, damage_.ordinals, &recovery, damage_.missing);
+        const OutputLayout layout =
+            lay_out_parts(damage_.part_paths, damage_.copied, damage_.ordinals, &recovery, damage_.missing);
         const std::optional<std::vector<SliceSpan>> spans = slices_in_output(recovery, layout, {});
         if (!spans) return {};
         RepairChoice choice{*set, part_moves(layout, damage_.copied), *spans, {}, {}, layout.length};
@@ -74,7 +75,8 @@ private:
             if (!listed || (!refuted && slices->count == 0)) continue;
             if (!refuted) return {};
             const std::size_t file = *file_index(recovery, last_name_component(damage_.part_paths[part]));
-            for (const std::uint64_t at : slices->at) choice.damaged.push_back(firsts[file] + static_cast<std::uint32_t>(at));
+            for (const std::uint64_t at : slices->at)
+                choice.damaged.push_back(firsts[file] + static_cast<std::uint32_t>(at));
             choice.rebuilt_files.emplace_back(file, layout.offset_of(part));
             // The first part of an append join is the joined file's start, and stays as it was.
             if (damage_.append && part == 0) return {};
@@ -84,7 +86,8 @@ private:
             const std::optional<std::size_t> file = file_index(recovery, place.name);
             if (!file) return {};
             const std::uint64_t count = slice_count(recovery.files[*file].length, recovery.slice_size);
-            for (std::uint64_t at = 0; at < count; ++at) choice.damaged.push_back(firsts[*file] + static_cast<std::uint32_t>(at));
+            for (std::uint64_t at = 0; at < count; ++at)
+                choice.damaged.push_back(firsts[*file] + static_cast<std::uint32_t>(at));
             choice.rebuilt_files.emplace_back(*file, place.offset);
         }
         std::sort(choice.damaged.begin(), choice.damaged.end());
@@ -110,7 +113,8 @@ private:
 
     RepairDecision decided(RepairChoice choice) const {
         const std::uint64_t held = usable_recovery_slices(damage_.sets[choice.set]);
-        if (choice.damaged.size() > held) return {std::nullopt, TooFewRecoverySlices{choice.set, choice.damaged.size(), held}};
+        if (choice.damaged.size() > held)
+            return {std::nullopt, TooFewRecoverySlices{choice.set, choice.damaged.size(), held}};
         return {std::move(choice), std::nullopt};
     }
 

@@ -57,7 +57,8 @@ std::vector<std::wstring> par2_files_to_read(const std::vector<std::wstring>& fo
     std::vector<std::wstring> others;
     for (const std::wstring& name : folder_names) {
         if (!par2_set_name(name)) continue;
-        if (named_after_subject(name, subject_names)) named.push_back(name);
+        if (named_after_subject(name, subject_names))
+            named.push_back(name);
         else if (others.size() < PAR2_FILES_READ) others.push_back(name);
     }
     return named.empty() ? others : named;

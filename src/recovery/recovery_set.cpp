@@ -189,7 +189,8 @@ const SetFile* file_with_slices(const RecoverySet& set, std::wstring_view name) 
     return nullptr;
 }
 
-std::optional<std::size_t> set_rebuilding(const std::vector<RecoverySet>& sets, const std::vector<std::wstring>& names) {
+std::optional<std::size_t> set_rebuilding(const std::vector<RecoverySet>& sets,
+                                          const std::vector<std::wstring>& names) {
     for (std::size_t index = 0; index < sets.size(); ++index) {
         const RecoverySet& set = sets[index];
         std::uint64_t slices = 0;

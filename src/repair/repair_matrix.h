@@ -33,8 +33,8 @@ struct RepairMatrix {
 // The damaged input slices by index in the set's order, and the exponents of the recovery
 // slices at hand in the order to use them (distinct); none when no choice of them is
 // regular, or there are too few, or once stopped() holds (asked once a column).
-std::optional<RepairMatrix> solve_repair(const std::vector<std::uint32_t>& damaged,
-                                         const std::vector<std::uint32_t>& exponents,
-                                         const std::function<bool()>& stopped = [] { return false; });
+std::optional<RepairMatrix> solve_repair(
+    const std::vector<std::uint32_t>& damaged, const std::vector<std::uint32_t>& exponents,
+    const std::function<bool()>& stopped = [] { return false; });
 
 }  // namespace mendlet

@@ -87,7 +87,8 @@ public:
         const std::uint64_t stripes = (plan_.slice_size + width_ - 1) / width_;
         total_work_ = stripes * ((good_.size() + BATCH - 1) / BATCH + plan_.damaged.size());
         for (std::uint64_t start = 0; start < plan_.slice_size; start += width_) {
-            const std::size_t width = static_cast<std::size_t>(std::min<std::uint64_t>(width_, plan_.slice_size - start));
+            const std::size_t width =
+                static_cast<std::size_t>(std::min<std::uint64_t>(width_, plan_.slice_size - start));
             if (const std::optional<RepairEnd> end = stripe(start, width)) return *end;
         }
         return RepairEnd::repaired;
@@ -106,7 +107,9 @@ private:
     }
 
     std::uint8_t* sum(std::size_t recovery) { return memory_.get() + recovery * width_; }
-    std::uint8_t* batch(std::size_t buffer, std::size_t index) { return sum(plan_.damaged.size() + buffer * BATCH + index); }
+    std::uint8_t* batch(std::size_t buffer, std::size_t index) {
+        return sum(plan_.damaged.size() + buffer * BATCH + index);
+    }
     std::uint8_t* rebuilt() { return batch(2, 0); }
 
     // The recovery slices' stripes, with every good slice's share added: what is left is the

@@ -50,9 +50,9 @@ void Application::finish_adding(PartAdder& adder, bool auto_loaded, bool reset_p
     if (!adder.missing_sibling().empty())
         status_.show_status(format_text(texts_.messages[MSG_SIBLING_MISSING], {adder.missing_sibling()}), COLOUR_ERROR, false);
     else if (!adder.rebuilt_sibling().empty())
-        status_.show_status(format_text(texts_.messages[MSG_MISSING_REBUILDABLE],
-                                        {adder.rebuilt_sibling(), adder.rebuilding_set()}),
-                            COLOUR_INFO, false);
+        status_.show_status(
+            format_text(texts_.messages[MSG_MISSING_REBUILDABLE], {adder.rebuilt_sibling(), adder.rebuilding_set()}),
+            COLOUR_INFO, false);
     else
         report_added(added, adder.left_out(), auto_loaded);
 }

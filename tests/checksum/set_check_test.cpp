@@ -245,7 +245,9 @@ TEST(SetParts, PartsOfTheSetDifferInTheirNumberAlone) {
     EXPECT_EQ(unlisted[1].name, L"Movie.avi.005");
     EXPECT_EQ(unlisted[2].name, L"movie.avi.004");
     EXPECT_EQ(unlisted[2].checksum_file, L"Movie.avi.md5");
-    EXPECT_EQ(parts_not_in_list(files, {first, L"D:\\Other\\movie.avi.003", L"x\\Movie.avi.004", L"Movie.avi.005"}).size(), 0u);
+    EXPECT_EQ(
+        parts_not_in_list(files, {first, L"D:\\Other\\movie.avi.003", L"x\\Movie.avi.004", L"Movie.avi.005"}).size(),
+        0u);
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ TEST(Siblings, StopAtTheFirstGapAndIgnoreWhatIsNoPart) {
         std::vector<std::wstring> loaded;
         std::uint32_t missing_number;
         std::uint32_t highest;
-        std::vector<std::uint32_t> rebuilt;
+        std::vector<std::uint32_t> rebuilt = {};
     };
     const Row rows[] = {
         {{{L"x.005", false, 1}, {L"x.001", false, 1}, {L"x.002", false, 1}, {L"x.004", false, 1}},
@@ -70,11 +70,7 @@ TEST(Siblings, StopAtTheFirstGapAndIgnoreWhatIsNoPart) {
          0,
          5,
          {3}},
-        {{{L"x.004", false, 1}, {L"x.001", false, 1}, {L"x.006", false, 1}},
-         {L"x.001", L"x.004"},
-         5,
-         6,
-         {2, 3}},
+        {{{L"x.004", false, 1}, {L"x.001", false, 1}, {L"x.006", false, 1}}, {L"x.001", L"x.004"}, 5, 6, {2, 3}},
         {{{L"x.003", false, 1}}, {L"x.003"}, 0, 3, {1, 2}},
     };
     for (std::size_t i = 0; i < std::size(rows); ++i) {

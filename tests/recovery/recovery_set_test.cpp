@@ -219,7 +219,8 @@ TEST(Par2Names, SetNamesAndTheFilesRead) {
     // read only because none is named after it, is not.
     MemoryFolder folder(
         {{L"v.bin.par2", A.index()}, {L"v.bin.vol0+1.par2", random_bytes(100, 6)}, {L"w.par2", random_bytes(100, 7)}});
-    const RecoveryFiles named = read_recovery_files(folder, {L"v.bin.par2", L"v.bin.vol0+1.par2", L"w.par2"}, {L"v.bin"});
+    const RecoveryFiles named =
+        read_recovery_files(folder, {L"v.bin.par2", L"v.bin.vol0+1.par2", L"w.par2"}, {L"v.bin"});
     EXPECT_EQ(named.sets.size(), 1u);
     EXPECT_EQ(named.without_set, std::vector<std::wstring>{L"v.bin.vol0+1.par2"});
     const RecoveryFiles others = read_recovery_files(folder, {L"w.par2"}, {L"v.bin"});

@@ -20,7 +20,8 @@ using Bytes = std::vector<std::uint8_t>;
 // padded with zeros to the slice size.
 class MemorySet : public RepairData {
 public:
-    MemorySet(std::uint64_t slice_size, const std::vector<std::uint64_t>& lengths, const std::vector<std::uint32_t>& exponents)
+    MemorySet(std::uint64_t slice_size, const std::vector<std::uint64_t>& lengths,
+              const std::vector<std::uint32_t>& exponents)
         : slice_size_(slice_size) {
         for (std::size_t i = 0; i < lengths.size(); ++i) inputs.push_back(random_bytes(lengths[i], 100 + i));
         for (const std::uint32_t exponent : exponents) {
@@ -28,7 +29,8 @@ public:
             for (std::size_t i = 0; i < inputs.size(); ++i) {
                 const Gf16 factor = gf16_power(input_slice_constant(static_cast<std::uint32_t>(i)), exponent);
                 for (std::size_t w = 0; w < inputs[i].size(); w += 2) {
-                    const Gf16 word = static_cast<Gf16>(inputs[i][w] | (w + 1 < inputs[i].size() ? inputs[i][w + 1] << 8 : 0));
+                    const Gf16 word =
+                        static_cast<Gf16>(inputs[i][w] | (w + 1 < inputs[i].size() ? inputs[i][w + 1] << 8 : 0));
                     const Gf16 product = gf16_multiply(factor, word);
                     recovery[w] ^= static_cast<std::uint8_t>(product);
                     recovery[w + 1] ^= static_cast<std::uint8_t>(product >> 8);
@@ -48,7 +50,8 @@ public:
         std::copy_n(recoveries[slice].begin() + static_cast<std::ptrdiff_t>(offset), length, bytes);
         return true;
     }
-    bool write_input(std::uint32_t slice, std::uint64_t offset, const std::uint8_t* bytes, std::size_t length) override {
+    bool write_input(std::uint32_t slice, std::uint64_t offset, const std::uint8_t* bytes,
+                     std::size_t length) override {
         EXPECT_LE(offset + length, inputs[slice].size());
         std::copy_n(bytes, length, inputs[slice].begin() + static_cast<std::ptrdiff_t>(offset));
         return true;
@@ -114,7 +117,8 @@ TEST(SliceRepair, RebuildsDamagedSlicesFromTheRestAndTheRecoverySlices) {
     // More damaged slices than a bounded memory solves for, however many recovery slices.
     std::vector<std::uint32_t> many(REPAIR_SLICE_LIMIT + 1);
     for (std::uint32_t i = 0; i < many.size(); ++i) many[i] = i;
-    EXPECT_EQ(repair_slices({4, std::vector<std::uint64_t>(many.size(), 4), many, many}, stopped), RepairEnd::no_memory);
+    EXPECT_EQ(repair_slices({4, std::vector<std::uint64_t>(many.size(), 4), many, many}, stopped),
+              RepairEnd::no_memory);
 }
 
 // A solved system's inverse times its matrix is the identity, whichever rows were chosen.

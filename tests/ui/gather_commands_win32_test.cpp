@@ -28,8 +28,8 @@ namespace mendlet {
 namespace {
 
 using test_support::operator+;
-using test_support::paths_of;
 using test_support::Bytes;
+using test_support::paths_of;
 using test_support::read_file;
 using test_support::SymbolicLink;
 using test_support::TempFolder;
@@ -150,7 +150,8 @@ TEST_F(GatherTest, OneChosenFileIntoAnEmptyListBringsItsSiblings) {
         command(IDC_ADD_FILES);
         if (held == 2) {
             EXPECT_EQ(paths_of(application.list()), in_folder({L"x.001", L"x.002", L"x.003", L"x.005"}));
-            EXPECT_EQ(status(), format_text(application.texts().messages[MSG_MISSING_REBUILDABLE], {L"x.004", L"x.par2"}));
+            EXPECT_EQ(status(),
+                      format_text(application.texts().messages[MSG_MISSING_REBUILDABLE], {L"x.004", L"x.par2"}));
             EXPECT_EQ(application.status().status_colour(), COLOUR_INFO);
         } else {
             EXPECT_EQ(paths_of(application.list()), in_folder({L"x.001", L"x.002", L"x.003"}));
