@@ -979,8 +979,8 @@ INSTANTIATE_TEST_SUITE_P(
 // alone: the joined file comes out whole and no part is written.
 // Each row: how the set is made, what befalls the files after, a part left out of the list,
 // whether the join appends or is stopped while it rebuilds slices, what a check and the join
-// say (a stop, nothing), and whether the joined file is then whole. The par2 program runs natively only, so the Windows build reads
-// hand-made sets from its disk instead (join_files_win32_test.cpp).
+// say (a stop, nothing), and whether the joined file is then whole. The par2 program runs natively only, so the Windows
+// build reads hand-made sets from its disk instead (join_files_win32_test.cpp).
 #if !defined(_WIN32)
 TEST_F(JoinWorkerTest, ARecoverySetChecksThePartsAndRepairsTheJoinedFile) {
     ASSERT_EQ(std::system("par2 -V >/dev/null 2>&1"), 0) << "Debian's par2 is missing: scripts/setup.sh installs it";
@@ -1032,7 +1032,8 @@ TEST_F(JoinWorkerTest, ARecoverySetChecksThePartsAndRepairsTheJoinedFile) {
         {"one part damaged in two slices", over_parts, damage(1, {5000, 30000}),
          L"Parts checked: 1 of 3 does not match v.bin.par2! 2 slices are damaged; it holds 4 recovery slices.",
          L"Files joined and repaired with v.bin.par2: 2 slices rebuilt."},
-        {"two parts damaged", over_parts, [&](const Par2Folder& folder) {
+        {"two parts damaged", over_parts,
+         [&](const Par2Folder& folder) {
              damage(0, {100})(folder);
              damage(2, {16999})(folder);
          },
@@ -1051,6 +1052,11 @@ TEST_F(JoinWorkerTest, ARecoverySetChecksThePartsAndRepairsTheJoinedFile) {
         {"stopped while the slices are rebuilt", over_parts, cut_part_3,
          L"Parts checked: 1 of 3 does not match v.bin.par2! 3 slices are damaged; it holds 4 recovery slices.", nullptr,
          false, nullptr, false, true},
+        // Every slice as listed, but more bytes: the part is not as listed, and is cut back.
+        {"a part grown past its last slice, its padding zeros", over_parts,
+         [&](const Par2Folder& folder) { folder.write("v.bin.003", parts[2] + Bytes(3480, 0) + random_bytes(100, 15)); },
+         L"Parts checked: 1 of 3 does not match v.bin.par2! 0 slices are damaged; it holds 4 recovery slices.",
+         L"Files joined and repaired with v.bin.par2: 0 slices rebuilt."},
         {"too few recovery slices", "-s4096 -c2 -n1 v.bin.par2 v.bin.001 v.bin.002 v.bin.003", cut_part_3,
          L"Parts checked: 1 of 3 does not match v.bin.par2! 3 slices are damaged; it holds 2 recovery slices.",
          L"v.bin.003 does not match v.bin.par2! 3 slices are damaged, but v.bin.par2 holds only 2 recovery slices: "
@@ -1067,8 +1073,7 @@ TEST_F(JoinWorkerTest, ARecoverySetChecksThePartsAndRepairsTheJoinedFile) {
          L"get more of them or the parts again.",
          false},
         {"a part missing from the list and the folder", "-s4096 -c10 -n1 v.bin.par2 v.bin.001 v.bin.002 v.bin.003",
-         remove("v.bin.002"),
-         L"v.bin.002 is missing; v.bin.par2 can rebuild it. Parts checked: all 2 match v.bin.par2",
+         remove("v.bin.002"), L"v.bin.002 is missing; v.bin.par2 can rebuild it. Parts checked: all 2 match v.bin.par2",
          L"Files joined and repaired with v.bin.par2: 10 slices rebuilt.", true, "v.bin.002"},
         {"a part gone since it was listed", over_parts, remove("v.bin.001"),
          L"Parts checked: 1 of 3 cannot be read! 10 slices are damaged; it holds 4 recovery slices.",
@@ -1086,9 +1091,11 @@ TEST_F(JoinWorkerTest, ARecoverySetChecksThePartsAndRepairsTheJoinedFile) {
          L"recovery slices.",
          L"Files joined and repaired with v.bin.par2: 2 slices rebuilt."},
         {"a set over the joined file, too few for a part cut short", "-s4096 -c2 -n1 v.bin.par2 v.bin", cut_part_3,
-         L"The parts together do not match v.bin.par2! One of them is damaged. 3 slices are damaged; it holds 2 recovery "
+         L"The parts together do not match v.bin.par2! One of them is damaged. 3 slices are damaged; it holds 2 "
+         L"recovery "
          L"slices.",
-         L"MD5 does not match v.bin.par2! The joined file is damaged. 3 slices are damaged, but v.bin.par2 holds only 2 "
+         L"MD5 does not match v.bin.par2! The joined file is damaged. 3 slices are damaged, but v.bin.par2 holds only "
+         L"2 "
          L"recovery slices: get more of them or the parts again.",
          false},
         {"an .md5 of the parts beside the set, a part damaged", over_parts,
@@ -1139,8 +1146,10 @@ TEST_F(JoinWorkerTest, ARecoverySetChecksThePartsAndRepairsTheJoinedFile) {
         // The bar starts again for the rebuilding.
         bool copied = false;
         window.on_progress = [&](std::uint32_t permille) {
-            if (permille == 1000) copied = true;
-            else if (copied && row.stopped) flags.stop_requested = true;
+            if (permille == 1000)
+                copied = true;
+            else if (copied && row.stopped)
+                flags.stop_requested = true;
         };
         join();
         flags.stop_requested = false;

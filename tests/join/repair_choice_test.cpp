@@ -42,27 +42,108 @@ TEST(RepairChoice, ASetThatSpeaksForAllTheDamageRepairsItWithThePartsInTheirPlac
     const std::vector<std::string> all{"v.bin.001", "v.bin.002", "v.bin.003"};
     const std::vector<Row> rows{
         {"nothing damaged", all, listed, {OK, OK, OK}, {}, false, 4, {}, {}, {}, 0, false},
-        {"the second part cut short: the third moves right", all, {listed[0], cut(listed[1], 5), listed[2]},
-         {OK, BAD, OK}, {}, false, 4, {{2, 1}, {2, 2}}, {{2, 10}}, {{15, 20, 6}}, 26, false},
-        {"the first part grown: the others move left, front to back", all, {listed[0] + Bytes{9, 9, 9}, listed[1], listed[2]},
-         {BAD, OK, OK}, {}, false, 4, {{1, 2}}, {{1, 0}}, {{13, 10, 10}, {23, 20, 6}}, 26, false},
-        {"the second part missing from the list", {"v.bin.001", "v.bin.003"}, {listed[0], listed[2]}, {OK, OK},
-         {{L"v.bin.002", 2}}, false, 4, {{2, 0}, {2, 1}, {2, 2}}, {{2, 10}}, {{10, 20, 6}}, 26, false},
-        {"too few recovery slices", all, {listed[0], cut(listed[1], 5), listed[2]}, {OK, BAD, OK}, {}, false, 1, {}, {}, {},
-         0, true},
-        {"an append join's first part damaged", all, {flipped(listed[0], 0), listed[1], listed[2]}, {BAD, OK, OK}, {},
-         true, 4, {}, {}, {}, 0, false},
-        {"an append join's later part damaged", all, {listed[0], flipped(listed[1], 9), listed[2]}, {OK, BAD, OK}, {}, true,
-         4, {{2, 2}}, {{2, 10}}, {}, 26, false},
-        {"damage the verdict does not see: the set is not the parts' own", all,
-         {listed[0], flipped(listed[1], 0), listed[2]}, {OK, OK, OK}, {}, false, 4, {}, {}, {}, 0, false},
-        {"a refuted part the set does not list", {"v.bin.001", "v.bin.002", "v.bin.004"},
-         {listed[0], listed[1], listed[2]}, {OK, OK, BAD}, {}, false, 4, {}, {}, {}, 0, false},
+        {"the second part cut short: the third moves right",
+         all,
+         {listed[0], cut(listed[1], 5), listed[2]},
+         {OK, BAD, OK},
+         {},
+         false,
+         4,
+         {{2, 1}, {2, 2}},
+         {{2, 10}},
+         {{15, 20, 6}},
+         26,
+         false},
+        {"the first part grown: the others move left, front to back",
+         all,
+         {listed[0] + Bytes{9, 9, 9}, listed[1], listed[2]},
+         {BAD, OK, OK},
+         {},
+         false,
+         4,
+         {{1, 2}},
+         {{1, 0}},
+         {{13, 10, 10}, {23, 20, 6}},
+         26,
+         false},
+        {"the second part missing from the list",
+         {"v.bin.001", "v.bin.003"},
+         {listed[0], listed[2]},
+         {OK, OK},
+         {{L"v.bin.002", 2}},
+         false,
+         4,
+         {{2, 0}, {2, 1}, {2, 2}},
+         {{2, 10}},
+         {{10, 20, 6}},
+         26,
+         false},
+        {"too few recovery slices",
+         all,
+         {listed[0], cut(listed[1], 5), listed[2]},
+         {OK, BAD, OK},
+         {},
+         false,
+         1,
+         {},
+         {},
+         {},
+         0,
+         true},
+        {"an append join's first part damaged",
+         all,
+         {flipped(listed[0], 0), listed[1], listed[2]},
+         {BAD, OK, OK},
+         {},
+         true,
+         4,
+         {},
+         {},
+         {},
+         0,
+         false},
+        {"an append join's later part damaged",
+         all,
+         {listed[0], flipped(listed[1], 9), listed[2]},
+         {OK, BAD, OK},
+         {},
+         true,
+         4,
+         {{2, 2}},
+         {{2, 10}},
+         {},
+         26,
+         false},
+        {"damage the verdict does not see: the set is not the parts' own",
+         all,
+         {listed[0], flipped(listed[1], 0), listed[2]},
+         {OK, OK, OK},
+         {},
+         false,
+         4,
+         {},
+         {},
+         {},
+         0,
+         false},
+        {"a refuted part the set does not list",
+         {"v.bin.001", "v.bin.002", "v.bin.004"},
+         {listed[0], listed[1], listed[2]},
+         {OK, OK, BAD},
+         {},
+         false,
+         4,
+         {},
+         {},
+         {},
+         0,
+         false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         std::vector<RecoverySet> sets{hand_made.expected({L"v.bin.par2"})};
-        for (std::uint32_t exponent = 0; exponent < row.held; ++exponent) sets[0].recovery_slices.push_back({0, 0, exponent, {}});
+        for (std::uint32_t exponent = 0; exponent < row.held; ++exponent)
+            sets[0].recovery_slices.push_back({0, 0, exponent, {}});
         std::vector<std::wstring> paths;
         std::vector<std::uint32_t> ordinals;
         std::vector<std::uint64_t> copied;
@@ -77,9 +158,10 @@ TEST(RepairChoice, ASetThatSpeaksForAllTheDamageRepairsItWithThePartsInTheirPlac
         slices.finish();
         SetVerdict verdict;
         verdict.parts = row.verdict;
-        const std::optional<std::size_t> missing_set = row.missing.empty() ? std::nullopt : std::optional<std::size_t>(0);
-        const RepairDecision decision =
-            choose_repair({sets, slices, verdict, paths, ordinals, copied, row.missing, missing_set, joined, row.append});
+        const std::optional<std::size_t> missing_set =
+            row.missing.empty() ? std::nullopt : std::optional<std::size_t>(0);
+        const RepairDecision decision = choose_repair(
+            {sets, slices, verdict, paths, ordinals, copied, row.missing, missing_set, joined, row.append});
         EXPECT_EQ(decision.too_few.has_value(), row.too_few);
         ASSERT_EQ(decision.repair.has_value(), row.length != 0);
         if (!decision.repair) continue;
@@ -106,6 +188,33 @@ TEST(RepairChoice, ASetThatSpeaksForAllTheDamageRepairsItWithThePartsInTheirPlac
             EXPECT_EQ(last.length, 2u) << part;
         }
     }
+}
+
+// Missing parts go between the parts numbered before and after them, first or last too; a
+// part the set lists takes the set's length. A set places its slices only when every file of
+// its recovery set is placed (or is the joined file) and described.
+TEST(OutputLayout, PartsTakeTheSetsLengthsAndMissingOnesTheirPlaces) {
+    const HandMadeSet hand_made(4, {{"v.bin.002", random_bytes(10, 1)}, {"v.bin.004", random_bytes(6, 2)}}, 2);
+    const RecoverySet set = hand_made.expected({L"v.bin.par2"});
+    const OutputLayout layout = lay_out_parts({L"C:\\d\\v.bin.002", L"C:\\d\\v.bin.003"}, {7, 5}, {2, 3}, &set,
+                                              {{L"v.bin.001", 1}, {L"v.bin.004", 4}});
+    std::vector<std::wstring> order;
+    for (const PlacedPart& place : layout.places) order.push_back(place.name + L"@" + std::to_wstring(place.offset));
+    EXPECT_EQ(order, (std::vector<std::wstring>{L"v.bin.001@0", L"v.bin.002@0", L"v.bin.003@10", L"v.bin.004@15"}));
+    EXPECT_EQ(layout.length, 21u);
+    EXPECT_EQ(layout.offset_of(1), 10u);
+    ASSERT_TRUE(slices_in_output(set, layout, {}).has_value());
+    EXPECT_EQ(slices_in_output(set, layout, {})->size(), 5u);
+
+    const OutputLayout without_four = lay_out_parts({L"C:\\d\\v.bin.002"}, {10}, {2}, &set, {});
+    EXPECT_FALSE(slices_in_output(set, without_four, {})) << "a file of the set is nowhere";
+    EXPECT_TRUE(slices_in_output(set, without_four, {L"V.BIN.004"})) << "the joined file is one of them";
+    RecoverySet undescribed = set;
+    undescribed.files[1].described = false;
+    EXPECT_FALSE(slices_in_output(undescribed, layout, {}));
+    RecoverySet too_many = set;
+    too_many.files[0].length = 4u * 40000;
+    EXPECT_FALSE(slices_in_output(too_many, layout, {})) << "more input slices than the format has constants for";
 }
 
 }  // namespace
