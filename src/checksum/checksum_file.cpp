@@ -295,7 +295,7 @@ public:
     void read(Line whole_line) {
         const Line line = trimmed(whole_line);
         if (line.empty()) return end_record();
-        if (line.front() == L'#' || line.substr(0, 2) == L"//") return;
+        if (is_comment(line)) return;
         const std::optional<DigestKind> bare = is_hex(line) ? untagged_kind(line) : std::nullopt;
         list_.count_line(bare, line);
         if (record_.last != nullptr && read_in_record(whole_line, line)) return;
@@ -323,6 +323,12 @@ private:
         // The value that the next line may continue.
         std::wstring* last = nullptr;
     };
+
+    // "//" starts a comment, and also the base64 of a digest whose first twelve bits are ones.
+    bool is_comment(Line line) const {
+        if (line.front() == L'#') return true;
+        return line.substr(0, 2) == L"//" && !untagged_kind(line.substr(0, first_where(line, is_blank)));
+    }
 
     // The kind of an untagged line's digest: the one the file's name declares, or where it
     // declares none, the one its length gives; none when the digest is not of that kind.

@@ -133,6 +133,10 @@ TEST(ChecksumFileForms, EachToolsFormAndEncoding) {
         {"by hand after its manual: cksum --base64, tagged and --untagged", L"v.bin.sha256",
          "SHA256 (v.bin.001) = " + SHA256_A_BASE64 + "\n" + SHA256_A_BASE64 + "  v.bin.001\n", L"",
          Entries{sha256(L"v.bin.001"), sha256(L"v.bin.001")}},
+        // A digest whose first twelve bits are ones starts with "//", as comments do.
+        {"base64 that starts as a comment does, and comments", L"v.bin.sha256",
+         "// a comment\n//" + SHA256_A_BASE64.substr(2) + "  v.bin.001\n# //" + SHA256_A_BASE64.substr(2) + "  x\n",
+         L"", Entries{{L"v.bin.001", DigestKind::sha256, "fff78112ca1bbdcafac231b39a23dc4da786eff8147c4e72b9807785afee48bb"}}},
         {"rhash --bsd --crc32 --md5 --sha1 --sha256 --sha512 --blake2b --sha3-256 --sha384", L"checksums.txt",
          "CRC32 (v.bin.001) = " + CRC_A + "\nMD5   (v.bin.001) = " + MD5_A + "\nSHA1  (v.bin.001) = " + SHA1_A +
              "\nSHA256 (v.bin.001) = " + SHA256_A + "\nSHA384 (v.bin.001) = " + SHA384_A + "\nSHA512 (v.bin.001) = " +
