@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <chrono>
+#include <cstdio>
 
 namespace mendlet::test_support {
 
@@ -66,21 +67,31 @@ bool becomes_true_pumping(const std::function<bool()>& condition, DWORD millisec
 
 RunningProgram::RunningProgram(const TempFolder& home, const std::wstring& arguments) {
     const std::wstring program = home.file(L"mendlet.exe");
-    CopyFileW(built_program_path().c_str(), program.c_str(), TRUE);
+    if (!CopyFileW(built_program_path().c_str(), program.c_str(), TRUE))
+        std::fprintf(stderr, "the program could not be copied: error %lu\n", GetLastError());
     start(program, arguments);
 }
 
 RunningProgram::RunningProgram(const InPlace& program) { start(program.path, {}); }
 
+// A start under a full test run once failed at once, with no window to wait for: the error
+// is printed, and the start tried again for a few seconds.
 void RunningProgram::start(const std::wstring& program, const std::wstring& arguments) {
     std::wstring command_line = L"\"" + program + L"\"";
     if (!arguments.empty()) command_line += L" " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    if (!CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process_))
-        return;
-    find_window();
+    const bool started = becomes_true(
+        [&] {
+            STARTUPINFOW startup{};
+            startup.cb = sizeof(startup);
+            std::wstring writable = command_line;
+            if (CreateProcessW(program.c_str(), writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &process_))
+                return true;
+            std::fprintf(stderr, "the program did not start: error %lu\n", GetLastError());
+            return false;
+        },
+        5000);
+    if (started) find_window();
 }
 
 RunningProgram::RunningProgram(const OpenedFile& file) {
