@@ -25,6 +25,14 @@ constexpr PartMatch BAD = PartMatch::differs;
 TEST(RepairChoice, ASetThatSpeaksForAllTheDamageRepairsItWithThePartsInTheirPlaces) {
     const std::vector<Bytes> listed{random_bytes(10, 1), random_bytes(10, 2), random_bytes(6, 3)};
     const HandMadeSet hand_made(4, {{"v.bin.001", listed[0]}, {"v.bin.002", listed[1]}, {"v.bin.003", listed[2]}}, 3);
+    // The repair chosen; none where `length` is 0.
+    struct Chosen {
+        std::vector<std::pair<int, std::uint32_t>> damaged;
+        std::vector<std::pair<int, std::uint64_t>> rebuilt;
+        std::vector<PartMove> moves;
+        std::uint64_t length = 0;
+        bool too_few = false;
+    };
     struct Row {
         const char* what;
         std::vector<std::string> names;
@@ -33,15 +41,12 @@ TEST(RepairChoice, ASetThatSpeaksForAllTheDamageRepairsItWithThePartsInTheirPlac
         std::vector<MissingPart> missing;
         bool append;
         std::uint32_t held;
-        std::vector<std::pair<int, std::uint32_t>> damaged;
-        std::vector<std::pair<int, std::uint64_t>> rebuilt;
-        std::vector<PartMove> moves;
-        std::uint64_t length;
-        bool too_few;
+        Chosen chosen;
     };
     const std::vector<std::string> all{"v.bin.001", "v.bin.002", "v.bin.003"};
+    const Chosen none;
     const std::vector<Row> rows{
-        {"nothing damaged", all, listed, {OK, OK, OK}, {}, false, 4, {}, {}, {}, 0, false},
+        {"nothing damaged", all, listed, {OK, OK, OK}, {}, false, 4, none},
         {"the second part cut short: the third moves right",
          all,
          {listed[0], cut(listed[1], 5), listed[2]},
@@ -49,11 +54,7 @@ TEST(RepairChoice, ASetThatSpeaksForAllTheDamageRepairsItWithThePartsInTheirPlac
          {},
          false,
          4,
-         {{2, 1}, {2, 2}},
-         {{2, 10}},
-         {{15, 20, 6}},
-         26,
-         false},
+         {{{2, 1}, {2, 2}}, {{2, 10}}, {{15, 20, 6}}, 26}},
         {"the first part grown: the others move left, front to back",
          all,
          {listed[0] + Bytes{9, 9, 9}, listed[1], listed[2]},
@@ -61,11 +62,7 @@ TEST(RepairChoice, ASetThatSpeaksForAllTheDamageRepairsItWithThePartsInTheirPlac
          {},
          false,
          4,
-         {{1, 2}},
-         {{1, 0}},
-         {{13, 10, 10}, {23, 20, 6}},
-         26,
-         false},
+         {{{1, 2}}, {{1, 0}}, {{13, 10, 10}, {23, 20, 6}}, 26}},
         {"the second part missing from the list",
          {"v.bin.001", "v.bin.003"},
          {listed[0], listed[2]},
@@ -73,11 +70,7 @@ TEST(RepairChoice, ASetThatSpeaksForAllTheDamageRepairsItWithThePartsInTheirPlac
          {{L"v.bin.002", 2}},
          false,
          4,
-         {{2, 0}, {2, 1}, {2, 2}},
-         {{2, 10}},
-         {{10, 20, 6}},
-         26,
-         false},
+         {{{2, 0}, {2, 1}, {2, 2}}, {{2, 10}}, {{10, 20, 6}}, 26}},
         {"too few recovery slices",
          all,
          {listed[0], cut(listed[1], 5), listed[2]},
@@ -85,11 +78,7 @@ TEST(RepairChoice, ASetThatSpeaksForAllTheDamageRepairsItWithThePartsInTheirPlac
          {},
          false,
          1,
-         {},
-         {},
-         {},
-         0,
-         true},
+         {{}, {}, {}, 0, true}},
         {"an append join's first part damaged",
          all,
          {flipped(listed[0], 0), listed[1], listed[2]},
@@ -97,11 +86,7 @@ TEST(RepairChoice, ASetThatSpeaksForAllTheDamageRepairsItWithThePartsInTheirPlac
          {},
          true,
          4,
-         {},
-         {},
-         {},
-         0,
-         false},
+         none},
         {"an append join's later part damaged",
          all,
          {listed[0], flipped(listed[1], 9), listed[2]},
@@ -109,11 +94,7 @@ TEST(RepairChoice, ASetThatSpeaksForAllTheDamageRepairsItWithThePartsInTheirPlac
          {},
          true,
          4,
-         {{2, 2}},
-         {{2, 10}},
-         {},
-         26,
-         false},
+         {{{2, 2}}, {{2, 10}}, {}, 26}},
         {"damage the verdict does not see: the set is not the parts' own",
          all,
          {listed[0], flipped(listed[1], 0), listed[2]},
@@ -121,23 +102,15 @@ TEST(RepairChoice, ASetThatSpeaksForAllTheDamageRepairsItWithThePartsInTheirPlac
          {},
          false,
          4,
-         {},
-         {},
-         {},
-         0,
-         false},
+         none},
         {"a refuted part the set does not list",
          {"v.bin.001", "v.bin.002", "v.bin.004"},
-         {listed[0], listed[1], listed[2]},
+         listed,
          {OK, OK, BAD},
          {},
          false,
          4,
-         {},
-         {},
-         {},
-         0,
-         false},
+         none},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -162,8 +135,9 @@ TEST(RepairChoice, ASetThatSpeaksForAllTheDamageRepairsItWithThePartsInTheirPlac
             row.missing.empty() ? std::nullopt : std::optional<std::size_t>(0);
         const RepairDecision decision = choose_repair(
             {sets, slices, verdict, paths, ordinals, copied, row.missing, missing_set, joined, row.append});
-        EXPECT_EQ(decision.too_few.has_value(), row.too_few);
-        ASSERT_EQ(decision.repair.has_value(), row.length != 0);
+        const Chosen& expected = row.chosen;
+        EXPECT_EQ(decision.too_few.has_value(), expected.too_few);
+        ASSERT_EQ(decision.repair.has_value(), expected.length != 0);
         if (!decision.repair) continue;
         const RepairChoice& choice = *decision.repair;
         // Part N by its index in the set, and its first slice there.
@@ -173,13 +147,13 @@ TEST(RepairChoice, ASetThatSpeaksForAllTheDamageRepairsItWithThePartsInTheirPlac
         };
         const auto first_of = [&](int part) { return first_slices(sets[0])[file_of(part)]; };
         std::vector<std::uint32_t> damaged;
-        for (const auto& [part, slice] : row.damaged) damaged.push_back(first_of(part) + slice);
+        for (const auto& [part, slice] : expected.damaged) damaged.push_back(first_of(part) + slice);
         std::vector<std::pair<std::size_t, std::uint64_t>> rebuilt;
-        for (const auto& [part, start] : row.rebuilt) rebuilt.emplace_back(file_of(part), start);
+        for (const auto& [part, start] : expected.rebuilt) rebuilt.emplace_back(file_of(part), start);
         EXPECT_EQ(choice.damaged, damaged);
         EXPECT_EQ(choice.rebuilt_files, rebuilt);
-        EXPECT_EQ(choice.moves, row.moves);
-        EXPECT_EQ(choice.final_length, row.length);
+        EXPECT_EQ(choice.moves, expected.moves);
+        EXPECT_EQ(choice.final_length, expected.length);
         // Each file's last slice where its part goes, and short.
         ASSERT_EQ(choice.spans.size(), 8u);
         for (const int part : {1, 2, 3}) {
