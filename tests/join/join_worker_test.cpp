@@ -979,8 +979,9 @@ INSTANTIATE_TEST_SUITE_P(
 // alone: the joined file comes out whole and no part is written.
 // Each row: how the set is made, what befalls the files after, a part left out of the list,
 // whether the join appends or is stopped while it rebuilds slices, what a check and the join
-// say (a stop, nothing), and whether the joined file is then whole. The par2 program runs natively only, so the Windows
-// build reads hand-made sets from its disk instead (join_files_win32_test.cpp).
+// say (a stop, nothing), and whether the joined file is then whole. The par2 program runs
+// natively only, so the Windows build reads hand-made sets from its disk instead
+// (join_files_win32_test.cpp).
 #if !defined(_WIN32)
 TEST_F(JoinWorkerTest, ARecoverySetChecksThePartsAndRepairsTheJoinedFile) {
     ASSERT_EQ(std::system("par2 -V >/dev/null 2>&1"), 0) << "Debian's par2 is missing: scripts/setup.sh installs it";
@@ -1054,7 +1055,9 @@ TEST_F(JoinWorkerTest, ARecoverySetChecksThePartsAndRepairsTheJoinedFile) {
          false, nullptr, false, true},
         // Every slice as listed, but more bytes: the part is not as listed, and is cut back.
         {"a part grown past its last slice, its padding zeros", over_parts,
-         [&](const Par2Folder& folder) { folder.write("v.bin.003", parts[2] + Bytes(3480, 0) + random_bytes(100, 15)); },
+         [&](const Par2Folder& folder) {
+             folder.write("v.bin.003", parts[2] + Bytes(3480, 0) + random_bytes(100, 15));
+         },
          L"Parts checked: 1 of 3 does not match v.bin.par2! 0 slices are damaged; it holds 4 recovery slices.",
          L"Files joined and repaired with v.bin.par2: 0 slices rebuilt."},
         {"too few recovery slices", "-s4096 -c2 -n1 v.bin.par2 v.bin.001 v.bin.002 v.bin.003", cut_part_3,
@@ -1092,11 +1095,9 @@ TEST_F(JoinWorkerTest, ARecoverySetChecksThePartsAndRepairsTheJoinedFile) {
          L"Files joined and repaired with v.bin.par2: 2 slices rebuilt."},
         {"a set over the joined file, too few for a part cut short", "-s4096 -c2 -n1 v.bin.par2 v.bin", cut_part_3,
          L"The parts together do not match v.bin.par2! One of them is damaged. 3 slices are damaged; it holds 2 "
-         L"recovery "
-         L"slices.",
+         L"recovery slices.",
          L"MD5 does not match v.bin.par2! The joined file is damaged. 3 slices are damaged, but v.bin.par2 holds only "
-         L"2 "
-         L"recovery slices: get more of them or the parts again.",
+         L"2 recovery slices: get more of them or the parts again.",
          false},
         {"an .md5 of the parts beside the set, a part damaged", over_parts,
          [&](const Par2Folder& folder) {
